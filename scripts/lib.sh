@@ -1,0 +1,112 @@
+# Shared helpers of scripts/run.sh and scripts/test.sh: packages, build trees,
+# the Wine prefix and the virtual display. Sourced, never run.
+
+VORNEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VORNEL_BUILD=${VORNEL_BUILD:-$VORNEL_ROOT/build}
+
+log() { printf '== %s\n' "$*" >&2; }
+die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"
+  elif command -v sudo >/dev/null 2>&1; then sudo "$@"
+  else die "need root (or sudo) to run: $*"; fi
+}
+
+# Installs what the builds and the Wine bench need, only when something is missing.
+ensure_packages() {
+  local missing=0 cmd
+  for cmd in cmake ninja g++ i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix \
+             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine; do
+    command -v "$cmd" >/dev/null 2>&1 || missing=1
+  done
+  [ -x /usr/lib/wine/wine64 ] || missing=1
+  [ -f /usr/include/gtest/gtest.h ] || missing=1
+  [ -f /usr/include/benchmark/benchmark.h ] || missing=1
+  [ -d /usr/src/googletest ] || missing=1
+  [ "$missing" -eq 0 ] && return 0
+  log "installing build and test packages"
+  export DEBIAN_FRONTEND=noninteractive
+  as_root dpkg --add-architecture i386
+  as_root apt-get update -qq
+  as_root apt-get install -y -qq --no-install-recommends \
+    cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
+    binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils \
+    fonts-dejavu-core >/dev/null || die "package installation failed"
+}
+
+# True when this host can execute i386 code (then Wine runs 32-bit, as the
+# program's users run it). Some virtual machines cannot, and only a 64-bit
+# Wine starts there.
+host_runs_i386() {
+  # An emulator registered for i386 binaries does not count: Wine does not
+  # run under it.
+  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && grep -q enabled /proc/sys/fs/binfmt_misc/qemu-i386 && return 1
+  [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1
+}
+
+configure_tree() { # name toolchain-file-or-empty extra-args...
+  local name=$1 toolchain=$2; shift 2
+  local dir=$VORNEL_BUILD/$name args=(-G Ninja -DCMAKE_BUILD_TYPE=Release)
+  [ -n "$toolchain" ] && args+=("-DCMAKE_TOOLCHAIN_FILE=$VORNEL_ROOT/cmake/$toolchain")
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$VORNEL_ROOT" -B "$dir" "${args[@]}" "$@" >/dev/null || die "configure $name failed"
+  fi
+}
+
+build_tree() { cmake --build "$VORNEL_BUILD/$1" -- -k 0 || die "build of $1 failed"; }
+
+# The arch the Windows test programs are built for on this host.
+test_arch() { if host_runs_i386; then echo i686; else echo x86_64; fi; }
+
+build_all() {
+  configure_tree native "" && build_tree native
+  configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
+  configure_tree win32-tests "mingw-$(test_arch)-posix.cmake" && build_tree win32-tests
+}
+
+# A virtual display on a free number; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+  local n
+  for n in $(seq 91 199); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+  done
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=:$n
+  for _ in $(seq 1 50); do
+    [ -e /tmp/.X11-unix/X$n ] && return 0
+    sleep 0.1
+  done
+  die "Xvfb did not start on :$n"
+}
+
+# A fresh Wine prefix; sets WINEPREFIX, WINEARCH, VORNEL_WINE.
+make_wine_prefix() { # dir
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  if host_runs_i386; then export WINEARCH=win32 VORNEL_WINE=wine
+  else export WINEARCH=win64 VORNEL_WINE=/usr/lib/wine/wine64; fi
+  rm -rf "$WINEPREFIX"
+  "$VORNEL_WINE" wineboot -i >/dev/null 2>&1 || true
+  # Without a window manager Wine stalls whenever a window is hidden unless
+  # it manages its windows itself.
+  "$VORNEL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wineserver -w
+  [ -f "$WINEPREFIX/system.reg" ] || die "Wine prefix $WINEPREFIX was not created"
+}
+
+# Lets the CMake emulator wrapper (scripts/wine-exec.sh) find this prefix.
+write_wine_env() { # file
+  cat > "$1" <<EOS
+export WINEPREFIX='$WINEPREFIX' WINEARCH='$WINEARCH' VORNEL_WINE='$VORNEL_WINE'
+export DISPLAY='$DISPLAY' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+export VORNEL_EXE='${VORNEL_EXE:-}'
+EOS
+}
+
+stop_wine_and_display() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  return 0
+}
