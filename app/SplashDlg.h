@@ -1,0 +1,15 @@
+// The start-up picture, shown for a fixed time before the main dialog.
+#pragma once
+
+#include "framework/Dialog.h"
+
+class CSplashDlg : public CDialog {
+public:
+    CSplashDlg();
+
+    static constexpr UINT kDisplayMilliseconds = 1800;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+};

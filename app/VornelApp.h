@@ -1,0 +1,50 @@
+// The application object: start-up, the settings every part reads, and the
+// language text store.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/TextCatalog.h"
+#include "app/WindowsVersion.h"
+#include "engine/PlatformFamily.h"
+#include "framework/WinApp.h"
+
+class CMyPropertySheet;
+class CVornelDlg;
+
+class CVornelApp : public CWinApp {
+public:
+    CVornelApp() = default;
+
+    // Runs the whole program; always FALSE so that the program ends when it returns.
+    BOOL InitInstance() override;
+
+    // The text for a key from the chosen language file, or the English
+    // default; every "*" becomes a line break. The file is read anew at
+    // every lookup, so a language change takes effect at once.
+    std::string GetLanguageText(std::string_view key, std::string_view englishDefault) const;
+    std::string GetLanguageText(const TextEntry& entry) const;
+    void SetItemLanguageText(std::string_view key, int controlId, std::string_view englishDefault,
+                             HWND window) const;
+    void SetItemLanguageText(const TextEntry& entry, int controlId, HWND window) const;
+    // Remembers the chosen language for the next start (the caller has
+    // already updated m_pszLanguage).
+    void SaveLanguage(const std::string& name) const;
+
+    CMyPropertySheet* m_pSheet = nullptr;
+    CVornelDlg* m_pMainDlg = nullptr;
+    char m_pszAppPath[MAX_PATH] = {};
+    char m_pszLanguage[MAX_PATH] = {};
+    PlatformFamily m_family = Win9x;
+    CWindowsVersion m_osVersion;
+    std::int32_t boostModem = 0;
+
+private:
+    void ReadProductKey();
+};
+
+extern CVornelApp theApp;

@@ -1,0 +1,46 @@
+// The About box reads its version texts from the program's own version
+// resource: each control's initial text names the version string it shows.
+#include "ui/AboutDlg.h"
+
+#include <vector>
+
+#include "app/VornelApp.h"
+#include "res/resource.h"
+
+namespace {
+constexpr int kLegalNotice = 1000;
+constexpr int kFileVersion = 1001;
+constexpr int kVersionLabel = 1090;
+}  // namespace
+
+CAboutDlg::CAboutDlg(HWND owner) : CDialog(IDD_ABOUTBOX, owner) {}
+
+BOOL CAboutDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    theApp.SetItemLanguageText(text::kIDOK, IDOK, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_STATIC2, kVersionLabel, m_hWnd);
+    ShowVersionInfo();
+    return TRUE;
+}
+
+void CAboutDlg::ShowVersionInfo() {
+    char path[256] = {};
+    if (GetModuleFileNameA(nullptr, path, sizeof path) == 0) return;
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    if (size == 0) return;
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoA(path, 0, size, block.data())) return;
+
+    for (int control : {kLegalNotice, kFileVersion}) {
+        char name[256] = {};
+        GetDlgItemTextA(m_hWnd, control, name, 255);
+        const std::string query = std::string("\\StringFileInfo\\040904b0\\") + name;
+        char* value = nullptr;
+        UINT length = 0;
+        if (VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) &&
+            length != 0 && value != nullptr) {
+            SetDlgItemTextA(m_hWnd, control, value);
+        }
+    }
+}

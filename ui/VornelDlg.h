@@ -1,0 +1,45 @@
+// The main dialog: introduction, language list, and the Set and Reset commands.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "framework/Dialog.h"
+
+class CMyPropertySheet;
+
+class CVornelDlg : public CDialog {
+public:
+    CVornelDlg();
+    ~CVornelDlg() override;
+
+    static constexpr int kIntroduction = 1007;
+    static constexpr int kHint = 1060;
+    static constexpr int kLanguageGroup = 1039;
+    static constexpr int kLanguageList = 1044;
+    static constexpr int kSetSettings = 1005;
+    static constexpr int kResetSettings = 1058;
+
+    void RestoreSettings();
+
+protected:
+    BOOL OnInitDialog() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void OnSysCommand(WPARAM command, LPARAM lParam);
+    bool OnPaint();
+    void OnSetSettings();
+    void OnSelchangeLanguage();
+    void OnResetSettings();
+    void FillLanguageList();
+    void LocalizeDialog();
+    void UpdateResetButton();
+
+    HICON m_hIcon = nullptr;
+    HICON m_hSmallIcon = nullptr;
+    HIMAGELIST m_imageList = nullptr;
+    std::unique_ptr<CMyPropertySheet> m_sheet;
+};
