@@ -1,0 +1,311 @@
+// Native tests of the wizard's window-free rules.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "wizard/WizardRules.h"
+
+using namespace wizard;
+
+namespace {
+
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+
+// ---- Recommendations --------------------------------------------------------
+
+TEST(Recommendations, MtuAndMssFollowTheConnectionType) {
+    struct Case {
+        ConnectionType type;
+        std::int32_t mtu, mss, multiplier, window;
+    };
+    // The windows are those the receive-window page shows with the recommended MSS.
+    const Case cases[] = {
+        {DialUp, 576, 536, 30, 64320},
+        {DSL, 1492, 1452, 44, 255552},
+        {LAN, 1500, 1460, 44, 256960},
+        {CableModem, 1500, 1460, 44, 256960},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.type));
+        const MtuRecommendation r = RecommendMtu(c.type);
+        EXPECT_EQ(r.mtu, c.mtu);
+        EXPECT_EQ(r.mss, c.mss);
+        EXPECT_EQ(RecommendedMultiplier(c.type), c.multiplier);
+        EXPECT_EQ(RecommendedReceiveWindow(r.mss, RecommendedMultiplier(c.type)), c.window);
+    }
+}
+
+TEST(Recommendations, ChangedMssChangesTheWindow) {
+    EXPECT_EQ(RecommendedReceiveWindow(1000, RecommendedMultiplier(LAN)), 176000);
+}
+
+TEST(Recommendations, HugeMssNeverWrapsTheRecommendedWindow) {
+    // 20000000 x 176 would wrap a 32-bit record into a negative window.
+    EXPECT_EQ(RecommendedReceiveWindow(20000000, 44), kMaxReceiveWindow);
+    EXPECT_EQ(RecommendedReceiveWindow(kInt32Max, 30), kMaxReceiveWindow);
+}
+
+TEST(Recommendations, FamilyDefaults) {
+    const FamilyDefaults nt = DefaultsFor(WinNT);
+    EXPECT_EQ(nt.ttl, 64);
+    EXPECT_EQ(nt.keepAliveTime, 7200000);
+    EXPECT_EQ(nt.keepAliveInterval, 1000);
+    EXPECT_EQ(nt.synAttackProtect, 2);
+    EXPECT_EQ(nt.maxConnectionsPer1_0Server, 20);
+    EXPECT_EQ(nt.maxConnectionsPerServer, 20);
+
+    const FamilyDefaults w9x = DefaultsFor(Win9x);
+    EXPECT_EQ(w9x.ttl, 32);
+    EXPECT_EQ(w9x.keepAliveTime, 7200000);
+    EXPECT_EQ(w9x.keepAliveInterval, 1000);
+    EXPECT_EQ(w9x.synAttackProtect, 2);
+    EXPECT_EQ(w9x.maxConnectionsPer1_0Server, 4);
+    EXPECT_EQ(w9x.maxConnectionsPerServer, 8);
+}
+
+// ---- Receive window ---------------------------------------------------------
+
+TEST(ReceiveWindow, UpperBoundAtMss1460) {
+    EXPECT_EQ(ReceiveWindow(1460, 183859), 1073736560);
+    EXPECT_TRUE(ReceiveWindowAllowed(ReceiveWindow(1460, 183859), 1460));
+    EXPECT_EQ(ReceiveWindow(1460, 183860), 1073742400);
+    EXPECT_FALSE(ReceiveWindowAllowed(ReceiveWindow(1460, 183860), 1460));
+}
+
+TEST(ReceiveWindow, BothEndsOfTheRangeAreIncluded) {
+    EXPECT_TRUE(ReceiveWindowAllowed(1460, 1460));
+    EXPECT_FALSE(ReceiveWindowAllowed(1459, 1460));
+    EXPECT_TRUE(ReceiveWindowAllowed(kMaxReceiveWindow, 1460));
+    EXPECT_FALSE(ReceiveWindowAllowed(kMaxReceiveWindow + 1, 1460));
+}
+
+TEST(ReceiveWindow, ZeroAndNegativeMultipliersFailTheLowerBound) {
+    EXPECT_FALSE(ReceiveWindowAllowed(ReceiveWindow(1460, 0), 1460));
+    EXPECT_FALSE(ReceiveWindowAllowed(ReceiveWindow(1460, -5), 1460));
+    EXPECT_TRUE(ReceiveWindowAllowed(ReceiveWindow(1460, 1), 1460));
+}
+
+TEST(ReceiveWindow, ProductsPast32BitsAreRefusedNotWrapped) {
+    // 1460 x 735440 x 4 = 4294969600, just past 2^32: its low 32 bits are 2304, a
+    // window that a wrapping computation would accept.
+    const std::int64_t window = ReceiveWindow(1460, 735440);
+    EXPECT_EQ(window, 4294969600);
+    EXPECT_TRUE(ReceiveWindowAllowed(static_cast<std::uint32_t>(window), 1460));
+    EXPECT_FALSE(ReceiveWindowAllowed(window, 1460));
+}
+
+TEST(ReceiveWindow, ExtremeFactorsSaturateOutsideTheRange) {
+    EXPECT_EQ(ReceiveWindow(kInt32Max, kInt32Max), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(ReceiveWindow(kInt32Min, kInt32Min), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(ReceiveWindow(kInt32Max, kInt32Min), std::numeric_limits<std::int64_t>::min());
+    EXPECT_FALSE(ReceiveWindowAllowed(ReceiveWindow(kInt32Max, kInt32Max), kInt32Max));
+    // Large but exact: 2^31-1 x 2^29 x 4 still fits 64 bits.
+    EXPECT_EQ(ReceiveWindow(kInt32Max, 1 << 29), std::int64_t{kInt32Max} << 31);
+}
+
+TEST(ReceiveWindow, LiveRecomputationIgnoresZero) {
+    EXPECT_EQ(LiveReceiveWindow(1460, 10), 58400);
+    EXPECT_EQ(LiveReceiveWindow(1460, 0), std::nullopt);
+    // No range check while typing.
+    EXPECT_EQ(LiveReceiveWindow(1460, 183860), 1073742400);
+}
+
+// ---- Entry fix-ups -----------------------------------------------------------
+
+TEST(EntryFixUps, LowerLimitsPerField) {
+    struct Case {
+        EntryField field;
+        std::int32_t least;
+    };
+    const Case cases[] = {
+        {EntryField::Mtu, 1},
+        {EntryField::Mss, 1},
+        {EntryField::Ttl, 1},
+        {EntryField::MaxConnectionsPer1_0Server, 4},
+        {EntryField::MaxConnectionsPerServer, 2},
+        {EntryField::KeepAliveTime, 1},
+        {EntryField::KeepAliveInterval, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.field));
+        EXPECT_EQ(FixUpEntry(c.field, c.least, 777), c.least);
+        EXPECT_EQ(FixUpEntry(c.field, c.least - 1, 777), 777);
+        EXPECT_EQ(FixUpEntry(c.field, kInt32Min, 777), 777);
+        EXPECT_EQ(FixUpEntry(c.field, kInt32Max, 777), kInt32Max);
+    }
+    // No upper bounds: a thousand browser connections stay.
+    EXPECT_EQ(FixUpEntry(EntryField::MaxConnectionsPer1_0Server, 1000, 4), 1000);
+}
+
+TEST(EntryFixUps, LostFocusReadsUnsignedAndCountsHighValuesAsNegative) {
+    EXPECT_EQ(LostFocusEntry(EntryField::Ttl, 0, 64).value, 64);
+    EXPECT_TRUE(LostFocusEntry(EntryField::Ttl, 0, 64).rewriteControl);
+
+    const LostFocusResult one = LostFocusEntry(EntryField::Ttl, 1, 64);
+    EXPECT_EQ(one.value, 1);
+    EXPECT_FALSE(one.rewriteControl);
+
+    EXPECT_EQ(LostFocusEntry(EntryField::MaxConnectionsPer1_0Server, 3, 20).value, 20);
+    EXPECT_EQ(LostFocusEntry(EntryField::MaxConnectionsPer1_0Server, 4, 20).value, 4);
+    EXPECT_EQ(LostFocusEntry(EntryField::MaxConnectionsPerServer, 1, 8).value, 8);
+    EXPECT_EQ(LostFocusEntry(EntryField::MaxConnectionsPerServer, 2, 8).value, 2);
+
+    EXPECT_EQ(LostFocusEntry(EntryField::Mtu, 2147483647u, 1500).value, 2147483647);
+    const LostFocusResult high = LostFocusEntry(EntryField::Mtu, 2147483648u, 1500);
+    EXPECT_EQ(high.value, 1500);
+    EXPECT_TRUE(high.rewriteControl);
+}
+
+// ---- Texts ---------------------------------------------------------------------
+
+TEST(StatusTexts, NumberWithUnit) {
+    EXPECT_EQ(WithNumberStatus("Expl.\n\nMTU", true, 1500, "was set to", "bytes", "isn't set."),
+              "Expl.\n\nMTU was set to 1500 bytes.");
+    EXPECT_EQ(WithNumberStatus("Expl.\n\nMTU", false, 1500, "was set to", "bytes", "isn't set."),
+              "Expl.\n\nMTU isn't set.");
+}
+
+TEST(StatusTexts, NegativeValuesPrintAsUnsigned) {
+    EXPECT_EQ(NumberPhrase("was set to", -1, "seconds"), " was set to 4294967295 seconds.");
+    EXPECT_EQ(CountPhrase("was set to", kInt32Min), " was set to 2147483648.");
+}
+
+TEST(StatusTexts, CountWithoutUnit) {
+    EXPECT_EQ(WithCountStatus("HTTP 1.0 value", true, 4, "was set to", "isn't set."),
+              "HTTP 1.0 value was set to 4.");
+    EXPECT_EQ(WithCountStatus("This value", true, 2, "was set to option", "isn't set."),
+              "This value was set to option 2.");
+    EXPECT_EQ(WithCountStatus("HTTP 1.1 value", false, 4, "was set to", "isn't set."),
+              "HTTP 1.1 value isn't set.");
+}
+
+TEST(StatusTexts, SwitchStates) {
+    const auto describe = [](bool found, std::int32_t value) {
+        return WithSwitchStatus("ICMP", found, value, "is currently enabled.",
+                                "is currently disabled.", "isn't set.");
+    };
+    EXPECT_EQ(describe(true, 1), "ICMP is currently enabled.");
+    EXPECT_EQ(describe(true, 2), "ICMP is currently enabled.");
+    EXPECT_EQ(describe(true, -1), "ICMP is currently enabled.");
+    EXPECT_EQ(describe(true, 0), "ICMP is currently disabled.");
+    EXPECT_EQ(describe(false, 1), "ICMP isn't set.");
+}
+
+TEST(StatusTexts, LanguageTextsAreNeverFormats) {
+    // Conversion specifiers in a translation are shown as they are.
+    EXPECT_EQ(WithNumberStatus("%s%n", true, 7, "%s %u", "%n%x", "%s"), "%s%n %s %u 7 %n%x.");
+    EXPECT_EQ(WithCountStatus("%d", false, 7, "%s", "%s%s"), "%d %s%s");
+}
+
+TEST(RecommendationTexts, EveryPercentDIsReplaced) {
+    EXPECT_EQ(ReplacePercentD("Recommended MTU size  :  %d bytes.", 1500),
+              "Recommended MTU size  :  1500 bytes.");
+    EXPECT_EQ(ReplacePercentD("%d then %d", 64), "64 then 64");
+    EXPECT_EQ(ReplacePercentD("%d%d", 5), "55");
+    EXPECT_EQ(ReplacePercentD("no number", 64), "no number");
+    EXPECT_EQ(ReplacePercentD("", 64), "");
+    EXPECT_EQ(ReplacePercentD("%", 64), "%");
+    EXPECT_EQ(ReplacePercentD("%%d", 64), "%64");
+    EXPECT_EQ(ReplacePercentD("%s %u %x %n %d", -3), "%s %u %x %n -3");
+}
+
+// ---- Navigation and buttons ---------------------------------------------------
+
+// Walks Next from page 0 until the run ends; returns the pages visited.
+std::vector<int> RunWithNext(PlatformFamily family, bool boost) {
+    std::vector<int> visited{kPageConnectionType};
+    for (auto next = NextPage(kPageConnectionType, family, boost); next;
+         next = NextPage(*next, family, boost)) {
+        visited.push_back(*next);
+        if (visited.size() > kPageCount) break;
+    }
+    return visited;
+}
+
+TEST(Navigation, RunsByFamilyAndModemBoost) {
+    EXPECT_EQ(RunWithNext(Win9x, false), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(RunWithNext(Win9x, true), (std::vector<int>{0, 1, 2, 3, 4, 5, 8}));
+    EXPECT_EQ(RunWithNext(WinNT, false), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(RunWithNext(WinNT, true), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(Navigation, BackRetracesTheFamilysRun) {
+    EXPECT_EQ(BackPage(kPageConnectionType, Win9x), std::nullopt);
+    EXPECT_EQ(BackPage(kPageModemBoost, Win9x), kPageKeepAlive);
+    EXPECT_EQ(BackPage(kPageModemBoost, WinNT), kPageIcmpRedirect);
+    for (int page = kPageMtu; page < kPageModemBoost; ++page) {
+        EXPECT_EQ(BackPage(page, Win9x), page - 1);
+        EXPECT_EQ(BackPage(page, WinNT), page - 1);
+    }
+    EXPECT_EQ(BackPage(kPageCount, WinNT), std::nullopt);
+}
+
+TEST(Navigation, ButtonsOfTheFirstAndLastPages) {
+    for (PlatformFamily family : {Win9x, WinNT}) {
+        for (bool boost : {false, true}) {
+            EXPECT_EQ(ButtonsOnActivation(kPageConnectionType, family, boost), kButtonNext);
+            EXPECT_EQ(ButtonsOnLeaving(kPageConnectionType, family, boost), 3u);
+            EXPECT_EQ(ButtonsOnActivation(kPageModemBoost, family, boost), 5u);
+            EXPECT_EQ(ButtonsOnLeaving(kPageModemBoost, family, boost), 3u);
+            EXPECT_EQ(ButtonsOnLeaving(kPageIcmpRedirect, family, boost), 3u);
+        }
+    }
+    EXPECT_EQ(ButtonsOnActivation(kPageKeepAlive, Win9x, false), 5u);
+    EXPECT_EQ(ButtonsOnLeaving(kPageKeepAlive, Win9x, false), 3u);
+    EXPECT_EQ(ButtonsOnActivation(kPageKeepAlive, Win9x, true), std::nullopt);
+    EXPECT_EQ(ButtonsOnLeaving(kPageKeepAlive, Win9x, true), std::nullopt);
+    EXPECT_EQ(ButtonsOnActivation(kPageKeepAlive, WinNT, false), std::nullopt);
+    EXPECT_EQ(ButtonsOnLeaving(kPageKeepAlive, WinNT, false), std::nullopt);
+    EXPECT_EQ(ButtonsOnActivation(kPageIcmpRedirect, WinNT, false), 5u);
+    EXPECT_EQ(ButtonsOnActivation(kPageIcmpRedirect, WinNT, true), std::nullopt);
+}
+
+TEST(Navigation, FinishIsOfferedExactlyWhereTheRunEnds) {
+    // A page that ends the run (no Next) must be the one that asks for Finish.
+    for (PlatformFamily family : {Win9x, WinNT}) {
+        for (bool boost : {false, true}) {
+            for (int page : RunWithNext(family, boost)) {
+                SCOPED_TRACE(page);
+                const auto buttons = ButtonsOnActivation(page, family, boost);
+                const bool finish = buttons && (*buttons & kButtonFinish) != 0;
+                EXPECT_EQ(finish, !NextPage(page, family, boost).has_value());
+            }
+        }
+    }
+}
+
+TEST(Navigation, MiddlePagesLeaveTheButtonsAlone) {
+    for (int page : {kPageMtu, kPageOtherMtu, kPageRwin, kPageTtl, kPageSynFlood}) {
+        for (PlatformFamily family : {Win9x, WinNT}) {
+            EXPECT_EQ(ButtonsOnActivation(page, family, false), std::nullopt);
+            EXPECT_EQ(ButtonsOnLeaving(page, family, true), std::nullopt);
+        }
+    }
+}
+
+TEST(StepCaptions, KeysByPageAndFamily) {
+    const char* win9x[] = {"30", "31", "32", "33", "34", "35", "27", "28", "29"};
+    const char* winNT[] = {"21", "22", "23", "24", "25", "26", "27", "28", "29"};
+    for (int page = 0; page < kPageCount; ++page) {
+        EXPECT_EQ(StepCaptionKey(page, Win9x), win9x[page]);
+        EXPECT_EQ(StepCaptionKey(page, WinNT), winNT[page]);
+    }
+    EXPECT_TRUE(StepCaptionKey(kPageCount, WinNT).empty());
+}
+
+TEST(ConnectionPage, FirstSelectedRadioDecides) {
+    const auto only = [](int id) { return [id](int control) { return control == id; }; };
+    EXPECT_EQ(ConnectionTypeFromRadios(only(1012), LAN), DialUp);
+    EXPECT_EQ(ConnectionTypeFromRadios(only(1013), DialUp), CableModem);
+    EXPECT_EQ(ConnectionTypeFromRadios(only(1014), DialUp), DSL);
+    EXPECT_EQ(ConnectionTypeFromRadios(only(1015), DialUp), LAN);
+    EXPECT_EQ(ConnectionTypeFromRadios([](int) { return false; }, DSL), DSL);
+    // Cable modem is examined first, then dial-up.
+    EXPECT_EQ(ConnectionTypeFromRadios([](int) { return true; }, LAN), CableModem);
+    EXPECT_EQ(ConnectionTypeFromRadios([](int c) { return c != 1013; }, LAN), DialUp);
+}
+
+}  // namespace

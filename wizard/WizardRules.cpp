@@ -1,0 +1,202 @@
+// The wizard's window-free decisions.
+#include "wizard/WizardRules.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace wizard {
+
+MtuRecommendation RecommendMtu(ConnectionType type) {
+    const std::int32_t mtu = type == DialUp ? 576 : type == DSL ? 1492 : 1500;
+    return {mtu, mtu - 40};
+}
+
+std::int32_t RecommendedMultiplier(ConnectionType type) {
+    return type == DialUp ? 30 : 44;
+}
+
+FamilyDefaults DefaultsFor(PlatformFamily family) {
+    if (family == WinNT) return {64, 7200000, 1000, 2, 20, 20};
+    return {32, 7200000, 1000, 2, 4, 8};
+}
+
+std::int64_t ReceiveWindow(std::int32_t mss, std::int32_t multiplier) {
+    // |mss x multiplier| stays below 2^62; only the factor 4 can leave 64 bits.
+    const std::int64_t product = std::int64_t{mss} * std::int64_t{multiplier};
+    constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / kScalingFactor;
+    if (product > kLimit) return std::numeric_limits<std::int64_t>::max();
+    if (product < -kLimit) return std::numeric_limits<std::int64_t>::min();
+    return product * kScalingFactor;
+}
+
+bool ReceiveWindowAllowed(std::int64_t window, std::int32_t mss) {
+    return window >= mss && window <= kMaxReceiveWindow;
+}
+
+std::int32_t RecommendedReceiveWindow(std::int32_t mss, std::int32_t multiplier) {
+    return static_cast<std::int32_t>(std::min(ReceiveWindow(mss, multiplier), kMaxReceiveWindow));
+}
+
+std::optional<std::int64_t> LiveReceiveWindow(std::int32_t mss, std::int32_t multiplier) {
+    if (multiplier == 0) return std::nullopt;
+    return ReceiveWindow(mss, multiplier);
+}
+
+std::int32_t LeastAllowed(EntryField field) {
+    switch (field) {
+        case EntryField::MaxConnectionsPer1_0Server:
+            return 4;
+        case EntryField::MaxConnectionsPerServer:
+            return 2;
+        case EntryField::Mtu:
+        case EntryField::Mss:
+        case EntryField::Ttl:
+        case EntryField::KeepAliveTime:
+        case EntryField::KeepAliveInterval:
+            break;
+    }
+    return 1;
+}
+
+std::int32_t FixUpEntry(EntryField field, std::int32_t value, std::int32_t recommended) {
+    return value < LeastAllowed(field) ? recommended : value;
+}
+
+LostFocusResult LostFocusEntry(EntryField field, std::uint32_t typed, std::int32_t recommended) {
+    const auto value = static_cast<std::int32_t>(typed);
+    if (value < LeastAllowed(field)) return {recommended, true};
+    return {value, false};
+}
+
+std::string UnsignedDecimal(std::int32_t value) {
+    return std::to_string(static_cast<std::uint32_t>(value));
+}
+
+std::string NumberPhrase(std::string_view wasSetTo, std::int32_t value, std::string_view unit) {
+    std::string phrase = " ";
+    phrase.append(wasSetTo).append(" ").append(UnsignedDecimal(value)).append(" ");
+    phrase.append(unit).append(".");
+    return phrase;
+}
+
+std::string CountPhrase(std::string_view wasSetTo, std::int32_t value) {
+    std::string phrase = " ";
+    phrase.append(wasSetTo).append(" ").append(UnsignedDecimal(value)).append(".");
+    return phrase;
+}
+
+std::string SwitchPhrase(std::int32_t value, std::string_view enabled, std::string_view disabled) {
+    std::string phrase = " ";
+    phrase.append(value != 0 ? enabled : disabled);
+    return phrase;
+}
+
+std::string NotSetPhrase(std::string_view notSet) {
+    std::string phrase = " ";
+    phrase.append(notSet);
+    return phrase;
+}
+
+std::string WithNumberStatus(std::string_view explanation, bool found, std::int32_t value,
+                             std::string_view wasSetTo, std::string_view unit,
+                             std::string_view notSet) {
+    std::string text(explanation);
+    text += found ? NumberPhrase(wasSetTo, value, unit) : NotSetPhrase(notSet);
+    return text;
+}
+
+std::string WithCountStatus(std::string_view explanation, bool found, std::int32_t value,
+                            std::string_view wasSetTo, std::string_view notSet) {
+    std::string text(explanation);
+    text += found ? CountPhrase(wasSetTo, value) : NotSetPhrase(notSet);
+    return text;
+}
+
+std::string WithSwitchStatus(std::string_view explanation, bool found, std::int32_t value,
+                             std::string_view enabled, std::string_view disabled,
+                             std::string_view notSet) {
+    std::string text(explanation);
+    text += found ? SwitchPhrase(value, enabled, disabled) : NotSetPhrase(notSet);
+    return text;
+}
+
+std::string ReplacePercentD(std::string_view text, std::int32_t value) {
+    constexpr std::string_view kMarker = "%d";
+    const std::string digits = std::to_string(value);
+    std::string result;
+    result.reserve(text.size() + digits.size());
+    std::size_t from = 0;
+    for (std::size_t at = text.find(kMarker); at != std::string_view::npos;
+         at = text.find(kMarker, from)) {
+        result.append(text.substr(from, at - from)).append(digits);
+        from = at + kMarker.size();
+    }
+    result.append(text.substr(from));
+    return result;
+}
+
+std::optional<int> NextPage(int page, PlatformFamily family, bool boostModem) {
+    if (page < kPageConnectionType || page >= kPageModemBoost) return std::nullopt;
+    // The family's last step ends the run unless the modem boost is pending.
+    const int lastStep = family == WinNT ? kPageIcmpRedirect : kPageKeepAlive;
+    if (page == lastStep) return boostModem ? std::optional<int>(kPageModemBoost) : std::nullopt;
+    if (page > lastStep) return std::nullopt;
+    return page + 1;
+}
+
+std::optional<int> BackPage(int page, PlatformFamily family) {
+    if (page <= kPageConnectionType || page >= kPageCount) return std::nullopt;
+    if (page == kPageModemBoost) return family == WinNT ? kPageIcmpRedirect : kPageKeepAlive;
+    return page - 1;
+}
+
+std::optional<std::uint32_t> ButtonsOnActivation(int page, PlatformFamily family, bool boostModem) {
+    constexpr std::uint32_t kBackFinish = kButtonBack | kButtonFinish;
+    switch (page) {
+        case kPageConnectionType:
+            return kButtonNext;
+        case kPageKeepAlive:
+            if (family == Win9x && !boostModem) return kBackFinish;
+            break;
+        case kPageIcmpRedirect:
+            if (!boostModem) return kBackFinish;
+            break;
+        case kPageModemBoost:
+            return kBackFinish;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> ButtonsOnLeaving(int page, PlatformFamily family, bool boostModem) {
+    constexpr std::uint32_t kBackNext = kButtonBack | kButtonNext;
+    switch (page) {
+        case kPageConnectionType:
+        case kPageIcmpRedirect:
+        case kPageModemBoost:
+            return kBackNext;
+        case kPageKeepAlive:
+            if (family == Win9x && !boostModem) return kBackNext;
+            break;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+std::string_view StepCaptionKey(int page, PlatformFamily family) {
+    struct Captions {
+        std::string_view win9x;
+        std::string_view winNT;
+    };
+    // Pages 6 and 7 belong to the NT run only; the modem boost page has one caption.
+    static constexpr Captions kCaptions[kPageCount] = {
+        {"30", "21"}, {"31", "22"}, {"32", "23"}, {"33", "24"}, {"34", "25"},
+        {"35", "26"}, {"27", "27"}, {"28", "28"}, {"29", "29"},
+    };
+    if (page < 0 || page >= kPageCount) return {};
+    return family == WinNT ? kCaptions[page].winNT : kCaptions[page].win9x;
+}
+
+}  // namespace wizard

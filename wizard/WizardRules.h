@@ -1,0 +1,181 @@
+// The wizard's decisions that need no window: recommendations, the receive-window
+// arithmetic, entry fix-ups, status and recommendation texts, navigation and buttons.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/PlatformFamily.h"
+
+// How the machine reaches the internet. The numbering is not the order of the
+// radio buttons on the first page.
+enum ConnectionType : std::int32_t {
+    DialUp = 0,
+    DSL = 1,
+    LAN = 2,
+    CableModem = 3,
+};
+
+namespace wizard {
+
+// Page indices: the order in which the sheet adds its pages.
+enum WizardPage : int {
+    kPageConnectionType = 0,
+    kPageMtu = 1,
+    kPageOtherMtu = 2,
+    kPageRwin = 3,
+    kPageTtl = 4,
+    kPageKeepAlive = 5,
+    kPageSynFlood = 6,
+    kPageIcmpRedirect = 7,
+    kPageModemBoost = 8,
+    kPageCount = 9,
+};
+
+// The flag set of the sheet's SetWizardButtons (the platform's PSWIZB_* values).
+enum WizardButtons : std::uint32_t {
+    kButtonBack = 1,
+    kButtonNext = 2,
+    kButtonFinish = 4,
+};
+
+// ---- Recommendations -------------------------------------------------------
+
+struct MtuRecommendation {
+    std::int32_t mtu;
+    std::int32_t mss;  // always mtu - 40
+};
+MtuRecommendation RecommendMtu(ConnectionType type);
+
+// 30 for dial-up, 44 for every faster line.
+std::int32_t RecommendedMultiplier(ConnectionType type);
+
+// The values the sheet puts into chosen, recommended and the page entries when it opens.
+struct FamilyDefaults {
+    std::int32_t ttl;
+    std::int32_t keepAliveTime;
+    std::int32_t keepAliveInterval;
+    std::int32_t synAttackProtect;
+    std::int32_t maxConnectionsPer1_0Server;
+    std::int32_t maxConnectionsPerServer;
+};
+FamilyDefaults DefaultsFor(PlatformFamily family);
+
+// ---- Receive window --------------------------------------------------------
+
+inline constexpr std::int64_t kMaxReceiveWindow = 1073741823;  // 2^30 - 1
+inline constexpr std::int32_t kScalingFactor = 4;
+
+// mss x multiplier x 4, exact. Only when the product leaves the 64-bit range
+// (both factors near 2^31) is it saturated, which keeps it outside the window range.
+std::int64_t ReceiveWindow(std::int32_t mss, std::int32_t multiplier);
+
+// The allowed range runs from the MSS up to 1073741823, both ends included.
+bool ReceiveWindowAllowed(std::int64_t window, std::int32_t mss);
+
+// The window a page recommends: mss x multiplier x 4, held to at most 1073741823 so
+// that an absurdly large MSS cannot wrap the 32-bit record into a negative window.
+std::int32_t RecommendedReceiveWindow(std::int32_t mss, std::int32_t multiplier);
+
+// What a text change of the Multiplier edit shows: the new window, or nothing when
+// the multiplier reads as 0 (the RWIN edit then keeps its last content).
+std::optional<std::int64_t> LiveReceiveWindow(std::int32_t mss, std::int32_t multiplier);
+
+// ---- Entry fields ----------------------------------------------------------
+
+enum class EntryField {
+    Mtu,
+    Mss,
+    Ttl,
+    MaxConnectionsPer1_0Server,
+    MaxConnectionsPerServer,
+    KeepAliveTime,
+    KeepAliveInterval,
+};
+
+// The least value an entry keeps; anything below is replaced by the recommendation.
+std::int32_t LeastAllowed(EntryField field);
+
+// The fix-up run when a page is left (signed comparison).
+std::int32_t FixUpEntry(EntryField field, std::int32_t value, std::int32_t recommended);
+
+struct LostFocusResult {
+    std::int32_t value;   // what the page field holds afterwards
+    bool rewriteControl;  // true when the edit must show the recommendation at once
+};
+// typed is the edit read as an unsigned decimal (unreadable text reads as 0); a value
+// above 2147483647 therefore counts as negative and is replaced.
+LostFocusResult LostFocusEntry(EntryField field, std::uint32_t typed, std::int32_t recommended);
+
+// ---- Status and recommendation texts ----------------------------------------
+// Language texts are data: they are joined as they are, never used as a format.
+
+// Decimal digits of the value read as unsigned 32 bits (-1 gives 4294967295).
+std::string UnsignedDecimal(std::int32_t value);
+
+// " <wasSetTo> <value> <unit>."
+std::string NumberPhrase(std::string_view wasSetTo, std::int32_t value, std::string_view unit);
+// " <wasSetTo> <value>." for values without a unit.
+std::string CountPhrase(std::string_view wasSetTo, std::int32_t value);
+// " <enabled>" for any non-zero value, else " <disabled>".
+std::string SwitchPhrase(std::int32_t value, std::string_view enabled, std::string_view disabled);
+// " <notSet>"
+std::string NotSetPhrase(std::string_view notSet);
+
+// An explanation followed by the status of a value in force.
+std::string WithNumberStatus(std::string_view explanation, bool found, std::int32_t value,
+                             std::string_view wasSetTo, std::string_view unit,
+                             std::string_view notSet);
+std::string WithCountStatus(std::string_view explanation, bool found, std::int32_t value,
+                            std::string_view wasSetTo, std::string_view notSet);
+std::string WithSwitchStatus(std::string_view explanation, bool found, std::int32_t value,
+                             std::string_view enabled, std::string_view disabled,
+                             std::string_view notSet);
+
+// Every "%d" of the text replaced by the signed decimal value, left to right; the
+// digits put in are not scanned again.
+std::string ReplacePercentD(std::string_view text, std::int32_t value);
+
+// ---- Navigation and buttons ------------------------------------------------
+
+// The page Next leads to, or nothing when the page ends the run with Finish.
+std::optional<int> NextPage(int page, PlatformFamily family, bool boostModem);
+// The page Back leads to, or nothing on the first page.
+std::optional<int> BackPage(int page, PlatformFamily family);
+
+// Buttons a page requests when it becomes current, or nothing when it leaves them.
+std::optional<std::uint32_t> ButtonsOnActivation(int page, PlatformFamily family, bool boostModem);
+// Buttons a page requests when it is left by Next or Back, or nothing.
+std::optional<std::uint32_t> ButtonsOnLeaving(int page, PlatformFamily family, bool boostModem);
+
+// The language key of the caption a page puts into the sheet's title bar.
+std::string_view StepCaptionKey(int page, PlatformFamily family);
+
+// ---- Connection type page --------------------------------------------------
+
+// The radio buttons in the order they are examined when the page is left; the
+// first one found selected decides.
+struct ConnectionRadio {
+    int controlId;
+    ConnectionType type;
+};
+inline constexpr ConnectionRadio kConnectionRadios[] = {
+    {1013, CableModem},
+    {1012, DialUp},
+    {1014, DSL},
+    {1015, LAN},
+};
+
+// The connection type after leaving the page; isChecked(controlId) reports a radio
+// button's state. With none selected the current type stays.
+template <typename IsChecked>
+ConnectionType ConnectionTypeFromRadios(IsChecked isChecked, ConnectionType current) {
+    for (const ConnectionRadio& radio : kConnectionRadios) {
+        if (isChecked(radio.controlId)) return radio.type;
+    }
+    return current;
+}
+
+}  // namespace wizard
