@@ -21,7 +21,7 @@ FamilyDefaults DefaultsFor(PlatformFamily family) {
 }
 
 std::int64_t ReceiveWindow(std::int32_t mss, std::int32_t multiplier) {
-    // |mss x multiplier| stays below 2^62; only the factor 4 can leave 64 bits.
+    // |mss x multiplier| is at most 2^62; only the factor 4 can leave 64 bits.
     const std::int64_t product = std::int64_t{mss} * std::int64_t{multiplier};
     constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / kScalingFactor;
     if (product > kLimit) return std::numeric_limits<std::int64_t>::max();
