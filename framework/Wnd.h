@@ -1,0 +1,39 @@
+// CWnd: a window handle holder with the few text and item helpers the dialogs use.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/IntegerText.h"
+
+class CWnd {
+public:
+    CWnd() = default;
+    virtual ~CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;  // null while no window is attached
+
+    void SetWindowText(const std::string& text);
+    std::string GetWindowText() const;
+
+    HWND GetDlgItem(int controlId) const;
+    void SetDlgItemText(int controlId, const std::string& text);
+    std::string GetDlgItemText(int controlId) const;
+    void EnableDlgItem(int controlId, bool enable);
+    bool IsDlgItemEnabled(int controlId) const;
+
+    // The platform's GetDlgItemInt with unsigned translation, read by the
+    // portable rule (ReadUnsignedItemText) so that every system reads alike.
+    UnsignedReading GetDlgItemUnsigned(int controlId) const;
+    // SetDlgItemInt with unsigned translation: the value's unsigned decimal.
+    void SetDlgItemUnsigned(int controlId, std::uint32_t value);
+};
+
+// The text of any window; empty for a null handle.
+std::string WindowText(HWND window);
+
+// The top-level window that holds a (child) window: message boxes are owned by it.
+HWND TopLevelWindow(HWND window);
