@@ -1,0 +1,37 @@
+// The catalogue's table of all texts and the translators' template built from it.
+#include "app/TextCatalog.h"
+
+#include <string_view>
+
+namespace {
+
+#define VORNEL_LIST_TEXT(key, english) text::k##key,
+constexpr TextEntry kAllTexts[] = {VORNEL_TEXT_CATALOGUE(VORNEL_LIST_TEXT)};
+#undef VORNEL_LIST_TEXT
+
+constexpr std::string_view kTemplateHeader =
+    "; Vornel language file: English, the template for translations.\r\n"
+    "; Save a copy as <Language>.ini in the Lang folder, next to a 16 x 16 flag <Language>.bmp,\r\n"
+    "; and translate the text after each '='. A text is one line in the ANSI code page; every\r\n"
+    "; '*' is shown as a line break. Keep %d where a text has it: it is replaced by a number.\r\n"
+    "; A key that is missing or misspelt shows the English text.\r\n";
+
+}  // namespace
+
+std::span<const TextEntry> AllTexts() {
+    return kAllTexts;
+}
+
+std::string RenderLanguageTemplate() {
+    std::string out(kTemplateHeader);
+    out += "\r\n[Linkvane]\r\n";
+    for (const TextEntry& entry : kAllTexts) {
+        out += entry.key;
+        out += '=';
+        for (const char* p = entry.english; *p != '\0'; ++p) {
+            out += *p == '\n' ? '*' : *p;
+        }
+        out += "\r\n";
+    }
+    return out;
+}
