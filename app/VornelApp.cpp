@@ -68,9 +68,9 @@ BOOL CVornelApp::InitInstance() {
 
     CVornelDlg dialog;
     m_pMainDlg = &dialog;
-    SetMainWindow(&dialog);
+    m_pMainWnd = &dialog;
     dialog.DoModal();
-    SetMainWindow(nullptr);
+    m_pMainWnd = nullptr;
     m_pMainDlg = nullptr;
     m_pSheet = nullptr;
     return FALSE;

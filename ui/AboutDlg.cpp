@@ -34,13 +34,13 @@ void CAboutDlg::ShowVersionInfo() {
 
     for (int control : {kLegalNotice, kFileVersion}) {
         char name[256] = {};
-        GetDlgItemTextA(m_hWnd, control, name, 255);
+        ::GetDlgItemTextA(m_hWnd, control, name, 255);
         const std::string query = std::string("\\StringFileInfo\\040904b0\\") + name;
         char* value = nullptr;
         UINT length = 0;
         if (VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) &&
             length != 0 && value != nullptr) {
-            SetDlgItemTextA(m_hWnd, control, value);
+            ::SetDlgItemTextA(m_hWnd, control, value);
         }
     }
 }

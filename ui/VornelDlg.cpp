@@ -138,7 +138,7 @@ bool CVornelDlg::OnPaint() {
 }
 
 void CVornelDlg::LocalizeDialog() {
-    SetWindowTextA(m_hWnd, theApp.GetLanguageText(text::k18).c_str());
+    ::SetWindowTextA(m_hWnd, theApp.GetLanguageText(text::k18).c_str());
     theApp.SetItemLanguageText(text::kIDC_static_Introduction, kIntroduction, m_hWnd);
     theApp.SetItemLanguageText(text::kIDC_HINT, kHint, m_hWnd);
     theApp.SetItemLanguageText(text::kIDC_SET_SETTINGS, kSetSettings, m_hWnd);
@@ -147,7 +147,7 @@ void CVornelDlg::LocalizeDialog() {
 }
 
 void CVornelDlg::FillLanguageList() {
-    HWND list = GetDlgItem(m_hWnd, kLanguageList);
+    HWND list = ::GetDlgItem(m_hWnd, kLanguageList);
     m_imageList = ImageList_Create(16, 16, ILC_COLOR16, 0, 4);
     SendMessageA(list, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imageList));
 
@@ -185,7 +185,7 @@ void CVornelDlg::FillLanguageList() {
 }
 
 void CVornelDlg::OnSelchangeLanguage() {
-    HWND list = GetDlgItem(m_hWnd, kLanguageList);
+    HWND list = ::GetDlgItem(m_hWnd, kLanguageList);
     const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
     char name[MAX_PATH] = {};
@@ -229,5 +229,5 @@ void CVornelDlg::RestoreSettings() {
 
 void CVornelDlg::UpdateResetButton() {
     Win32RegistryStore store;
-    EnableWindow(GetDlgItem(m_hWnd, kResetSettings), BackupExists(store) ? TRUE : FALSE);
+    EnableWindow(::GetDlgItem(m_hWnd, kResetSettings), BackupExists(store) ? TRUE : FALSE);
 }
