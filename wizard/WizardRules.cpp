@@ -185,17 +185,18 @@ std::optional<std::uint32_t> ButtonsOnLeaving(int page, PlatformFamily family, b
     return std::nullopt;
 }
 
-std::string_view StepCaptionKey(int page, PlatformFamily family) {
+TextEntry StepCaption(int page, PlatformFamily family) {
     struct Captions {
-        std::string_view win9x;
-        std::string_view winNT;
+        TextEntry win9x;
+        TextEntry winNT;
     };
     // Pages 6 and 7 belong to the NT run only; the modem boost page has one caption.
     static constexpr Captions kCaptions[kPageCount] = {
-        {"30", "21"}, {"31", "22"}, {"32", "23"}, {"33", "24"}, {"34", "25"},
-        {"35", "26"}, {"27", "27"}, {"28", "28"}, {"29", "29"},
+        {text::k30, text::k21}, {text::k31, text::k22}, {text::k32, text::k23},
+        {text::k33, text::k24}, {text::k34, text::k25}, {text::k35, text::k26},
+        {text::k27, text::k27}, {text::k28, text::k28}, {text::k29, text::k29},
     };
-    if (page < 0 || page >= kPageCount) return {};
+    if (page < 0 || page >= kPageCount) return {"", ""};
     return family == WinNT ? kCaptions[page].winNT : kCaptions[page].win9x;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/TextCatalog.h"
 #include "engine/PlatformFamily.h"
 
 // How the machine reaches the internet. The numbering is not the order of the
@@ -150,8 +151,9 @@ std::optional<std::uint32_t> ButtonsOnActivation(int page, PlatformFamily family
 // Buttons a page requests when it is left by Next or Back, or nothing.
 std::optional<std::uint32_t> ButtonsOnLeaving(int page, PlatformFamily family, bool boostModem);
 
-// The language key of the caption a page puts into the sheet's title bar.
-std::string_view StepCaptionKey(int page, PlatformFamily family);
+// The language text of the caption a page puts into the sheet's title bar; an
+// entry with empty key and text for an index that is no page.
+TextEntry StepCaption(int page, PlatformFamily family);
 
 // ---- Connection type page --------------------------------------------------
 

@@ -290,10 +290,13 @@ TEST(StepCaptions, KeysByPageAndFamily) {
     const char* win9x[] = {"30", "31", "32", "33", "34", "35", "27", "28", "29"};
     const char* winNT[] = {"21", "22", "23", "24", "25", "26", "27", "28", "29"};
     for (int page = 0; page < kPageCount; ++page) {
-        EXPECT_EQ(StepCaptionKey(page, Win9x), win9x[page]);
-        EXPECT_EQ(StepCaptionKey(page, WinNT), winNT[page]);
+        EXPECT_STREQ(StepCaption(page, Win9x).key, win9x[page]);
+        EXPECT_STREQ(StepCaption(page, WinNT).key, winNT[page]);
     }
-    EXPECT_TRUE(StepCaptionKey(kPageCount, WinNT).empty());
+    EXPECT_STREQ(StepCaption(kPageKeepAlive, Win9x).english, "Step 6 of 6 : Keep Alive Settings");
+    EXPECT_STREQ(StepCaption(kPageModemBoost, WinNT).english, "Boost the Modem");
+    EXPECT_STREQ(StepCaption(kPageCount, WinNT).key, "");
+    EXPECT_STREQ(StepCaption(-1, Win9x).english, "");
 }
 
 TEST(ConnectionPage, FirstSelectedRadioDecides) {
