@@ -1,0 +1,94 @@
+// The registry catalogue: every key and value the engine reads, writes, backs up and restores.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "engine/PlatformFamily.h"
+#include "engine/RegistryStore.h"
+#include "engine/TuningValues.h"
+
+// How a tuning value is stored: decimal text with one NUL (REG_SZ) or a
+// little-endian 32-bit number (REG_DWORD).
+enum class Encoding : std::uint8_t { Text, Number };
+
+// The three passes over the catalogue, each with its own order of values.
+enum class Step : std::uint8_t { Capture = 0, Apply = 1, Restore = 2 };
+
+struct CatalogueValue {
+    const char* name;
+    std::int32_t TuningValues::*applied;  // null: `constant` is written instead
+    std::int32_t constant;
+    std::int32_t TuningValues::*inForce;  // null: read for the backup only
+    bool FoundFlags::*found;
+    std::array<std::uint8_t, 3> order;  // position in capture, apply and restore
+};
+
+// One key of fixed values, all with the same encoding.
+struct KeyCatalogue {
+    reg::Key root;
+    const char* path;
+    Encoding encoding;
+    std::span<const CatalogueValue> values;
+};
+
+// A value that every adapter (Win9x) or interface (WinNT) has, backed up in a
+// subkey of the backup under the adapter's or interface's name.
+struct LinkValue {
+    const char* name;
+    const char* backupName;  // subkey of the backup key
+    const char* backupPath;  // the same, from HKEY_CURRENT_USER
+    std::int32_t TuningValues::*field;
+    bool FoundFlags::*found;
+};
+
+namespace catalogue {
+
+inline constexpr const char* kBrowserKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+inline constexpr const char* kWin9xStackKey = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+inline constexpr const char* kWinNtStackKey =
+    "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+inline constexpr const char* kInterfacesKey =
+    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+inline constexpr const char* kNetTransKeyPrefix =
+    "System\\CurrentControlSet\\Services\\Class\\NetTrans\\";
+inline constexpr const char* kEnumRootNetKey = "Enum\\Root\\Net";
+inline constexpr const char* kEnumMstcpKeyPrefix = "Enum\\Network\\MSTCP\\";
+inline constexpr const char* kWin9xModemKey = "System\\CurrentControlSet\\Services\\Class\\Modem";
+inline constexpr const char* kWinNtModemKey =
+    "System\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
+
+inline constexpr const char* kBackupKey = "Software\\Vornel\\Original Settings";
+inline constexpr const char* kMtuBackupName = "MTU Settings";
+inline constexpr const char* kMssBackupName = "MSS Settings";
+inline constexpr const char* kMtuBackupKey = "Software\\Vornel\\Original Settings\\MTU Settings";
+inline constexpr const char* kMssBackupKey = "Software\\Vornel\\Original Settings\\MSS Settings";
+
+inline constexpr const char* kDialUpAdapter = "Dial-Up Adapter";
+inline constexpr std::uint32_t kTextBufferSize = 260;
+inline constexpr std::uint32_t kNumberSize = 4;
+
+const KeyCatalogue& Browser();
+const KeyCatalogue& Stack(PlatformFamily family);
+// "MaxMTU" and "MaxMSS" of the dial-up adapter, or "MTU" and "MSS" of every interface.
+std::span<const LinkValue> Links(PlatformFamily family);
+const char* ModemClassKey(PlatformFamily family);
+std::uint32_t RegistryType(Encoding encoding);
+
+// The key's values in the order of one step.
+std::vector<const CatalogueValue*> InOrder(const KeyCatalogue& key, Step step);
+
+}  // namespace catalogue
+
+// Decimal text of a number with its NUL, as Win9x stores tuning values.
+std::vector<std::uint8_t> EncodeText(std::int32_t number);
+// Leading white space, an optional sign, then digits up to the first other
+// character (or the end of the data); no digits give 0, overflow saturates.
+std::int32_t DecodeText(const std::uint8_t* data, std::size_t size);
+// The 4 little-endian bytes of a REG_DWORD.
+std::vector<std::uint8_t> EncodeNumber(std::int32_t number);
+// A value as the catalogue's encoding stores it.
+reg::Value EncodeValue(Encoding encoding, std::int32_t number);

@@ -1,0 +1,128 @@
+// Whole-value reads and writes, key helpers and subkey walking over any RegistryStore.
+#include "engine/RegistryStore.h"
+
+#include <algorithm>
+
+namespace reg {
+
+namespace {
+
+// A value can change size between the size query and the read (another
+// writer); a few retries cover that without looping forever.
+constexpr int kReadAttempts = 4;
+
+// The longest key name the registry allows, plus its terminator.
+constexpr std::uint32_t kDefaultNameBuffer = 256;
+
+}  // namespace
+
+ScopedKey Open(RegistryStore& store, Key parent, const char* path, Status* status) {
+    Key key = Key::null;
+    const Status result = store.OpenKey(parent, path, &key);
+    if (status != nullptr) *status = result;
+    if (result != kSuccess) return {};
+    return ScopedKey(store, key);
+}
+
+ScopedKey Create(RegistryStore& store, Key parent, const char* path, Status* status) {
+    Key key = Key::null;
+    const Status result = store.CreateKey(parent, path, &key);
+    if (status != nullptr) *status = result;
+    if (result != kSuccess) return {};
+    return ScopedKey(store, key);
+}
+
+Status ReadValue(RegistryStore& store, Key key, const char* name, Value& value) {
+    if (key == Key::null) return kFileNotFound;
+    Status status = kMoreData;
+    for (int attempt = 0; attempt < kReadAttempts && status == kMoreData; ++attempt) {
+        std::uint32_t size = 0;
+        std::uint32_t type = kNone;
+        status = store.QueryValue(key, name, &type, nullptr, &size);
+        if (status != kSuccess) return status;
+        // One spare byte: some systems terminate text in the buffer when room allows.
+        value.data.assign(static_cast<std::size_t>(size) + 1, 0);
+        size += 1;
+        status = store.QueryValue(key, name, &type, value.data.data(), &size);
+        if (status == kSuccess) {
+            value.type = type;
+            value.data.resize(size);
+        }
+    }
+    if (status != kSuccess) value.data.clear();
+    return status;
+}
+
+Status WriteValue(RegistryStore& store, Key key, const char* name, const Value& value) {
+    if (key == Key::null) return kInvalidHandle;
+    return store.SetValue(key, name, value.type, value.data.data(),
+                          static_cast<std::uint32_t>(value.data.size()));
+}
+
+SubKeyWalker::SubKeyWalker(RegistryStore& store, Key key) : store_(store), key_(key) {
+    KeyInfo info;
+    status_ = store_.QueryInfoKey(key_, &info);
+    buffer_.assign(status_ == kSuccess ? info.maxSubKeyLen + 1 : kDefaultNameBuffer, '\0');
+    status_ = kSuccess;
+}
+
+bool SubKeyWalker::Next(std::string& name) {
+    if (status_ != kSuccess) return false;
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        std::uint32_t length = static_cast<std::uint32_t>(buffer_.size());
+        status_ = store_.EnumKey(key_, index_, buffer_.data(), &length);
+        if (status_ == kSuccess) {
+            name.assign(buffer_.data(), length);
+            ++index_;
+            return true;
+        }
+        if (status_ != kMoreData) return false;
+        KeyInfo info;
+        const std::size_t grown = store_.QueryInfoKey(key_, &info) == kSuccess
+                                      ? static_cast<std::size_t>(info.maxSubKeyLen) + 1
+                                      : buffer_.size() * 2;
+        buffer_.assign(grown > buffer_.size() ? grown : buffer_.size() * 2, '\0');
+    }
+    return false;
+}
+
+ValueWalker::ValueWalker(RegistryStore& store, Key key) : store_(store), key_(key) {
+    KeyInfo info;
+    status_ = store_.QueryInfoKey(key_, &info);
+    name_.assign(status_ == kSuccess ? info.maxValueNameLen + 1 : kDefaultNameBuffer, '\0');
+    data_.assign(status_ == kSuccess ? info.maxValueLen + 1 : kDefaultNameBuffer, 0);
+    status_ = kSuccess;
+}
+
+bool ValueWalker::Next(std::string& name, Value* value) {
+    if (status_ != kSuccess) return false;
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        std::uint32_t nameLength = static_cast<std::uint32_t>(name_.size());
+        std::uint32_t type = kNone;
+        std::uint32_t size = static_cast<std::uint32_t>(data_.size());
+        status_ = store_.EnumValue(key_, index_, name_.data(), &nameLength, &type,
+                                   value != nullptr ? data_.data() : nullptr,
+                                   value != nullptr ? &size : nullptr);
+        if (status_ == kSuccess) {
+            name.assign(name_.data(), nameLength);
+            if (value != nullptr) {
+                value->type = type;
+                value->data.assign(data_.begin(), data_.begin() + size);
+            }
+            ++index_;
+            return true;
+        }
+        if (status_ != kMoreData) return false;
+        // The key changed meanwhile: size both buffers again.
+        KeyInfo info;
+        if (store_.QueryInfoKey(key_, &info) == kSuccess) {
+            name_.resize(std::max<std::size_t>(name_.size(), info.maxValueNameLen + 1));
+            data_.resize(std::max<std::size_t>(data_.size(), info.maxValueLen + 1));
+        }
+        name_.resize(name_.size() * 2);
+        data_.resize(std::max<std::size_t>(data_.size() * 2, size));
+    }
+    return false;
+}
+
+}  // namespace reg

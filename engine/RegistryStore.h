@@ -1,0 +1,178 @@
+// The registry operations the settings engine is written against, shaped after advapi32.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace reg {
+
+// Results are Win32 error codes, with the numbers of winerror.h.
+using Status = std::int32_t;
+inline constexpr Status kSuccess = 0;
+inline constexpr Status kFileNotFound = 2;
+inline constexpr Status kAccessDenied = 5;
+inline constexpr Status kInvalidHandle = 6;
+inline constexpr Status kInvalidParameter = 87;
+inline constexpr Status kBadPathname = 161;
+inline constexpr Status kMoreData = 234;
+inline constexpr Status kNoMoreItems = 259;
+inline constexpr Status kKeyDeleted = 1018;
+
+// Value types, with the numbers of winnt.h.
+inline constexpr std::uint32_t kNone = 0;
+inline constexpr std::uint32_t kSz = 1;
+inline constexpr std::uint32_t kExpandSz = 2;
+inline constexpr std::uint32_t kBinary = 3;
+inline constexpr std::uint32_t kDword = 4;
+inline constexpr std::uint32_t kMultiSz = 7;
+
+// An opaque key handle. The predefined roots carry the values of winreg.h's
+// HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE (sign-extended on 64-bit), so a
+// handle converts to an HKEY and back without translation.
+enum class Key : std::uintptr_t { null = 0 };
+inline constexpr Key kCurrentUser{static_cast<std::uintptr_t>(
+    static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000001u)))};
+inline constexpr Key kLocalMachine{static_cast<std::uintptr_t>(
+    static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000002u)))};
+
+// What RegQueryInfoKeyA reports: name lengths in characters without the
+// terminator, data length in bytes.
+struct KeyInfo {
+    std::uint32_t subKeys = 0;
+    std::uint32_t maxSubKeyLen = 0;
+    std::uint32_t values = 0;
+    std::uint32_t maxValueNameLen = 0;
+    std::uint32_t maxValueLen = 0;
+};
+
+// True for the results that mean "there is no such key or value", as
+// opposed to a key or value that exists but could not be reached.
+inline bool IsAbsent(Status status) {
+    return status == kFileNotFound || status == kKeyDeleted;
+}
+
+}  // namespace reg
+
+// The registry. Each operation behaves as the advapi32 function it is named
+// after: pointer arguments may be null where that function allows it, and a
+// buffer that is too small makes reads fail with kMoreData and report the
+// size needed. Every open and create asks for full access (KEY_ALL_ACCESS);
+// a key that cannot be opened that way fails with the platform's error code.
+class RegistryStore {
+public:
+    virtual ~RegistryStore() = default;
+
+    // RegOpenKeyExA. A null or empty path opens a new handle to `parent`.
+    virtual reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) = 0;
+    // RegCreateKeyExA, non-volatile: opens the key, or creates it and any missing parent.
+    virtual reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) = 0;
+    // RegCloseKey.
+    virtual reg::Status CloseKey(reg::Key key) = 0;
+    // RegQueryValueExA. With a null `data` it reports the type and size only.
+    virtual reg::Status QueryValue(reg::Key key, const char* name, std::uint32_t* type,
+                                   std::uint8_t* data, std::uint32_t* size) = 0;
+    // RegSetValueExA. Stores exactly `size` bytes, whatever the type.
+    virtual reg::Status SetValue(reg::Key key, const char* name, std::uint32_t type,
+                                 const std::uint8_t* data, std::uint32_t size) = 0;
+    // RegDeleteValueA.
+    virtual reg::Status DeleteValue(reg::Key key, const char* name) = 0;
+    // RegEnumKeyExA: `nameLength` holds the buffer's capacity in characters on
+    // entry and the name's length without terminator on success.
+    virtual reg::Status EnumKey(reg::Key key, std::uint32_t index, char* name,
+                                std::uint32_t* nameLength) = 0;
+    // RegEnumValueA, with the same conventions for the name and the data.
+    virtual reg::Status EnumValue(reg::Key key, std::uint32_t index, char* name,
+                                  std::uint32_t* nameLength, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* size) = 0;
+    // RegQueryInfoKeyA.
+    virtual reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) = 0;
+    // SHDeleteKeyA: removes `path` below `parent` with all its subkeys and values.
+    virtual reg::Status DeleteTree(reg::Key parent, const char* path) = 0;
+};
+
+namespace reg {
+
+// A key handle closed when it goes out of scope.
+class ScopedKey {
+public:
+    ScopedKey() = default;
+    ScopedKey(RegistryStore& store, Key key) : store_(&store), key_(key) {}
+    ScopedKey(ScopedKey&& other) noexcept : store_(other.store_), key_(other.key_) {
+        other.key_ = Key::null;
+    }
+    ScopedKey& operator=(ScopedKey&& other) noexcept {
+        if (this != &other) {
+            Close();
+            store_ = other.store_;
+            key_ = other.key_;
+            other.key_ = Key::null;
+        }
+        return *this;
+    }
+    ScopedKey(const ScopedKey&) = delete;
+    ScopedKey& operator=(const ScopedKey&) = delete;
+    ~ScopedKey() { Close(); }
+
+    Key get() const { return key_; }
+    explicit operator bool() const { return key_ != Key::null; }
+    void Close() {
+        if (key_ != Key::null) store_->CloseKey(key_);
+        key_ = Key::null;
+    }
+
+private:
+    RegistryStore* store_ = nullptr;
+    Key key_ = Key::null;
+};
+
+// Opens or creates a key; the handle is empty and `status` tells why when it fails.
+ScopedKey Open(RegistryStore& store, Key parent, const char* path, Status* status = nullptr);
+ScopedKey Create(RegistryStore& store, Key parent, const char* path, Status* status = nullptr);
+
+// A value with its own type and data.
+struct Value {
+    std::uint32_t type = kNone;
+    std::vector<std::uint8_t> data;
+    bool operator==(const Value&) const = default;
+};
+
+// Reads a whole value, whatever its size. A null key fails as an absent value.
+Status ReadValue(RegistryStore& store, Key key, const char* name, Value& value);
+// Writes a value with its own type and data.
+Status WriteValue(RegistryStore& store, Key key, const char* name, const Value& value);
+// Walks a key's subkeys from index 0, sizing its name buffer from the key's
+// information and growing it when a longer name shows up meanwhile.
+class SubKeyWalker {
+public:
+    SubKeyWalker(RegistryStore& store, Key key);
+    // The next subkey name; false at the end or on the first failure.
+    bool Next(std::string& name);
+    // kNoMoreItems after a complete walk, else the failure that ended it.
+    Status status() const { return status_; }
+
+private:
+    RegistryStore& store_;
+    Key key_;
+    std::uint32_t index_ = 0;
+    std::vector<char> buffer_;
+    Status status_ = kSuccess;
+};
+
+// Walks a key's values from index 0 in the same way, with their data when asked.
+class ValueWalker {
+public:
+    ValueWalker(RegistryStore& store, Key key);
+    bool Next(std::string& name, Value* value = nullptr);
+    Status status() const { return status_; }
+
+private:
+    RegistryStore& store_;
+    Key key_;
+    std::uint32_t index_ = 0;
+    std::vector<char> name_;
+    std::vector<std::uint8_t> data_;
+    Status status_ = kSuccess;
+};
+
+}  // namespace reg

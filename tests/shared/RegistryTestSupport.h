@@ -1,0 +1,265 @@
+// Test helpers over any RegistryStore: seeding, snapshots, a recording host, fault injection.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/Catalogue.h"
+#include "engine/EngineHost.h"
+#include "engine/RegistryStore.h"
+
+namespace regtest {
+
+inline reg::Value Text(std::string_view text, bool terminated = true) {
+    reg::Value value{reg::kSz, std::vector<std::uint8_t>(text.begin(), text.end())};
+    if (terminated) value.data.push_back(0);
+    return value;
+}
+
+inline reg::Value Dword(std::uint32_t number) {
+    return {reg::kDword,
+            {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+             static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
+}
+
+inline reg::Value Binary(std::vector<std::uint8_t> bytes) {
+    return {reg::kBinary, std::move(bytes)};
+}
+
+// Creates the key when needed and writes the value; false when either fails.
+inline bool Put(RegistryStore& store, reg::Key root, const std::string& path, const char* name,
+                const reg::Value& value) {
+    reg::ScopedKey key = reg::Create(store, root, path.c_str());
+    return key && reg::WriteValue(store, key.get(), name, value) == reg::kSuccess;
+}
+
+inline std::optional<reg::Value> Get(RegistryStore& store, reg::Key root, const std::string& path,
+                                     const char* name) {
+    reg::ScopedKey key = reg::Open(store, root, path.c_str());
+    reg::Value value;
+    if (!key || reg::ReadValue(store, key.get(), name, value) != reg::kSuccess) return std::nullopt;
+    return value;
+}
+
+inline bool KeyExists(RegistryStore& store, reg::Key root, const std::string& path) {
+    return static_cast<bool>(reg::Open(store, root, path.c_str()));
+}
+
+inline std::vector<std::string> SubKeys(RegistryStore& store, reg::Key root,
+                                        const std::string& path) {
+    std::vector<std::string> names;
+    reg::ScopedKey key = reg::Open(store, root, path.c_str());
+    if (!key) return names;
+    reg::SubKeyWalker walker(store, key.get());
+    std::string name;
+    while (walker.Next(name)) names.push_back(name);
+    return names;
+}
+
+inline std::vector<std::string> ValueNames(RegistryStore& store, reg::Key root,
+                                           const std::string& path) {
+    std::vector<std::string> names;
+    reg::ScopedKey key = reg::Open(store, root, path.c_str());
+    if (!key) return names;
+    reg::ValueWalker walker(store, key.get());
+    std::string name;
+    while (walker.Next(name)) names.push_back(name);
+    return names;
+}
+
+inline std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+// Every value below a root, keyed "ROOT\KEY\PATH\NAME" in upper case.
+using Snapshot = std::map<std::string, reg::Value>;
+
+inline void CollectValues(RegistryStore& store, reg::Key key, const std::string& prefix,
+                          Snapshot& snapshot) {
+    reg::ValueWalker values(store, key);
+    std::string name;
+    reg::Value value;
+    while (values.Next(name, &value)) snapshot[Upper(prefix + "\\" + name)] = value;
+    reg::SubKeyWalker subKeys(store, key);
+    while (subKeys.Next(name)) {
+        reg::ScopedKey child = reg::Open(store, key, name.c_str());
+        if (child) CollectValues(store, child.get(), prefix + "\\" + name, snapshot);
+    }
+}
+
+// The whole registry, less the product key (which the wizard owns) and the
+// modems' "Properties" (which the boost changes for good).
+inline Snapshot SystemSnapshot(RegistryStore& store) {
+    Snapshot snapshot;
+    CollectValues(store, reg::kLocalMachine, "HKLM", snapshot);
+    CollectValues(store, reg::kCurrentUser, "HKCU", snapshot);
+    for (auto it = snapshot.begin(); it != snapshot.end();) {
+        const bool product = it->first.rfind("HKCU\\SOFTWARE\\VORNEL\\", 0) == 0;
+        const bool modem = it->first.size() >= 11 &&
+                           it->first.compare(it->first.size() - 11, 11, "\\PROPERTIES") == 0;
+        it = (product || modem) ? snapshot.erase(it) : std::next(it);
+    }
+    return snapshot;
+}
+
+// A readable difference between two snapshots, for failure messages.
+inline std::string Difference(const Snapshot& before, const Snapshot& after) {
+    std::string text;
+    for (const auto& [name, value] : before) {
+        auto it = after.find(name);
+        if (it == after.end())
+            text += "  lost " + name + "\n";
+        else if (!(it->second == value))
+            text += "  changed " + name + "\n";
+    }
+    for (const auto& [name, value] : after) {
+        if (!before.contains(name)) text += "  added " + name + "\n";
+    }
+    return text;
+}
+
+// Gives each text its English default and records every message shown.
+class RecordingHost : public EngineHost {
+public:
+    struct Message {
+        std::string text;
+        MessageKind kind;
+    };
+    std::string Text(std::string_view, std::string_view englishDefault) override {
+        return std::string(englishDefault);
+    }
+    void ShowMessage(const std::string& text, MessageKind kind) override {
+        messages.push_back({text, kind});
+    }
+    std::vector<Message> messages;
+};
+
+// Forwards to another store and makes one operation fail: the one numbered
+// `failAt` (from 0), counting every operation but closing a key.
+class FaultInjectingStore : public RegistryStore {
+public:
+    FaultInjectingStore(RegistryStore& inner, long failAt, reg::Status error = reg::kAccessDenied)
+        : inner_(inner), failAt_(failAt), error_(error) {}
+
+    long operations() const { return count_; }
+    bool fired() const { return fired_; }
+    const std::string& firedOperation() const { return firedOperation_; }
+    // Stops failing (to let a later phase run clean on the same store).
+    void Disarm() { failAt_ = -1; }
+
+    reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) override {
+        if (Fail("open", path)) return error_;
+        return inner_.OpenKey(parent, path, result);
+    }
+    reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
+        if (Fail("create", path)) return error_;
+        return inner_.CreateKey(parent, path, result);
+    }
+    reg::Status CloseKey(reg::Key key) override { return inner_.CloseKey(key); }
+    reg::Status QueryValue(reg::Key key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                           std::uint32_t* size) override {
+        if (Fail("read", name)) return error_;
+        return inner_.QueryValue(key, name, type, data, size);
+    }
+    reg::Status SetValue(reg::Key key, const char* name, std::uint32_t type,
+                         const std::uint8_t* data, std::uint32_t size) override {
+        if (Fail("write", name)) return error_;
+        return inner_.SetValue(key, name, type, data, size);
+    }
+    reg::Status DeleteValue(reg::Key key, const char* name) override {
+        if (Fail("delete", name)) return error_;
+        return inner_.DeleteValue(key, name);
+    }
+    reg::Status EnumKey(reg::Key key, std::uint32_t index, char* name,
+                        std::uint32_t* nameLength) override {
+        if (Fail("enumerate keys", nullptr)) return error_;
+        return inner_.EnumKey(key, index, name, nameLength);
+    }
+    reg::Status EnumValue(reg::Key key, std::uint32_t index, char* name, std::uint32_t* nameLength,
+                          std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
+        if (Fail("enumerate values", nullptr)) return error_;
+        return inner_.EnumValue(key, index, name, nameLength, type, data, size);
+    }
+    reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) override {
+        if (Fail("key information", nullptr)) return error_;
+        return inner_.QueryInfoKey(key, info);
+    }
+    reg::Status DeleteTree(reg::Key parent, const char* path) override {
+        if (Fail("delete tree", path)) return error_;
+        return inner_.DeleteTree(parent, path);
+    }
+
+private:
+    bool Fail(const char* operation, const char* name) {
+        if (count_++ != failAt_) return false;
+        fired_ = true;
+        firedOperation_ = std::string(operation) + " " + (name != nullptr ? name : "");
+        return true;
+    }
+
+    RegistryStore& inner_;
+    long failAt_;
+    reg::Status error_;
+    long count_ = 0;
+    bool fired_ = false;
+    std::string firedOperation_;
+};
+
+// Seeds a typical Windows 2000 system: browser values, a stack key with
+// values of the expected type, one stored as text and one oversized, three
+// interfaces of which two have MTU or MSS, and a capped modem.
+inline void SeedWinNtSystem(RegistryStore& store) {
+    using namespace catalogue;
+    Put(store, reg::kCurrentUser, kBrowserKey, "MaxConnectionsPerServer", Dword(2));
+    Put(store, reg::kCurrentUser, kBrowserKey, "User Agent", Text("Mozilla/4.0"));
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "Hostname", Text("desk"));
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "DefaultTTL", Dword(128));
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "TcpWindowSize", Text("17520"));
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "GlobalMaxTcpWindowSize",
+        Binary({1, 2, 3, 4, 5, 6, 7, 8}));
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "EnableICMPRedirect", Dword(1));
+    const std::string interfaces = kInterfacesKey;
+    Put(store, reg::kLocalMachine, interfaces + "\\{B0A1}", "MTU", Dword(1500));
+    Put(store, reg::kLocalMachine, interfaces + "\\{B0A1}", "EnableDHCP", Dword(1));
+    Put(store, reg::kLocalMachine, interfaces + "\\{C2D3}", "MSS", Dword(1460));
+    Put(store, reg::kLocalMachine, interfaces + "\\{A9F0}", "EnableDHCP", Dword(0));
+    Put(store, reg::kLocalMachine, std::string(kWinNtModemKey) + "\\0000", "Properties",
+        Binary({0, 0, 0, 0, 0, 0, 0, 0, 0,    0,    0,    0,    0, 0, 0, 0,
+                0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0xC2, 0x01, 0x00, 0, 0, 0, 0}));
+}
+
+// Seeds a typical Windows 98 system with a dial-up adapter bound to TCP/IP
+// through MSTCP\0001 and NetTrans\0002, whose "MaxMTU" is set and "MaxMSS" not.
+inline void SeedWin9xSystem(RegistryStore& store) {
+    using namespace catalogue;
+    Put(store, reg::kCurrentUser, kBrowserKey, "MaxConnectionsPer1_0Server", Dword(4));
+    Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0000", "DeviceDesc",
+        Text("Realtek RTL8029"));
+    Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0001", "DeviceDesc",
+        Text("Dial-Up Adapter"));
+    Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0001\\Bindings",
+        "NETBEUI\\0000", Text(""));
+    Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0001\\Bindings", "MSTCP\\0001",
+        Text(""));
+    Put(store, reg::kLocalMachine, std::string(kEnumMstcpKeyPrefix) + "0001", "Driver",
+        Text("NetTrans\\0002"));
+    Put(store, reg::kLocalMachine, std::string(kNetTransKeyPrefix) + "0002", "MaxMTU", Text("576"));
+    Put(store, reg::kLocalMachine, std::string(kNetTransKeyPrefix) + "0002", "IPAddress",
+        Text("0.0.0.0"));
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "DefaultTTL", Text("32"));
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "DefaultRcvWindow", Dword(8760));
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "KeepAliveTime", Text(std::string(300, '7')));
+    Put(store, reg::kLocalMachine, std::string(kWin9xModemKey) + "\\0000", "Properties",
+        Binary({0, 0, 0, 0, 0, 0, 0, 0, 0,    0,    0,    0,    0, 0, 0, 0,
+                0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0xC2, 0x01, 0x00, 0, 0, 0, 0}));
+}
+
+}  // namespace regtest
