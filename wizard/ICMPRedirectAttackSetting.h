@@ -1,0 +1,20 @@
+// The ICMP redirect page (NT family only); it ends the NT run unless the modem
+// boost is pending.
+#pragma once
+
+#include "wizard/WizardPage.h"
+
+class CICMPRedirectAttackSetting : public CWizardPage {
+public:
+    CICMPRedirectAttackSetting();
+
+    bool icmpRedirectsFound = false;
+
+protected:
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+    BOOL OnWizardFinish() override;
+
+private:
+    void StoreChoice();
+};

@@ -1,0 +1,93 @@
+// The wizard sheet: opening (capture, defaults), Finish's write, and the Reset button.
+#include "wizard/MyPropertySheet.h"
+
+#include "app/AppEngineHost.h"
+#include "app/VornelApp.h"
+#include "engine/Engine.h"
+#include "engine/Win32RegistryStore.h"
+#include "ui/VornelDlg.h"
+
+namespace {
+
+constexpr int kBackButton = 12323;
+constexpr int kNextButton = 12324;
+
+}  // namespace
+
+CMyPropertySheet::CMyPropertySheet(UINT captionStringId, HWND parent, UINT selectPage)
+    : CPropertySheet(captionStringId, parent, selectPage) {
+    SetWizardMode();
+    AddPage(&chooseConnectionType);
+    AddPage(&mtuSettings);
+    AddPage(&otherMtuSettings);
+    AddPage(&rwinSetting);
+    AddPage(&ttlSetting);
+    AddPage(&keepAliveSettings);
+    AddPage(&synFloodAttackSetting);
+    AddPage(&icmpRedirectAttackSetting);
+    AddPage(&modemBoost);
+}
+
+BOOL CMyPropertySheet::OnInitDialog() {
+    // The base initialisation has already shown page 0, which needs nothing below.
+    const BOOL result = CPropertySheet::OnInitDialog();
+    LocalizeWizardButtons();
+    CaptureSettings();
+    SetFamilyDefaults();
+    return result;
+}
+
+void CMyPropertySheet::LocalizeWizardButtons() {
+    theApp.SetItemLanguageText(text::kID_WIZBACK, kBackButton, m_hWnd);
+    theApp.SetItemLanguageText(text::kID_WIZNEXT, kNextButton, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDCANCEL, IDCANCEL, m_hWnd);
+}
+
+void CMyPropertySheet::CaptureSettings() {
+    Win32RegistryStore store;
+    FoundFlags found;
+    ::CaptureSettings(store, theApp.m_family, inForce, found);
+    otherMtuSettings.pmtuDiscoveryFound = found.pmtuDiscoveryFound;
+    otherMtuSettings.pmtuBlackHoleDetectFound = found.pmtuBlackHoleDetectFound;
+    icmpRedirectAttackSetting.icmpRedirectsFound = found.icmpRedirectsFound;
+    mtuSettings.mtuFound = found.mtuFound;
+    mtuSettings.mssFound = found.mssFound;
+    rwinSetting.rwinFound = found.rwinFound;
+    ttlSetting.ttlFound = found.ttlFound;
+    ttlSetting.maxConnectionsPer1_0ServerFound = found.maxConnectionsPer1_0ServerFound;
+    ttlSetting.maxConnectionsPerServerFound = found.maxConnectionsPerServerFound;
+    keepAliveSettings.keepAliveTimeFound = found.keepAliveTimeFound;
+    keepAliveSettings.keepAliveIntervalFound = found.keepAliveIntervalFound;
+    synFloodAttackSetting.synAttackProtectFound = found.synAttackProtectFound;
+}
+
+void CMyPropertySheet::SetFamilyDefaults() {
+    const wizard::FamilyDefaults d = wizard::DefaultsFor(theApp.m_family);
+
+    chosen.synAttackProtect = synFloodAttackSetting.synAttackProtectEntry = d.synAttackProtect;
+
+    chosen.keepAliveTime = recommended.keepAliveTime = keepAliveSettings.keepAliveTimeEntry =
+        d.keepAliveTime;
+    chosen.keepAliveInterval = recommended.keepAliveInterval =
+        keepAliveSettings.keepAliveIntervalEntry = d.keepAliveInterval;
+
+    chosen.ttl = recommended.ttl = ttlSetting.ttlEntry = d.ttl;
+
+    chosen.maxConnectionsPer1_0Server = recommended.maxConnectionsPer1_0Server =
+        ttlSetting.maxConnectionsPer1_0ServerEntry = d.maxConnectionsPer1_0Server;
+    chosen.maxConnectionsPerServer = recommended.maxConnectionsPerServer =
+        ttlSetting.maxConnectionsPerServerEntry = d.maxConnectionsPerServer;
+}
+
+void CMyPropertySheet::ApplySettings() {
+    Win32RegistryStore store;
+    AppEngineHost host(m_hWnd);
+    ::ApplySettings(store, theApp.m_family, chosen, theApp.boostModem != 0, host);
+}
+
+void CMyPropertySheet::OnDestroy() {
+    // The opening wrote a backup, finished or cancelled: Reset has something to do.
+    if (theApp.m_pMainDlg && theApp.m_pMainDlg->m_hWnd) {
+        EnableWindow(::GetDlgItem(theApp.m_pMainDlg->m_hWnd, CVornelDlg::kResetSettings), TRUE);
+    }
+}

@@ -1,0 +1,52 @@
+// CMyPropertySheet: the tuning wizard, its nine pages and the three sets of values.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/TuningValues.h"
+#include "framework/PropertySheet.h"
+#include "wizard/ChooseConnectionType.h"
+#include "wizard/ICMPRedirectAttackSetting.h"
+#include "wizard/KeepAliveSettings.h"
+#include "wizard/MTUSettings.h"
+#include "wizard/ModemBoost.h"
+#include "wizard/OtherMTUSettings.h"
+#include "wizard/RWINSetting.h"
+#include "wizard/SYNFloodAttackSetting.h"
+#include "wizard/TTLSetting.h"
+
+class CMyPropertySheet : public CPropertySheet {
+public:
+    // Builds the nine pages and adds them in their index order; the sheet runs in
+    // wizard mode, without Help.
+    CMyPropertySheet(UINT captionStringId, HWND parent = nullptr, UINT selectPage = 0);
+
+    // Language texts for the Back, Next and Cancel buttons; Finish keeps the platform's.
+    void LocalizeWizardButtons();
+    // Replaces the backup with the values in force and hands the found flags to the pages.
+    void CaptureSettings();
+    // Writes `chosen` (boosting the modem first when pending) and tells the user.
+    void ApplySettings();
+
+    // Held by value; member order is not the page order (see the constructor).
+    CChooseConnectionType chooseConnectionType;
+    CICMPRedirectAttackSetting icmpRedirectAttackSetting;
+    CSYNFloodAttackSetting synFloodAttackSetting;
+    CKeepAliveSettings keepAliveSettings;
+    CTTLSetting ttlSetting;
+    CRWINSetting rwinSetting;
+    COtherMTUSettings otherMtuSettings;
+    CMTUSettings mtuSettings;
+    CModemBoost modemBoost;
+
+    TuningValues chosen;
+    TuningValues recommended;
+    TuningValues inForce;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnDestroy() override;
+
+private:
+    void SetFamilyDefaults();
+};

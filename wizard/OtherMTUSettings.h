@@ -1,0 +1,16 @@
+// The path MTU discovery page: discovery and black-hole detection switches.
+#pragma once
+
+#include "wizard/WizardPage.h"
+
+class COtherMTUSettings : public CWizardPage {
+public:
+    COtherMTUSettings();
+
+    bool pmtuDiscoveryFound = false;
+    bool pmtuBlackHoleDetectFound = false;
+
+protected:
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+};

@@ -1,0 +1,137 @@
+// The receive window page: recommendation, live recomputation and the range checks.
+#include "wizard/RWINSetting.h"
+
+#include "app/VornelApp.h"
+#include "framework/DataExchange.h"
+#include "framework/IntegerText.h"
+#include "framework/MessageBox.h"
+#include "res/resource.h"
+#include "wizard/MyPropertySheet.h"
+
+namespace {
+
+// Marks the page's own writes into its edits, whose change notifications are not typing.
+class WritingEdits {
+public:
+    explicit WritingEdits(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
+    ~WritingEdits() { m_flag = m_previous; }
+    WritingEdits(const WritingEdits&) = delete;
+    WritingEdits& operator=(const WritingEdits&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_previous;
+};
+
+constexpr int kMssEdit = 1016;
+constexpr int kMultiplierEdit = 1017;
+constexpr int kMultiplierLabel = 1019;
+constexpr int kExplain = 1021;
+constexpr int kRecommendation = 1022;
+constexpr int kRwinEdit = 1023;
+constexpr int kScalingFactorEdit = 1024;
+constexpr int kScalingFactorLabel = 1025;
+
+}  // namespace
+
+CRWINSetting::CRWINSetting() : CWizardPage(IDD_RWIN, wizard::kPageRwin) {}
+
+void CRWINSetting::DoDataExchange(CDataExchange* pDX) {
+    WritingEdits writing(m_writingEdits);
+    DDX_Text(pDX, kMultiplierEdit, multiplierEntry);
+    DDX_Text(pDX, kRwinEdit, rwinEntry);
+}
+
+void CRWINSetting::Recommend() {
+    CMyPropertySheet& sheet = Sheet();
+    recommendedMultiplier =
+        wizard::RecommendedMultiplier(sheet.chooseConnectionType.connectionType);
+    sheet.chosen.rwin = wizard::RecommendedReceiveWindow(sheet.chosen.mss, recommendedMultiplier);
+    multiplierEntry = recommendedMultiplier;
+    sheet.recommended.rwin = sheet.chosen.rwin;
+    rwinEntry = sheet.recommended.rwin;
+}
+
+void CRWINSetting::ShowTexts() {
+    const CMyPropertySheet& sheet = Sheet();
+    SetDlgItemText(kExplain, wizard::WithNumberStatus(Text(text::kIDC_static_step5_Explain),
+                                                      rwinFound, sheet.inForce.rwin, Text(text::k2),
+                                                      Text(text::k4), Text(text::k3)));
+    SetDlgItemText(kRecommendation, wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedRWIN),
+                                                            sheet.recommended.rwin));
+    Localize(text::kIDC_STATIC_SCALING_FACTOR, kScalingFactorLabel);
+    Localize(text::kIDC_STATIC_MULTIPLIER, kMultiplierLabel);
+}
+
+BOOL CRWINSetting::OnSetActive() {
+    // Every activation starts again from the recommendation and the MSS chosen now.
+    Recommend();
+    ShowStepCaption();
+    ShowTexts();
+    UpdateData(false);
+    SetDlgItemUnsigned(kMssEdit, static_cast<std::uint32_t>(Sheet().chosen.mss));
+    SetDlgItemUnsigned(kScalingFactorEdit, wizard::kScalingFactor);
+    return CWizardPage::OnSetActive();
+}
+
+void CRWINSetting::ShowEntries() {
+    // Only a text that differs is rewritten: rewriting the edit being typed in would
+    // move its caret.
+    WritingEdits writing(m_writingEdits);
+    const auto show = [this](int controlId, const std::string& value) {
+        if (GetDlgItemText(controlId) != value) SetDlgItemText(controlId, value);
+    };
+    show(kMultiplierEdit, FormatExchangeInt(multiplierEntry));
+    show(kRwinEdit, FormatExchangeInt(rwinEntry));
+}
+
+void CRWINSetting::TakeRecommendation() {
+    multiplierEntry = recommendedMultiplier;
+    rwinEntry = Sheet().recommended.rwin;
+}
+
+void CRWINSetting::OnChangeMultiplier() {
+    if (m_writingEdits) return;
+    BOOL translated = FALSE;
+    const auto typed =
+        static_cast<std::int32_t>(GetDlgItemInt(m_hWnd, kMultiplierEdit, &translated, TRUE));
+    multiplierEntry = translated ? typed : 0;
+    if (auto window = wizard::LiveReceiveWindow(Sheet().chosen.mss, multiplierEntry)) {
+        rwinEntry = *window;
+        ShowEntries();
+    }
+}
+
+void CRWINSetting::OnKillFocusMultiplier() {
+    // A closing wizard hides its pages first; no message on the way out.
+    if (!IsWindowVisible(m_hWnd)) return;
+    const std::int32_t mss = Sheet().chosen.mss;
+    rwinEntry = wizard::ReceiveWindow(mss, multiplierEntry);
+    if (wizard::ReceiveWindowAllowed(rwinEntry, mss)) return;
+    AppMessageBox(m_hWnd, Text(text::k9), MB_OK | MB_ICONINFORMATION);
+    TakeRecommendation();
+    ShowEntries();
+}
+
+BOOL CRWINSetting::OnKillActive() {
+    CMyPropertySheet& sheet = Sheet();
+    // A failed read has shown its message; the page is left all the same.
+    UpdateData(true);
+    rwinEntry = wizard::ReceiveWindow(sheet.chosen.mss, multiplierEntry);
+    if (!wizard::ReceiveWindowAllowed(rwinEntry, sheet.chosen.mss)) TakeRecommendation();
+    UpdateData(false);
+    sheet.chosen.rwin = static_cast<std::int32_t>(rwinEntry);
+    return CWizardPage::OnKillActive();
+}
+
+bool CRWINSetting::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (EditNotification(message, wParam, EN_CHANGE) == kMultiplierEdit) {
+        OnChangeMultiplier();
+        return true;
+    }
+    if (EditNotification(message, wParam, EN_KILLFOCUS) == kMultiplierEdit) {
+        OnKillFocusMultiplier();
+        return true;
+    }
+    return CWizardPage::HandleMessage(message, wParam, lParam, result);
+}

@@ -1,0 +1,33 @@
+// The receive window page: RWIN = MSS x Multiplier x 4.
+#pragma once
+
+#include <cstdint>
+
+#include "wizard/WizardPage.h"
+
+class CRWINSetting : public CWizardPage {
+public:
+    CRWINSetting();
+
+    bool rwinFound = false;
+    std::int32_t recommendedMultiplier = 0;
+    std::int32_t multiplierEntry = 0;
+    // The exact product; it fits 32 bits whenever it is copied to chosen.rwin.
+    std::int64_t rwinEntry = 0;
+
+protected:
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void Recommend();
+    void ShowTexts();
+    void OnChangeMultiplier();
+    void OnKillFocusMultiplier();
+    void ShowEntries();
+    void TakeRecommendation();
+
+    bool m_writingEdits = false;  // the page itself is filling its edits
+};

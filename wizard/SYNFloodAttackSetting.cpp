@@ -1,0 +1,47 @@
+// The SYN-attack protection page: one option, 0, 1 or 2, typed as a number.
+#include "wizard/SYNFloodAttackSetting.h"
+
+#include "app/VornelApp.h"
+#include "framework/DataExchange.h"
+#include "res/resource.h"
+#include "wizard/MyPropertySheet.h"
+
+namespace {
+
+constexpr int kExplain = 1045;
+constexpr int kOptions = 1046;
+constexpr int kPrompt = 1047;
+constexpr int kOptionEdit = 1048;
+
+}  // namespace
+
+CSYNFloodAttackSetting::CSYNFloodAttackSetting()
+    : CWizardPage(IDD_SYN_FLOOD, wizard::kPageSynFlood) {}
+
+void CSYNFloodAttackSetting::DoDataExchange(CDataExchange* pDX) {
+    DDX_Text(pDX, kOptionEdit, synAttackProtectEntry);
+    DDV_MinMaxInt(pDX, synAttackProtectEntry, 0, 2);
+}
+
+BOOL CSYNFloodAttackSetting::OnInitDialog() {
+    CWizardPage::OnInitDialog();
+    SetDlgItemUnsigned(kOptionEdit, static_cast<std::uint32_t>(synAttackProtectEntry));
+    return TRUE;
+}
+
+BOOL CSYNFloodAttackSetting::OnSetActive() {
+    const CMyPropertySheet& sheet = Sheet();
+    ShowStepCaption();
+    Localize(text::kIDC_static_step8_SYNExplain, kExplain);
+    SetDlgItemText(kOptions, wizard::WithCountStatus(
+                                 Text(text::kIDC_static_RecommendedSYN), synAttackProtectFound,
+                                 sheet.inForce.synAttackProtect, Text(text::k8), Text(text::k3)));
+    Localize(text::kIDC_STATIC_SYN, kPrompt);
+    return CWizardPage::OnSetActive();
+}
+
+BOOL CSYNFloodAttackSetting::OnKillActive() {
+    if (!UpdateData(true)) return FALSE;
+    Sheet().chosen.synAttackProtect = synAttackProtectEntry;
+    return CWizardPage::OnKillActive();
+}

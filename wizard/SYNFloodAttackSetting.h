@@ -1,0 +1,20 @@
+// The SYN-attack protection page (NT family only).
+#pragma once
+
+#include <cstdint>
+
+#include "wizard/WizardPage.h"
+
+class CSYNFloodAttackSetting : public CWizardPage {
+public:
+    CSYNFloodAttackSetting();
+
+    bool synAttackProtectFound = false;
+    std::int32_t synAttackProtectEntry = 0;
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    BOOL OnKillActive() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+};

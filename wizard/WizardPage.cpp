@@ -1,0 +1,74 @@
+// What the nine wizard pages share.
+#include "wizard/WizardPage.h"
+
+#include "app/VornelApp.h"
+#include "wizard/MyPropertySheet.h"
+
+CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index)
+    : CPropertyPage(templateId), m_index(index) {}
+
+CMyPropertySheet& CWizardPage::Sheet() {
+    return *theApp.m_pSheet;
+}
+
+void CWizardPage::ShowStepCaption() {
+    Sheet().SetTitle(Text(wizard::StepCaption(m_index, theApp.m_family)));
+}
+
+void CWizardPage::RequestActivationButtons() {
+    if (auto buttons =
+            wizard::ButtonsOnActivation(m_index, theApp.m_family, theApp.boostModem != 0)) {
+        Sheet().SetWizardButtons(*buttons);
+    }
+}
+
+void CWizardPage::RequestLeavingButtons() {
+    if (auto buttons = wizard::ButtonsOnLeaving(m_index, theApp.m_family, theApp.boostModem != 0)) {
+        Sheet().SetWizardButtons(*buttons);
+    }
+}
+
+namespace {
+
+// 0 when the target is the neighbouring page, which the sheet shows by default.
+LRESULT PageChoice(std::optional<int> target, int neighbour) {
+    if (!target || *target == neighbour) return 0;
+    const CPropertyPage* page = theApp.m_pSheet->GetPage(*target);
+    return page ? static_cast<LRESULT>(page->TemplateId()) : 0;
+}
+
+}  // namespace
+
+LRESULT CWizardPage::NextPageChoice() const {
+    return PageChoice(wizard::NextPage(m_index, theApp.m_family, theApp.boostModem != 0),
+                      m_index + 1);
+}
+
+LRESULT CWizardPage::BackPageChoice() const {
+    return PageChoice(wizard::BackPage(m_index, theApp.m_family), m_index - 1);
+}
+
+std::string CWizardPage::Text(const TextEntry& entry) {
+    return theApp.GetLanguageText(entry);
+}
+
+void CWizardPage::Localize(const TextEntry& entry, int controlId) {
+    theApp.SetItemLanguageText(entry, controlId, m_hWnd);
+}
+
+bool CWizardPage::IsChecked(int controlId) const {
+    return SendDlgItemMessageA(m_hWnd, controlId, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CWizardPage::CorrectOnLostFocus(int controlId, wizard::EntryField field, std::int32_t& entry,
+                                     std::int32_t recommended) {
+    const UnsignedReading typed = GetDlgItemUnsigned(controlId);
+    const wizard::LostFocusResult result = wizard::LostFocusEntry(field, typed.value, recommended);
+    entry = result.value;
+    if (result.rewriteControl) SetDlgItemUnsigned(controlId, static_cast<std::uint32_t>(entry));
+}
+
+std::optional<int> CWizardPage::EditNotification(UINT message, WPARAM wParam, WORD code) {
+    if (message != WM_COMMAND || HIWORD(wParam) != code) return std::nullopt;
+    return static_cast<int>(LOWORD(wParam));
+}
