@@ -72,20 +72,21 @@ trap 'rm -rf "$work"' EXIT
     \( "$work/word.png" -alpha extract \) -alpha off -compose CopyOpacity -composite \
     -compose over \( +clone -background '#000818' -shadow 70x3+3+3 \) +swap -background none -layers merge \
     +repage "$work/wordmark.png"
+# Wine lays the dialog out with a shorter line than Windows and shows only the top 279 rows,
+# so the bottom rows hold nothing but sky.
 "$convert" "$work/sky.png" "$work/streaks.png" -compose screen -composite \
-    "$work/emblem-shadow.png" -geometry +14+44 -compose over -composite \
-    "$work/wordmark.png" -geometry +196+62 -compose over -composite \
-    -fill '#ffc93c' -stroke none -draw "rectangle 204,142 404,143" \
-    -font Helvetica -pointsize 15 -fill '#d6ecff' -annotate +204+166 'Internet Connection Optimizer' \
+    "$work/emblem-shadow.png" -geometry +14+30 -compose over -composite \
+    "$work/wordmark.png" -geometry +196+44 -compose over -composite \
+    -fill '#ffc93c' -stroke none -draw "rectangle 204,124 404,125" \
+    -font Helvetica -pointsize 15 -fill '#d6ecff' -annotate +204+148 'Internet Connection Optimizer' \
     -font Helvetica-Oblique -pointsize 12 -fill '#9fd6ff' \
-    -annotate +204+186 'Faster surfing in a few clicks.' \
-    -font Helvetica-Bold -pointsize 12 -fill '#ffc93c' -annotate +204+212 'Version 2.0' \
-    -font Helvetica -pointsize 11 -fill '#9fb8de' -annotate +204+238 'For Windows 95, 98, Me' \
-    -annotate +204+252 'and Windows NT 4.0, 2000, XP' \
-    -fill '#020820' -draw "rectangle 0,268 419,302" \
-    -fill '#ffc93c' -draw "rectangle 0,268 419,268" \
+    -annotate +204+168 'Faster surfing in a few clicks.' \
+    -font Helvetica-Bold -pointsize 12 -fill '#ffc93c' -annotate +204+194 'Version 2.0' \
+    -font Helvetica -pointsize 11 -fill '#9fb8de' -annotate +204+218 'For Windows 95, 98, Me' \
+    -annotate +204+232 'and Windows NT 4.0, 2000, XP' \
+    -fill '#3d5f9e' -draw "rectangle 12,246 407,246" \
     -font Helvetica -pointsize 10 -fill '#8ea7cf' \
-    -annotate +12+290 'Copyright © 2003 Linkvane. All rights reserved.' \
+    -annotate +12+262 'Copyright © 2003 Linkvane. All rights reserved.' \
     -alpha off -type TrueColor -depth 8 "BMP3:$res/Splash.bmp"
 
 # ---- Bitmap 142: the modem's speed list opened on 921600, 240x135 ------------------------
