@@ -1,0 +1,155 @@
+// The main dialog's Reset button, its About box, F1, and screenshots of both windows.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+#include "MainTexts.h"
+#include "e2e/Driver.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// ---------------------------------------------------------------------------
+// Reset is offered exactly when there is a backup to restore.
+
+class ResetButton : public VornelTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ResetButton, IsEnabledExactlyWhenTheBackupKeyExists) {
+    const bool backup = GetParam();
+    InstallProductKey(std::nullopt, backup);
+    HWND main = Launch().StartToMainDialog();
+    ASSERT_TRUE(main);
+    EXPECT_EQ(IsWindowEnabled(Item(main, vornel::kResetSettings)) != FALSE, backup);
+    EXPECT_TRUE(IsWindowEnabled(Item(main, vornel::kSetSettings)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backup, ResetButton, ::testing::Bool(),
+                         [](const auto& param) { return param.param ? "Present" : "Absent"; });
+
+TEST_F(VornelTest, ResetIsEnabledByABackupKeyWithValuesAndSubkeys) {
+    InstallProductKey(std::nullopt);
+    SetString(HKEY_CURRENT_USER, std::string(kBackupKey) + "\\MTU Settings", "x", "1500");
+    SetDword(HKEY_CURRENT_USER, kBackupKey, "DefaultTTL", 64);
+    HWND main = Launch().StartToMainDialog();
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+}
+
+// ---------------------------------------------------------------------------
+// The About box.
+
+class AboutBox : public VornelTest {};
+
+TEST_F(AboutBox, OpensFromTheSystemMenuWithVersionAndNotice) {
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    HWND about = vornel.OpenAboutBox(main);
+    ASSERT_TRUE(about);
+    EXPECT_EQ(Text(about), "About Vornel");
+    EXPECT_EQ(Owner(about), main);
+    EXPECT_EQ(ItemText(about, vornel::kAboutOk), "OK");
+    EXPECT_EQ(ItemText(about, vornel::kAboutVersionLabel), "Version");
+    EXPECT_EQ(ItemText(about, vornel::kAboutVersion), "2, 0, 0");
+    const std::string notice = ItemText(about, vornel::kAboutLegalNotice);
+    EXPECT_FALSE(notice.empty());
+    EXPECT_NE(notice, "LegalCopyright");
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the About box is not modal";
+
+    SaveScreenshot("about-box", about);
+
+    Click(about, vornel::kAboutOk);
+    ASSERT_TRUE(vornel.WaitUntilGone(about));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
+    EXPECT_TRUE(vornel.Process().IsRunning());
+}
+
+TEST_F(AboutBox, TranslatesTheButtonAndLabelButNeverTheVersionStrings) {
+    Install().AddLanguage("Deutsch", LanguageFile({{"IDOK", "Gut"},
+                                                   {"IDC_STATIC2", "Fassung:"},
+                                                   {"FileVersion", "9, 9, 9"},
+                                                   {"LegalCopyright", "Fremd"}}));
+    InstallProductKey("Deutsch");
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    HWND about = vornel.OpenAboutBox(main);
+    ASSERT_TRUE(about);
+    EXPECT_EQ(ItemText(about, vornel::kAboutOk), "Gut");
+    EXPECT_EQ(ItemText(about, vornel::kAboutVersionLabel), "Fassung:");
+    EXPECT_EQ(ItemText(about, vornel::kAboutVersion), "2, 0, 0");
+    EXPECT_NE(ItemText(about, vornel::kAboutLegalNotice), "Fremd");
+}
+
+TEST_F(AboutBox, EscapeClosesItAndLeavesTheMainDialog) {
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    HWND about = vornel.OpenAboutBox(main);
+    ASSERT_TRUE(about);
+    PressKeyInFocus(about, VK_ESCAPE);
+    ASSERT_TRUE(vornel.WaitUntilGone(about));
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(vornel.Process().IsRunning());
+}
+
+// ---------------------------------------------------------------------------
+// Help.
+
+TEST_F(VornelTest, F1InTheMainDialogOpensNothing) {
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedWindow(main) != nullptr; }, 5s));
+    const std::vector<HWND> before = AllVisibleTopLevelWindows();
+    PressKeyInFocus(main, VK_F1);
+    // Nothing may appear, so there is no condition to wait for: let the program
+    // handle the key (two round trips through its queue), then watch a while.
+    ASSERT_TRUE(Responds(main));
+    ASSERT_TRUE(Responds(main));
+    const auto deadline = Clock::now() + 1500ms;
+    while (Clock::now() < deadline) {
+        const std::vector<HWND> now = AllVisibleTopLevelWindows();
+        const std::set<HWND> known(before.begin(), before.end());
+        for (HWND window : now) {
+            EXPECT_TRUE(known.count(window)) << "F1 opened \"" << Text(window) << "\" ("
+                                             << ClassName(window) << ")";
+            if (!known.count(window)) return;
+        }
+        SleepFor(50ms);
+    }
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(vornel.WindowKinds(), std::vector<WindowKind>{WindowKind::MainDialog});
+}
+
+// ---------------------------------------------------------------------------
+// Screenshots of the main dialog with the shipped languages, for people to look at.
+
+TEST_F(VornelTest, ScreenshotOfTheMainDialog) {
+    namespace fs = std::filesystem;
+    const fs::path shipped = fs::path(VORNEL_SOURCE_DIR) / "lang";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(UnixPathToWindows(shipped.string()), error)) {
+        const std::string extension = entry.path().extension().string();
+        if (extension == ".ini" || extension == ".bmp") {
+            fs::copy_file(entry.path(), fs::path(Install().LangFolder()) / entry.path().filename(),
+                          error);
+        }
+    }
+    InstallProductKey("English");
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    const std::optional<std::string> file = SaveScreenshot("main-dialog", main);
+    ASSERT_TRUE(file);
+    std::cout << "screenshot: " << *file << "\n";
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,291 @@
+// Start-up of Vornel.exe end to end: which Windows releases it accepts, the refusal,
+// the start-up picture, where it finds its files, and odd values in its registry key.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "MainTexts.h"
+#include "e2e/Driver.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// ---------------------------------------------------------------------------
+// Releases of both families start: picture, then the main dialog.
+
+class AcceptedRelease : public VornelTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(AcceptedRelease, ShowsTheStartupPictureThenTheMainDialog) {
+    SetWindowsVersion(GetParam());
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadMainTexts(main), kEnglishTexts);
+    EXPECT_FALSE(FindMessageBox(vornel.Pid())) << "a message box came with the main dialog";
+    EXPECT_TRUE(vornel.Process().IsRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Win9x, AcceptedRelease, ::testing::Values("win95", "win98", "winme"));
+INSTANTIATE_TEST_SUITE_P(WinNT, AcceptedRelease,
+                         ::testing::Values("nt40", "win2k", "winxp", "win2003"));
+
+// The family decided at start-up shows in the wizard's step count: six steps on
+// Windows 95/98/Me, eight on NT 4.0/2000/XP/2003.
+struct FamilyCase {
+    const char* release;
+    const char* firstStep;
+};
+
+class FamilyOfRelease : public VornelTest, public ::testing::WithParamInterface<FamilyCase> {};
+
+TEST_P(FamilyOfRelease, ShowsInTheWizardsStepCount) {
+    SetWindowsVersion(GetParam().release);
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    Click(main, vornel::kSetSettings);
+    HWND wizard = vornel.WaitFor(WindowKind::Wizard);
+    ASSERT_NE(wizard, nullptr) << "Set Connection Settings opened no wizard";
+    EXPECT_TRUE(WaitUntil([&] { return Text(wizard).starts_with("Step 1 of"); }, 5s))
+        << Text(wizard);
+    EXPECT_EQ(Text(wizard), GetParam().firstStep);
+    Click(wizard, IDCANCEL);
+    EXPECT_TRUE(vornel.WaitUntilGone(wizard));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Releases, FamilyOfRelease,
+    ::testing::Values(FamilyCase{"win95", "Step 1 of 6 : Choose Connection Type"},
+                      FamilyCase{"winme", "Step 1 of 6 : Choose Connection Type"},
+                      FamilyCase{"nt40", "Step 1 of 8 : Choose Connection Type"},
+                      FamilyCase{"win2003", "Step 1 of 8 : Choose Connection Type"}));
+
+// ---------------------------------------------------------------------------
+// Releases after the NT 5 line are refused with message "79" and nothing else.
+
+class RefusedRelease : public VornelTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    // Waits for the refusal, noting every kind of window the process showed meanwhile.
+    std::optional<MessageBoxInfo> WaitForRefusal(VornelSession& vornel,
+                                                 std::set<WindowKind>& seen) {
+        std::optional<HWND> box = WaitFor([&]() -> std::optional<HWND> {
+            for (HWND window : vornel.Windows()) seen.insert(Classify(window));
+            return FindMessageBox(vornel.Pid());
+        });
+        if (!box) return std::nullopt;
+        return ReadMessageBox(*box);
+    }
+};
+
+TEST_P(RefusedRelease, ShowsOnlyAnOwnerlessErrorBoxWithMessage79) {
+    SetWindowsVersion(GetParam());
+    InstallProductKey("English");
+    const std::optional<KeyTree> keyBefore = ReadKeyTree(HKEY_CURRENT_USER, kProductKey);
+    VornelSession& vornel = Launch();
+
+    std::set<WindowKind> seen;
+    std::optional<MessageBoxInfo> box = WaitForRefusal(vornel, seen);
+    ASSERT_TRUE(box) << "no refusal appeared";
+    EXPECT_EQ(box->text, kRefusalEnglish);
+    EXPECT_EQ(box->owner, nullptr);
+    // No caption of its own: Wine's default title of a message box.
+    EXPECT_EQ(box->caption, "Error");
+    EXPECT_EQ(box->icon, BoxIcon::Error);
+    EXPECT_EQ(box->ButtonIds(), std::vector<int>{IDOK});
+    EXPECT_EQ(seen, std::set<WindowKind>{WindowKind::MessageBox});
+
+    ASSERT_TRUE(Answer(*box, IDOK));
+    EXPECT_TRUE(vornel.Process().WaitForExit()) << "Vornel did not end after its refusal";
+    EXPECT_EQ(ReadKeyTree(HKEY_CURRENT_USER, kProductKey), keyBefore);
+}
+
+TEST_P(RefusedRelease, SpeaksTheStoredLanguage) {
+    SetWindowsVersion(GetParam());
+    InstallProductKey("Deutsch");
+    Install().AddLanguage("Deutsch", LanguageFile(kGermanEntries));
+    VornelSession& vornel = Launch();
+    std::optional<MessageBoxInfo> box = vornel.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "Ihre Windows-Version\nwird nicht unterst\xFC" "tzt.");
+    EXPECT_EQ(box->icon, BoxIcon::Error);
+    Answer(*box, IDOK);
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterNT5, RefusedRelease, ::testing::Values("vista", "win7"));
+
+// ---------------------------------------------------------------------------
+// The start-up picture.
+
+class StartupPicture : public VornelTest {};
+
+TEST_F(StartupPicture, StaysAbout1800MillisecondsThenGivesWayToTheMainDialog) {
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND splash = vornel.WaitFor(WindowKind::Splash);
+    const auto shown = Clock::now();
+    ASSERT_NE(splash, nullptr);
+    HWND main = e2e::WaitFor([&] { return vornel.Find(WindowKind::MainDialog); }, 10s, 2ms);
+    const Ms stayed = Elapsed(shown);
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindow(splash) && IsWindowVisible(splash)) << "the picture outlived its time";
+    // Generous bounds: Wine and a busy machine add to the timer's 1800 ms.
+    EXPECT_GE(stayed.count(), 1600);
+    EXPECT_LE(stayed.count(), 4000);
+}
+
+TEST_F(StartupPicture, IsACaptionlessPopupShowingTheWholePicture) {
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND splash = vornel.WaitFor(WindowKind::Splash);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(Style(splash) & WS_POPUP);
+    EXPECT_NE(Style(splash) & WS_CAPTION, WS_CAPTION);
+    EXPECT_EQ(Owner(splash), nullptr);
+    const std::vector<HWND> children = ChildWindows(splash);
+    ASSERT_EQ(children.size(), 1u);
+    RECT picture{};
+    GetClientRect(children[0], &picture);
+    // 280 x 186 dialog units of 8-point MS Sans Serif hold the 420 x 303 picture.
+    EXPECT_NEAR(picture.right, 420, 3);
+    EXPECT_NEAR(picture.bottom, 303, 3);
+}
+
+TEST_F(StartupPicture, EscapeEndsItAtOnce) {
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND splash = vornel.WaitFor(WindowKind::Splash);
+    ASSERT_NE(splash, nullptr);
+    const auto pressed = Clock::now();
+    PressKey(splash, VK_ESCAPE);
+    HWND main = e2e::WaitFor([&] { return vornel.Find(WindowKind::MainDialog); }, 10s, 2ms);
+    ASSERT_NE(main, nullptr);
+    EXPECT_LT(Elapsed(pressed).count(), 1400) << "the picture did not end on Escape";
+}
+
+// ---------------------------------------------------------------------------
+// Where the program looks for its files.
+
+class InstallationFolder : public VornelTest {};
+
+TEST_F(InstallationFolder, MissingAppPathFallsBackToTheProgramsOwnFolder) {
+    const std::string exe = Install().CopyVornel();
+    Install().AddLanguage("Deutsch", LanguageFile(kGermanEntries));
+    Install().AddFlag("Deutsch", Flag(RGB(200, 0, 0)));
+    WriteProductKey({std::nullopt, "Deutsch", false});
+    VornelSession& vornel = Launch(exe);
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadMainTexts(main), kGermanTexts);
+    HWND list = Item(main, vornel::kLanguageList);
+    ASSERT_EQ(ComboExItems(list).size(), 1u);
+    EXPECT_EQ(ComboExItems(list)[0].text, "Deutsch");
+    EXPECT_EQ(ComboSelection(list), 0);
+}
+
+TEST_F(InstallationFolder, NoProductKeyMeansEnglishAndTheProgramsOwnLanguages) {
+    const std::string exe = Install().CopyVornel();
+    Install().AddLanguage("Deutsch", LanguageFile(kGermanEntries));
+    VornelSession& vornel = Launch(exe);
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadMainTexts(main), kEnglishTexts);
+    HWND list = Item(main, vornel::kLanguageList);
+    ASSERT_EQ(ComboExItems(list).size(), 1u);
+    EXPECT_EQ(ComboSelection(list), CB_ERR);
+    EXPECT_FALSE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+}
+
+// ---------------------------------------------------------------------------
+// Values in the product key that the installer would never write: the program
+// carries on with safe values and never crashes.
+
+struct OddValue {
+    const char* name;        // test name
+    const char* valueName;   // "AppPath" or "Language"
+    RegValue value;
+};
+
+void PrintTo(const OddValue& odd, std::ostream* out) {
+    *out << odd.name;
+}
+
+class OddProductKeyValue : public VornelTest, public ::testing::WithParamInterface<OddValue> {};
+
+TEST_P(OddProductKeyValue, StillReachesTheMainDialog) {
+    Install().AddLanguage("Deutsch", LanguageFile(kGermanEntries));
+    InstallProductKey("Deutsch");
+    SetValue(HKEY_CURRENT_USER, kProductKey, GetParam().valueName, GetParam().value);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    const MainTexts texts = ReadMainTexts(main);
+    EXPECT_TRUE(texts == kEnglishTexts || texts == kGermanTexts) << texts;
+    SystemCommand(main, SC_CLOSE);
+    EXPECT_TRUE(vornel.Process().WaitForExit());
+    EXPECT_EQ(vornel.Process().ExitCode(), 0u) << "Vornel crashed";
+}
+
+RegValue Bytes(DWORD type, std::string bytes) {
+    return {type, std::move(bytes)};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, OddProductKeyValue,
+    ::testing::Values(
+        OddValue{"LongAppPath", "AppPath", RegValue::String(std::string(1000, 'A'))},
+        OddValue{"AppPathOf260BytesWithoutNul", "AppPath", Bytes(REG_BINARY, std::string(260, 'C'))},
+        OddValue{"AppPathOf259Characters", "AppPath", RegValue::String(std::string(259, 'D'))},
+        OddValue{"NumericAppPath", "AppPath", RegValue::Dword(7)},
+        OddValue{"EmptyAppPath", "AppPath", Bytes(REG_SZ, "")},
+        OddValue{"LongLanguage", "Language", RegValue::String(std::string(5000, 'L'))},
+        OddValue{"LanguageOf260BytesWithoutNul", "Language",
+                 Bytes(REG_BINARY, std::string(260, 'x'))},
+        OddValue{"NumericLanguage", "Language", RegValue::Dword(0x41414141)},
+        OddValue{"LanguageWithPathParts", "Language", RegValue::String("..\\..\\Deutsch")},
+        OddValue{"LanguageWithFormatDirectives", "Language", RegValue::String("%s%s%n%x")}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+class ProductKeyValue : public VornelTest {};
+
+TEST_F(ProductKeyValue, LanguageWithoutTerminatingNulIsReadWhole) {
+    Install().AddLanguage("Deutsch", LanguageFile(kGermanEntries));
+    InstallProductKey(std::nullopt);
+    SetValue(HKEY_CURRENT_USER, kProductKey, "Language", Bytes(REG_SZ, "Deutsch"));
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadMainTexts(main), kGermanTexts);
+    EXPECT_EQ(ComboSelection(Item(main, vornel::kLanguageList)), 0);
+}
+
+// ---------------------------------------------------------------------------
+// Ending the program.
+
+class Ending : public VornelTest {};
+
+TEST_F(Ending, TheCloseBoxEndsTheProgram) {
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    SystemCommand(main, SC_CLOSE);
+    ASSERT_TRUE(vornel.Process().WaitForExit());
+    EXPECT_EQ(vornel.Process().ExitCode(), 0u);
+}
+
+TEST_F(Ending, EscapeInTheMainDialogEndsTheProgram) {
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    PressKeyInFocus(main, VK_ESCAPE);
+    ASSERT_TRUE(vornel.Process().WaitForExit());
+    EXPECT_EQ(vornel.Process().ExitCode(), 0u);
+}
+
+}  // namespace
+}  // namespace e2e

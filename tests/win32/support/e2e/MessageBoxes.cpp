@@ -1,0 +1,174 @@
+// Message boxes of another process.
+#include "e2e/MessageBoxes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "e2e/Screen.h"
+#include "e2e/Windows.h"
+
+namespace e2e {
+namespace {
+
+// Control ids of the dialog that MessageBox builds: the text is 0xFFFF on every
+// system; the icon is 1088 (stc1) under Wine and 20 on Windows.
+constexpr int kTextId = 0xFFFF;
+constexpr int kIconIds[] = {1088, 20};
+
+HWND IconControl(HWND box) {
+    for (int id : kIconIds) {
+        HWND control = GetDlgItem(box, id);
+        if (control && ClassName(control) == "Static" &&
+            (Style(control) & SS_TYPEMASK) == SS_ICON) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+// Share of pixels that are the same in both pictures.
+double Likeness(const Pixels& a, const Pixels& b) {
+    if (a.width != b.width || a.height != b.height || a.colours.empty()) return 0.0;
+    size_t same = 0;
+    for (size_t i = 0; i < a.colours.size(); ++i) {
+        if ((a.colours[i] & 0xFFFFFF) == (b.colours[i] & 0xFFFFFF)) ++same;
+    }
+    return static_cast<double>(same) / static_cast<double>(a.colours.size());
+}
+
+struct IconCandidate {
+    BoxIcon icon;
+    LPCSTR resource;
+};
+const IconCandidate kSystemIcons[] = {
+    {BoxIcon::Error, IDI_HAND},
+    {BoxIcon::Question, IDI_QUESTION},
+    {BoxIcon::Exclamation, IDI_EXCLAMATION},
+    {BoxIcon::Information, IDI_ASTERISK},
+};
+
+Pixels DrawSystemIcon(LPCSTR resource, int width, int height) {
+    return DrawOffscreen(width, height, [&](HDC dc) {
+        RECT all{0, 0, width, height};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_3DFACE));
+        DrawIcon(dc, 0, 0, LoadIconA(nullptr, resource));
+    });
+}
+
+}  // namespace
+
+const char* ToString(BoxIcon icon) {
+    switch (icon) {
+        case BoxIcon::None: return "none";
+        case BoxIcon::Error: return "error";
+        case BoxIcon::Question: return "question";
+        case BoxIcon::Exclamation: return "exclamation";
+        case BoxIcon::Information: return "information";
+    }
+    return "?";
+}
+
+std::ostream& operator<<(std::ostream& out, BoxIcon icon) {
+    return out << ToString(icon);
+}
+
+bool MessageBoxInfo::HasButton(int id) const {
+    return std::any_of(buttons.begin(), buttons.end(),
+                       [id](const BoxButton& button) { return button.id == id; });
+}
+
+std::vector<int> MessageBoxInfo::ButtonIds() const {
+    std::vector<int> ids;
+    for (const BoxButton& button : buttons) ids.push_back(button.id);
+    return ids;
+}
+
+std::ostream& operator<<(std::ostream& out, const MessageBoxInfo& box) {
+    out << "message box \"" << box.caption << "\": \"" << box.text << "\", icon " << box.icon
+        << ", owner " << box.owner << ", buttons";
+    for (const BoxButton& button : box.buttons) out << " " << button.id << ":" << button.text;
+    return out;
+}
+
+bool IsMessageBox(HWND window) {
+    if (!IsDialog(window)) return false;
+    HWND text = GetDlgItem(window, kTextId);
+    return text && ClassName(text) == "Static" && IconControl(window) != nullptr;
+}
+
+std::optional<HWND> FindMessageBox(DWORD pid) {
+    for (HWND window : TopLevelWindows(pid)) {
+        if (IsMessageBox(window)) return window;
+    }
+    return std::nullopt;
+}
+
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, Ms timeout) {
+    std::optional<HWND> box = WaitFor([&] { return FindMessageBox(pid); }, timeout);
+    if (!box) return std::nullopt;
+    return ReadMessageBox(*box);
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
+    MessageBoxInfo info;
+    info.window = box;
+    info.text = ItemText(box, kTextId);
+    info.caption = Text(box);
+    info.owner = Owner(box);
+    std::vector<HWND> buttons;
+    for (HWND child : ChildWindows(box)) {
+        if (ClassName(child) == "Button" && IsWindowVisible(child)) buttons.push_back(child);
+    }
+    std::sort(buttons.begin(), buttons.end(),
+              [](HWND a, HWND b) { return ScreenRect(a).left < ScreenRect(b).left; });
+    for (HWND button : buttons) info.buttons.push_back({GetDlgCtrlID(button), Text(button)});
+    info.icon = RecogniseIcon(box);
+    return info;
+}
+
+BoxIcon RecogniseIcon(HWND box) {
+    HWND control = IconControl(box);
+    if (!control || !IsWindowVisible(control)) return BoxIcon::None;
+    const RECT rect = ScreenRect(control);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    std::vector<Pixels> references;
+    for (const IconCandidate& candidate : kSystemIcons) {
+        references.push_back(DrawSystemIcon(candidate.resource, width, height));
+    }
+    // The box may not be on screen yet: look until an icon shows or the
+    // picture has stayed the same for a while (a box without an icon).
+    BoxIcon recognised = BoxIcon::None;
+    Pixels previous;
+    auto stableSince = Clock::now();
+    WaitUntil(
+        [&] {
+            const Pixels shown = CaptureScreen(ScreenRect(control));
+            for (size_t i = 0; i < references.size(); ++i) {
+                if (Likeness(shown, references[i]) >= 0.98) {
+                    recognised = kSystemIcons[i].icon;
+                    return true;
+                }
+            }
+            if (shown.colours != previous.colours) {
+                previous = shown;
+                stableSince = Clock::now();
+            }
+            return Elapsed(stableSince) >= Ms(600);
+        },
+        Ms(5000), Ms(50));
+    return recognised;
+}
+
+bool Answer(const MessageBoxInfo& box, int buttonId, Ms timeout) {
+    if (!box.HasButton(buttonId)) {
+        ADD_FAILURE() << "the " << box << " has no button " << buttonId;
+        return false;
+    }
+    Click(box.window, buttonId);
+    return WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); },
+                     timeout);
+}
+
+}  // namespace e2e

@@ -1,0 +1,91 @@
+// One run of Vornel.exe seen from outside (its windows told apart by what they
+// contain) and the test fixture every end-to-end test starts from.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "e2e/Installation.h"
+#include "e2e/MessageBoxes.h"
+#include "e2e/Process.h"
+#include "e2e/Registry.h"
+#include "e2e/Wait.h"
+
+namespace e2e {
+
+// Control ids and commands of the program's windows.
+namespace vornel {
+inline constexpr int kIntroduction = 1007;
+inline constexpr int kHint = 1060;
+inline constexpr int kLanguageGroup = 1039;
+inline constexpr int kLanguageList = 1044;
+inline constexpr int kSetSettings = 1005;
+inline constexpr int kResetSettings = 1058;
+inline constexpr int kAboutOk = 1;
+inline constexpr int kAboutVersionLabel = 1090;
+inline constexpr int kAboutVersion = 1001;
+inline constexpr int kAboutLegalNotice = 1000;
+inline constexpr WPARAM kAboutCommand = 0x0010;  // system menu entry of the main dialog
+inline constexpr int kWizardBack = 12323;
+inline constexpr int kWizardNext = 12324;
+inline constexpr int kWizardFinish = 12325;
+}  // namespace vornel
+
+enum class WindowKind { Splash, MainDialog, AboutBox, Wizard, MessageBox, Other };
+const char* ToString(WindowKind kind);
+WindowKind Classify(HWND window);
+
+class VornelSession {
+public:
+    // Starts the exe (the Vornel.exe under test when empty) in its own folder.
+    explicit VornelSession(const std::string& exe = {});
+    VornelSession(const VornelSession&) = delete;
+    VornelSession& operator=(const VornelSession&) = delete;
+    ~VornelSession() = default;  // the process is ended with it
+
+    AppProcess& Process() { return m_process; }
+    DWORD Pid() const { return m_process.Pid(); }
+
+    std::vector<HWND> Windows() const;  // visible top-level windows
+    std::vector<WindowKind> WindowKinds() const;
+    HWND Find(WindowKind kind) const;
+    HWND WaitFor(WindowKind kind, Ms timeout = kDefaultTimeout) const;
+    bool WaitUntilGone(HWND window, Ms timeout = kDefaultTimeout) const;
+
+    // Waits for the start-up picture, ends it with Escape, and waits for the
+    // main dialog; null (and a test failure) when that does not happen.
+    HWND StartToMainDialog();
+    // Chooses "About" from the main dialog's system menu and waits for the box.
+    HWND OpenAboutBox(HWND mainDialog);
+    std::optional<MessageBoxInfo> WaitForMessageBox(Ms timeout = kDefaultTimeout) const;
+
+private:
+    AppProcess m_process;
+};
+
+// Base of the end-to-end tests: a clean product key, a fresh installation folder, a
+// known Windows release, and every started Vornel ended when the test ends (after a
+// screenshot of the screen if the test failed).
+class VornelTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Installation& Install() { return *m_install; }
+    // The product key as the installer writes it: AppPath = the installation folder.
+    void InstallProductKey(std::optional<std::string> language, bool backup = false);
+    VornelSession& Launch(const std::string& exe = {});
+
+    static constexpr char kDefaultRelease[] = "winxp";
+
+private:
+    std::unique_ptr<Installation> m_install;
+    std::vector<std::unique_ptr<VornelSession>> m_sessions;
+};
+
+}  // namespace e2e

@@ -1,0 +1,63 @@
+// Finding, reading and driving the windows of another process, only through window
+// messages as a user's mouse and keyboard would produce them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/Wait.h"
+
+namespace e2e {
+
+inline constexpr char kDialogClass[] = "#32770";
+
+// Top-level windows of a process, in Z order (topmost first).
+std::vector<HWND> TopLevelWindows(DWORD pid, bool visibleOnly = true);
+// Visible top-level windows of every process (an IME helper window is not counted).
+std::vector<HWND> AllVisibleTopLevelWindows();
+std::vector<HWND> ChildWindows(HWND parent);  // direct and nested children
+
+std::string ClassName(HWND window);
+bool IsDialog(HWND window);  // class "#32770"
+// The text of any window, also a control of another process (WM_GETTEXT is
+// marshalled between processes, GetWindowText is not).
+std::string Text(HWND window);
+HWND Item(HWND dialog, int id);  // null when the dialog has no such control
+std::string ItemText(HWND dialog, int id);
+HWND Owner(HWND window);
+LONG_PTR Style(HWND window);
+RECT ScreenRect(HWND window);
+// Whether the window's thread has handled everything sent before (it may still
+// be busy with posted messages); false when it does not answer in time.
+bool Responds(HWND window, Ms timeout = Ms(5000));
+
+// The control that has the keyboard focus in the thread that owns window.
+HWND FocusedWindow(HWND window);
+
+// Actions. Each posts what the user's input would and returns at once: a click
+// that opens a modal window must not block the test. Clicking a control that is
+// hidden or disabled is a test failure (a user cannot do it).
+void Click(HWND dialog, int id);          // BM_CLICK: a complete mouse click on a button
+void MouseClick(HWND control);            // button down and up in the middle of the control
+void PressKey(HWND target, UINT virtualKey);  // key down and key up
+void PressKeyInFocus(HWND anyWindowOfThread, UINT virtualKey);  // to the focused control
+void TypeText(HWND target, const std::string& text);  // one WM_CHAR per character
+void FocusControl(HWND dialog, int id);   // what Tab reaching the control does
+void SystemCommand(HWND window, WPARAM command);  // a choice from the system menu
+
+// Extended combo box (ComboBoxEx) items, read out of the other process.
+struct ComboItem {
+    std::string text;
+    int image = -1;          // index in the control's image list, -1 for none
+    int selectedImage = -1;
+};
+std::vector<ComboItem> ComboExItems(HWND comboEx);
+int ComboSelection(HWND combo);  // CB_ERR (-1) when nothing is selected
+// Chooses an item as a user does with the keyboard on the closed list: Home when
+// nothing is selected, then Down or Up until it is reached. Every step notifies the
+// parent as a choice with the mouse does; choosing the selected item does nothing.
+void SelectComboItem(HWND dialog, int id, int index);
+
+}  // namespace e2e
