@@ -150,6 +150,9 @@ public:
         : inner_(inner), failAt_(failAt), error_(error) {}
 
     long operations() const { return count_; }
+    // Every operation in order ("write DefaultTTL", "open Software\..."), when asked for.
+    void KeepLog() { logging_ = true; }
+    const std::vector<std::string>& log() const { return log_; }
     bool fired() const { return fired_; }
     const std::string& firedOperation() const { return firedOperation_; }
     // Stops failing (to let a later phase run clean on the same store).
@@ -199,6 +202,7 @@ public:
 
 private:
     bool Fail(const char* operation, const char* name) {
+        if (logging_) log_.push_back(std::string(operation) + " " + (name != nullptr ? name : ""));
         if (count_++ != failAt_) return false;
         fired_ = true;
         firedOperation_ = std::string(operation) + " " + (name != nullptr ? name : "");
@@ -211,6 +215,8 @@ private:
     long count_ = 0;
     bool fired_ = false;
     std::string firedOperation_;
+    bool logging_ = false;
+    std::vector<std::string> log_;
 };
 
 // Seeds a typical Windows 2000 system: browser values, a stack key with

@@ -1,0 +1,494 @@
+// Capture, apply and restore on the memory store: the catalogue's edge cases and the five mends.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "engine/Catalogue.h"
+#include "engine/Engine.h"
+#include "engine/MemoryRegistryStore.h"
+#include "tests/shared/RegistryTestSupport.h"
+
+namespace {
+
+using namespace catalogue;
+using regtest::Binary;
+using regtest::Dword;
+using regtest::Get;
+using regtest::Put;
+using regtest::Text;
+
+const std::string kInterfaces = kInterfacesKey;
+const std::string kAdapter = std::string(kNetTransKeyPrefix) + "0002";
+
+// A limited user: keys of HKEY_LOCAL_MACHINE do not open with full access.
+class LimitedUserStore : public regtest::FaultInjectingStore {
+public:
+    explicit LimitedUserStore(RegistryStore& inner) : FaultInjectingStore(inner, -1) {}
+    reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) override {
+        if (parent == reg::kLocalMachine) return reg::kAccessDenied;
+        return FaultInjectingStore::OpenKey(parent, path, result);
+    }
+    reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
+        if (parent == reg::kLocalMachine) return reg::kAccessDenied;
+        return FaultInjectingStore::CreateKey(parent, path, result);
+    }
+};
+
+class EngineTest : public ::testing::Test {
+protected:
+    void Capture(PlatformFamily family) { CaptureSettings(store, family, inForce, found); }
+    void Apply(PlatformFamily family, bool boost = false) {
+        ApplySettings(store, family, chosen, boost, host);
+    }
+    void Restore(PlatformFamily family) { RestoreSettings(store, family, host); }
+
+    std::optional<reg::Value> StackValue(PlatformFamily family, const char* name) {
+        return Get(store, reg::kLocalMachine, Stack(family).path, name);
+    }
+    std::optional<reg::Value> Backup(const char* name, const char* key = kBackupKey) {
+        return Get(store, reg::kCurrentUser, key, name);
+    }
+    // The dial-up adapter of SeedWin9xSystem without its other entries.
+    void SeedDialUpAdapter(const char* binding = "MSTCP\\0001") {
+        Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0001", "DeviceDesc",
+            Text("Dial-Up Adapter"));
+        Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0001\\Bindings", binding,
+            Text(""));
+        Put(store, reg::kLocalMachine,
+            std::string(kEnumMstcpKeyPrefix) + std::string(binding).substr(6), "Driver",
+            Text("NetTrans\\0002"));
+        Put(store, reg::kLocalMachine, kAdapter, "IPAddress", Text("0.0.0.0"));
+    }
+    void ExpectLastMessage(const std::string& text, MessageKind kind) {
+        ASSERT_FALSE(host.messages.empty());
+        EXPECT_EQ(host.messages.back().text, text);
+        EXPECT_EQ(host.messages.back().kind, kind);
+    }
+
+    MemoryRegistryStore store;
+    regtest::RecordingHost host;
+    TuningValues inForce, chosen;
+    FoundFlags found;
+};
+
+TEST(TextEncoding, WritesDecimalWithOneNulAndReadsLikeTheOldRuntime) {
+    EXPECT_EQ(EncodeText(-1), (std::vector<std::uint8_t>{'-', '1', 0}));
+    EXPECT_EQ(EncodeText(128), (std::vector<std::uint8_t>{'1', '2', '8', 0}));
+    const struct {
+        const char* text;
+        std::size_t size;
+        std::int32_t number;
+    } cases[] = {
+        {"-1", 3, -1},
+        {"0042", 5, 42},
+        {"12abc", 6, 12},
+        {"abc", 4, 0},
+        {"", 1, 0},
+        {" \t+7", 5, 7},
+        {"- 5", 4, 0},
+        {"64", 2, 64},
+        {"99999999999", 12, 2147483647},
+        {"-99999999999", 13, -2147483647 - 1},
+        {"2147483647", 11, 2147483647},
+        {"-2147483648", 12, -2147483647 - 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecodeText(reinterpret_cast<const std::uint8_t*>(c.text), c.size), c.number)
+            << c.text;
+    }
+    // Digits stop at the end of the data even without a NUL.
+    const std::uint8_t unterminated[] = {'1', '2'};
+    EXPECT_EQ(DecodeText(unterminated, 1), 1);
+}
+
+TEST(CatalogueOrder, NtStackStepsFollowTheirOwnOrders) {
+    auto names = [](Step step) {
+        std::string joined;
+        for (const CatalogueValue* v : InOrder(Stack(WinNT), step))
+            joined += std::string(v->name) + ",";
+        return joined;
+    };
+    EXPECT_EQ(names(Step::Capture),
+              "SackOpts,Tcp1323Opts,GlobalMaxTcpWindowSize,TcpMaxDupAcks,DefaultTTL,TcpWindowSize,"
+              "DefaultReceiveWindow,EnablePMTUBHDetect,EnablePMTUDiscovery,KeepAliveTime,"
+              "KeepAliveInterval,SYNAttackProtect,EnableICMPRedirects,EnableICMPRedirect,");
+    EXPECT_EQ(names(Step::Apply),
+              "SackOpts,Tcp1323Opts,TcpMaxDupAcks,DefaultTTL,DefaultReceiveWindow,TcpWindowSize,"
+              "GlobalMaxTcpWindowSize,EnablePMTUBHDetect,EnablePMTUDiscovery,KeepAliveTime,"
+              "KeepAliveInterval,SYNAttackProtect,EnableICMPRedirects,EnableICMPRedirect,");
+    EXPECT_EQ(names(Step::Restore),
+              "SackOpts,Tcp1323Opts,TcpWindowSize,GlobalMaxTcpWindowSize,TcpMaxDupAcks,DefaultTTL,"
+              "DefaultReceiveWindow,EnablePMTUBHDetect,EnablePMTUDiscovery,KeepAliveTime,"
+              "KeepAliveInterval,SYNAttackProtect,EnableICMPRedirects,EnableICMPRedirect,");
+}
+
+// ---- Capture ----
+
+TEST_F(EngineTest, Win9xTextsReadAsNumbersAndCountAsFoundWhateverTheyHold) {
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "DefaultTTL", Text("0042"));
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "DefaultRcvWindow", Text("12abc"));
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "PMTUDiscovery", Text("abc"));
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "PMTUBlackHoleDetect", Text(""));
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "KeepAliveTime", Text(std::string(259, '9')));
+    Put(store, reg::kLocalMachine, kWin9xStackKey, "KeepAliveInterval",
+        Text(std::string(260, '1')));
+    Capture(Win9x);
+    EXPECT_EQ(inForce.ttl, 42);
+    EXPECT_EQ(inForce.rwin, 12);
+    EXPECT_EQ(inForce.pmtuDiscovery, 0);
+    EXPECT_TRUE(found.ttlFound && found.rwinFound && found.pmtuDiscoveryFound &&
+                found.pmtuBlackHoleDetectFound);
+    EXPECT_TRUE(found.keepAliveTimeFound);       // 259 characters and the NUL fit 260 bytes
+    EXPECT_FALSE(found.keepAliveIntervalFound);  // 261 bytes do not
+    EXPECT_EQ(Backup("DefaultTTL"), Text("0042"));
+    EXPECT_EQ(Backup("KeepAliveInterval"), Text(std::string(260, '1')));  // backed up all the same
+    EXPECT_FALSE(found.icmpRedirectsFound || found.synAttackProtectFound || found.mtuFound);
+}
+
+TEST_F(EngineTest, NtNumbersFitFourBytesAndShortDataFillsTheLowBytes) {
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "DefaultTTL", Dword(128));
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "KeepAliveTime", {reg::kDword, {1, 2, 3, 4, 5}});
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "TcpWindowSize", Text("17520"));
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "SYNAttackProtect", Text("2"));
+    Capture(WinNT);
+    EXPECT_EQ(inForce.ttl, 128);
+    EXPECT_TRUE(found.ttlFound);
+    EXPECT_FALSE(found.keepAliveTimeFound);
+    EXPECT_FALSE(found.rwinFound);
+    EXPECT_TRUE(found.synAttackProtectFound);
+    EXPECT_EQ(inForce.synAttackProtect, '2');
+    // Fix 1: the backup holds each value with its own type and exact data.
+    EXPECT_EQ(Backup("DefaultTTL"), Dword(128));
+    EXPECT_EQ(Backup("KeepAliveTime"), (reg::Value{reg::kDword, {1, 2, 3, 4, 5}}));
+    EXPECT_EQ(Backup("TcpWindowSize"), Text("17520"));
+    EXPECT_FALSE(Backup("SackOpts"));
+}
+
+TEST_F(EngineTest, NtInterfacesGiveTheLastMtuInEnumerationOrder) {
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{AAAA}", "MTU", Dword(1500));
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{bbbb}", "MTU", Dword(576));
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{CCCC}", "EnableDHCP", Dword(1));
+    Capture(WinNT);
+    EXPECT_EQ(inForce.mtu, 576);
+    EXPECT_TRUE(found.mtuFound);
+    EXPECT_FALSE(found.mssFound);
+    EXPECT_EQ(Backup("{AAAA}", kMtuBackupKey), Dword(1500));
+    EXPECT_EQ(Backup("{bbbb}", kMtuBackupKey), Dword(576));
+    EXPECT_EQ(regtest::ValueNames(store, reg::kCurrentUser, kMssBackupKey).size(), 0u);
+}
+
+TEST_F(EngineTest, NtWithoutInterfacesStillMakesBothEmptyBackupKeys) {
+    Put(store, reg::kLocalMachine, kInterfaces, "x", Dword(0));
+    Capture(WinNT);
+    EXPECT_TRUE(regtest::KeyExists(store, reg::kCurrentUser, kMtuBackupKey));
+    EXPECT_TRUE(regtest::KeyExists(store, reg::kCurrentUser, kMssBackupKey));
+    EXPECT_TRUE(regtest::ValueNames(store, reg::kCurrentUser, kMtuBackupKey).empty());
+    EXPECT_FALSE(found.mtuFound || found.mssFound);
+}
+
+TEST_F(EngineTest, Win9xAdapterIsFoundThroughItsBindingAndDriver) {
+    Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0000", "DeviceDesc",
+        Text("dial-up adapter"));  // differs in case only: not the one
+    SeedDialUpAdapter("MSTCP\\0002");
+    Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0001\\Bindings",
+        "NWLINK\\0000", Text(""));
+    Put(store, reg::kLocalMachine, kAdapter, "MaxMSS", Text("1460"));
+    Capture(Win9x);
+    // No "MaxMTU": "0" records the adapter; "MaxMSS" is backed up as it is.
+    EXPECT_EQ(Backup("0002", kMtuBackupKey), Text("0"));
+    EXPECT_EQ(Backup("0002", kMssBackupKey), Text("1460"));
+    EXPECT_FALSE(found.mtuFound);
+    EXPECT_TRUE(found.mssFound);
+    EXPECT_EQ(inForce.mss, 1460);
+}
+
+TEST_F(EngineTest, Win9xAdapterDescriptionMustMatchWithCase) {
+    Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0001", "DeviceDesc",
+        Text("Dial-up Adapter"));
+    Put(store, reg::kLocalMachine, std::string(kEnumRootNetKey) + "\\0001\\Bindings", "MSTCP\\0001",
+        Text(""));
+    Put(store, reg::kLocalMachine, std::string(kEnumMstcpKeyPrefix) + "0001", "Driver",
+        Text("NetTrans\\0002"));
+    Put(store, reg::kLocalMachine, kAdapter, "MaxMTU", Text("576"));
+    Capture(Win9x);
+    EXPECT_FALSE(regtest::KeyExists(store, reg::kCurrentUser, kMtuBackupKey));
+    EXPECT_FALSE(regtest::KeyExists(store, reg::kCurrentUser, kMssBackupKey));
+    EXPECT_FALSE(found.mtuFound || found.mssFound);
+    // And a run without an adapter writes no MTU or MSS anywhere.
+    chosen.mtu = 1500;
+    Apply(Win9x);
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kAdapter, "MaxMTU"), Text("576"));
+    EXPECT_FALSE(Get(store, reg::kLocalMachine, kAdapter, "MaxMSS"));
+}
+
+TEST_F(EngineTest, Win9xNeverTouchesTheNtOnlyValues) {
+    for (const char* name : {"SYNAttackProtect", "EnableICMPRedirects", "EnableICMPRedirect",
+                             "TcpMaxDupAcks", "DefaultReceiveWindow"}) {
+        Put(store, reg::kLocalMachine, kWin9xStackKey, name, Text("5"));
+    }
+    const regtest::Snapshot before = regtest::SystemSnapshot(store);
+    Capture(Win9x);
+    for (const char* name : {"SYNAttackProtect", "EnableICMPRedirects", "TcpMaxDupAcks"}) {
+        EXPECT_FALSE(Backup(name)) << name;
+    }
+    chosen.synAttackProtect = 2;
+    chosen.icmpRedirects = 1;
+    Apply(Win9x);
+    for (const char* name : {"SYNAttackProtect", "EnableICMPRedirects", "EnableICMPRedirect",
+                             "TcpMaxDupAcks", "DefaultReceiveWindow"}) {
+        EXPECT_EQ(StackValue(Win9x, name), Text("5")) << name;
+    }
+    Restore(Win9x);
+    EXPECT_EQ(regtest::SystemSnapshot(store), before);
+    EXPECT_FALSE(found.icmpRedirectsFound || found.synAttackProtectFound);
+}
+
+TEST_F(EngineTest, ReopeningTheWizardBacksUpWhatIsInForceThen) {
+    regtest::SeedWinNtSystem(store);
+    Capture(WinNT);
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "DefaultTTL", Dword(99));
+    Capture(WinNT);  // cancelled twice: the second opening wins
+    EXPECT_EQ(Backup("DefaultTTL"), Dword(99));
+    chosen.ttl = 64;
+    Apply(WinNT);
+    const regtest::Snapshot applied = regtest::SystemSnapshot(store);
+    Capture(WinNT);  // opened after an applied run: the applied values are the backup
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "DefaultTTL", Dword(1));
+    Restore(WinNT);
+    EXPECT_EQ(regtest::SystemSnapshot(store), applied);
+}
+
+// ---- Apply ----
+
+TEST_F(EngineTest, NtApplyWritesTheCatalogueWithConstants) {
+    regtest::SeedWinNtSystem(store);
+    Capture(WinNT);
+    chosen = {1, 0, 1, 1492, 1452, 64240, 64, 7200000, 1000, 2, 20, 16};
+    Apply(WinNT);
+    const std::pair<const char*, std::uint32_t> expected[] = {
+        {"SackOpts", 1},
+        {"Tcp1323Opts", 1},
+        {"TcpMaxDupAcks", 2},
+        {"DefaultTTL", 64},
+        {"DefaultReceiveWindow", 8192},
+        {"TcpWindowSize", 64240},
+        {"GlobalMaxTcpWindowSize", 64240},
+        {"EnablePMTUBHDetect", 0},
+        {"EnablePMTUDiscovery", 1},
+        {"KeepAliveTime", 7200000},
+        {"KeepAliveInterval", 1000},
+        {"SYNAttackProtect", 2},
+        {"EnableICMPRedirects", 1},
+        {"EnableICMPRedirect", 1},  // fix 5: both names
+    };
+    for (const auto& [name, number] : expected) {
+        EXPECT_EQ(StackValue(WinNT, name), Dword(number)) << name;
+    }
+    for (const std::string& name : regtest::SubKeys(store, reg::kLocalMachine, kInterfaces)) {
+        EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\" + name, "MTU"), Dword(1492));
+        EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\" + name, "MSS"), Dword(1452));
+    }
+    EXPECT_EQ(Get(store, reg::kCurrentUser, kBrowserKey, "MaxConnectionsPer1_0Server"), Dword(20));
+    EXPECT_EQ(Get(store, reg::kCurrentUser, kBrowserKey, "MaxConnectionsPerServer"), Dword(16));
+    ExpectLastMessage(engine_text::kApplied.english, MessageKind::Plain);
+    EXPECT_EQ(store.OpenHandleCount(), 0u);
+}
+
+TEST_F(EngineTest, Win9xApplyWritesTextIntoStackAndAdapter) {
+    SeedDialUpAdapter();
+    Capture(Win9x);
+    chosen.ttl = 128;
+    chosen.rwin = -1;
+    chosen.mtu = 576;
+    chosen.mss = 536;
+    Apply(Win9x);
+    EXPECT_EQ(StackValue(Win9x, "DefaultTTL"), Text("128"));
+    EXPECT_EQ(StackValue(Win9x, "DefaultTTL")->data.size(), 4u);
+    EXPECT_EQ(StackValue(Win9x, "DefaultRcvWindow"), Text("-1"));
+    EXPECT_EQ(StackValue(Win9x, "GlobalMaxTcpWindowSize"), Text("-1"));
+    EXPECT_EQ(StackValue(Win9x, "SackOpts"), Text("1"));
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kAdapter, "MaxMTU"), Text("576"));
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kAdapter, "MaxMSS"), Text("536"));
+    // No browser key: the counts are skipped, not created, and success is still reported.
+    EXPECT_FALSE(regtest::KeyExists(store, reg::kCurrentUser, kBrowserKey));
+    ExpectLastMessage(engine_text::kApplied.english, MessageKind::Plain);
+}
+
+TEST_F(EngineTest, ModemBoostComesBeforeAnyOtherWrite) {
+    regtest::SeedWinNtSystem(store);
+    Capture(WinNT);
+    regtest::FaultInjectingStore logged(store, -1);
+    logged.KeepLog();
+    ApplySettings(logged, WinNT, chosen, true, host);
+    std::vector<std::string> writes;
+    for (const std::string& entry : logged.log()) {
+        if (entry.rfind("write ", 0) == 0) writes.push_back(entry);
+    }
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes.front(), "write Properties");
+}
+
+// Fix 2: a failure to write the stack is reported, not hidden behind "41".
+TEST_F(EngineTest, ApplyThatCannotWriteTheSystemShowsTheErrorMessage) {
+    regtest::SeedWinNtSystem(store);
+    LimitedUserStore limited(store);
+    CaptureSettings(limited, WinNT, inForce, found);
+    ApplySettings(limited, WinNT, chosen, false, host);
+    ExpectLastMessage(engine_text::kApplyFailed.english, MessageKind::Error);
+    EXPECT_EQ(std::string(engine_text::kApplyFailed.key), "44");
+
+    // One interface write failing is enough.
+    Capture(WinNT);
+    regtest::FaultInjectingStore logged(store, -1);
+    logged.KeepLog();
+    ApplySettings(logged, WinNT, chosen, false, host);
+    const auto& log = logged.log();
+    const auto mss = std::find(log.begin(), log.end(), "write MSS");
+    ASSERT_NE(mss, log.end());
+    regtest::FaultInjectingStore faulty(store, mss - log.begin());
+    ApplySettings(faulty, WinNT, chosen, false, host);
+    ExpectLastMessage(engine_text::kApplyFailed.english, MessageKind::Error);
+}
+
+TEST_F(EngineTest, Win9xWithoutDialUpAdapterOrBrowserKeyStaysSilent) {
+    Capture(Win9x);
+    Apply(Win9x);
+    ExpectLastMessage(engine_text::kApplied.english, MessageKind::Plain);
+}
+
+// ---- Restore ----
+
+TEST_F(EngineTest, RestoreDeletesWhatWasAbsentAndIgnoresVanishedInterfaces) {
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "Hostname", Text("desk"));
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{OLD}", "MTU", Dword(1400));
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{GONE}", "MTU", Dword(1300));
+    Capture(WinNT);
+    chosen.ttl = 64;
+    Apply(WinNT);
+    store.DeleteTree(reg::kLocalMachine, (kInterfaces + "\\{GONE}").c_str());
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MTU", Dword(9000));
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MSS", Dword(8960));
+    Restore(WinNT);
+    ExpectLastMessage(engine_text::kRestored.english, MessageKind::Plain);
+    EXPECT_FALSE(StackValue(WinNT, "DefaultTTL"));
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\{OLD}", "MTU"), Dword(1400));
+    EXPECT_FALSE(Get(store, reg::kLocalMachine, kInterfaces + "\\{OLD}", "MSS"));
+    EXPECT_FALSE(Get(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MTU"));
+    EXPECT_FALSE(Get(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MSS"));
+    EXPECT_FALSE(BackupExists(store));
+
+    // A second Reset finds no backup, says so, and changes nothing.
+    const regtest::Snapshot after = regtest::SystemSnapshot(store);
+    Restore(WinNT);
+    ExpectLastMessage(engine_text::kRestoreFailed, MessageKind::Error);
+    EXPECT_EQ(regtest::SystemSnapshot(store), after);
+}
+
+TEST_F(EngineTest, Win9xPlaceholderDeletesMaxMtuAndMssFollowsItsBackup) {
+    SeedDialUpAdapter();
+    Put(store, reg::kLocalMachine, kAdapter, "MaxMSS", Text("1460"));
+    Capture(Win9x);
+    chosen.mtu = 1500;
+    chosen.mss = 1460 - 40;
+    Apply(Win9x);
+    Restore(Win9x);
+    EXPECT_FALSE(Get(store, reg::kLocalMachine, kAdapter, "MaxMTU"));
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kAdapter, "MaxMSS"), Text("1460"));
+
+    // Without "MaxMSS" in the backup, Reset deletes it.
+    store.DeleteValue(reg::Open(store, reg::kLocalMachine, kAdapter.c_str()).get(), "MaxMSS");
+    Capture(Win9x);
+    Apply(Win9x);
+    Restore(Win9x);
+    EXPECT_FALSE(Get(store, reg::kLocalMachine, kAdapter, "MaxMSS"));
+}
+
+// Fix 1: values of other types and sizes come back exactly.
+TEST_F(EngineTest, RestoreBringsBackEveryValueExactlyWhateverItsTypeAndSize) {
+    for (PlatformFamily family : {WinNT, Win9x}) {
+        SCOPED_TRACE(family);
+        MemoryRegistryStore fresh;
+        family == WinNT ? regtest::SeedWinNtSystem(fresh) : regtest::SeedWin9xSystem(fresh);
+        Put(fresh, reg::kCurrentUser, kBrowserKey, "MaxConnectionsPer1_0Server",
+            Binary(std::vector<std::uint8_t>(5000, 7)));
+        Put(fresh, reg::kLocalMachine, Stack(family).path, "SackOpts", Text("1", false));
+        Put(fresh, reg::kLocalMachine, Stack(family).path, "Tcp1323Opts",
+            {reg::kMultiSz, {'a', 0, 0}});
+        Put(fresh, reg::kLocalMachine, kInterfaces + "\\{B0A1}", "MSS", Binary({1, 2, 3, 4, 5, 6}));
+        const regtest::Snapshot before = regtest::SystemSnapshot(fresh);
+        CaptureSettings(fresh, family, inForce, found);
+        chosen = {1, 1, 1, 1500, 1460, 65535, 128, 1, 1, 1, 8, 8};
+        ApplySettings(fresh, family, chosen, true, host);
+        RestoreSettings(fresh, family, host);
+        ExpectLastMessage(engine_text::kRestored.english, MessageKind::Plain);
+        EXPECT_EQ(regtest::SystemSnapshot(fresh), before)
+            << regtest::Difference(before, regtest::SystemSnapshot(fresh));
+        EXPECT_EQ(fresh.OpenHandleCount(), 0u);
+    }
+}
+
+// Fix 3: a stack key that cannot be opened is reported and the backup kept.
+TEST_F(EngineTest, RestoreWithoutStackKeyReportsAndKeepsTheBackup) {
+    regtest::SeedWinNtSystem(store);
+    const regtest::Snapshot before = regtest::SystemSnapshot(store);
+    Capture(WinNT);
+    Apply(WinNT);
+    LimitedUserStore limited(store);
+    RestoreSettings(limited, WinNT, host);
+    ExpectLastMessage(engine_text::kRestoreFailed, MessageKind::Error);
+    EXPECT_TRUE(BackupExists(store));
+    Restore(WinNT);
+    ExpectLastMessage(engine_text::kRestored.english, MessageKind::Plain);
+    EXPECT_EQ(regtest::SystemSnapshot(store), before);
+}
+
+// Fix 5: NT reads both ICMP names; the singular one wins when present.
+TEST_F(EngineTest, IcmpRedirectValueInForceComesFromTheSingularNameFirst) {
+    const struct {
+        std::optional<std::uint32_t> plural, singular;
+        bool found;
+        std::int32_t value;
+    } cases[] = {
+        {std::nullopt, std::nullopt, false, 0},
+        {0u, std::nullopt, true, 0},
+        {1u, std::nullopt, true, 1},
+        {std::nullopt, 1u, true, 1},
+        {1u, 0u, true, 0},
+        {0u, 1u, true, 1},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistryStore fresh;
+        Put(fresh, reg::kLocalMachine, kWinNtStackKey, "DefaultTTL", Dword(128));
+        if (c.plural)
+            Put(fresh, reg::kLocalMachine, kWinNtStackKey, "EnableICMPRedirects", Dword(*c.plural));
+        if (c.singular)
+            Put(fresh, reg::kLocalMachine, kWinNtStackKey, "EnableICMPRedirect",
+                Dword(*c.singular));
+        TuningValues values;
+        FoundFlags flags;
+        CaptureSettings(fresh, WinNT, values, flags);
+        EXPECT_EQ(flags.icmpRedirectsFound, c.found);
+        EXPECT_EQ(values.icmpRedirects, c.value);
+        const regtest::Snapshot before = regtest::SystemSnapshot(fresh);
+        TuningValues on;
+        on.icmpRedirects = 1;
+        ApplySettings(fresh, WinNT, on, false, host);
+        RestoreSettings(fresh, WinNT, host);
+        EXPECT_EQ(regtest::SystemSnapshot(fresh), before);
+    }
+}
+
+TEST_F(EngineTest, BackupExistsFollowsTheBackupKey) {
+    EXPECT_FALSE(BackupExists(store));
+    Capture(WinNT);
+    EXPECT_TRUE(BackupExists(store));
+    Restore(WinNT);  // a system without the stack key: nothing to restore into
+    EXPECT_TRUE(BackupExists(store));
+    Apply(WinNT);  // creates it
+    Restore(WinNT);
+    EXPECT_FALSE(BackupExists(store));
+}
+
+}  // namespace
