@@ -1,7 +1,8 @@
 // The program's entry point: prepares the common controls and runs the
 // application object's InitInstance.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "framework/CallbackGuard.h"
 #include "framework/WinApp.h"
