@@ -197,25 +197,25 @@ std::u16string DecodeUtf8(std::string_view bytes) {
     return out;
 }
 
-template <class Units>
-std::u16string Slice(const Units& units, std::size_t begin, std::size_t end) {
-    std::u16string out;
-    out.reserve(end - begin);
-    for (std::size_t i = begin; i < end; ++i) out += units[i];
-    return out;
-}
-
-std::u16string UpToNul(std::u16string s) {
-    s.resize(std::min(s.size(), s.find(u'\0')));
-    return s;
-}
-
 // Names end at a NUL and compare ignoring the case of ASCII letters only.
-bool SameName(const std::u16string& stored, const std::u16string& wanted) {
-    const std::u16string name = UpToNul(stored);
-    return name.size() == wanted.size() &&
-           std::equal(name.begin(), name.end(), wanted.begin(),
-                      [](char16_t a, char16_t b) { return AsciiLower(a) == AsciiLower(b); });
+template <class Units>
+bool SameName(const Units& units, std::size_t begin, std::size_t end,
+              const std::u16string& wanted) {
+    std::size_t matched = 0;
+    for (std::size_t i = begin; i < end && units[i] != u'\0'; ++i, ++matched) {
+        if (matched == wanted.size() || AsciiLower(units[i]) != AsciiLower(wanted[matched])) {
+            return false;
+        }
+    }
+    return matched == wanted.size();
+}
+
+// A text ends at a NUL.
+template <class Units>
+std::u16string TextUpToNul(const Units& units, std::size_t begin, std::size_t end) {
+    std::u16string out;
+    for (std::size_t i = begin; i < end && units[i] != u'\0'; ++i) out += units[i];
+    return out;
 }
 
 std::u16string FromAnsi(std::string_view text) {
@@ -237,7 +237,7 @@ std::u16string TrimBlanks(std::u16string s) {
 template <class Units>
 std::optional<std::u16string> FindText(const Units& units, const std::u16string& section,
                                        const std::u16string& key) {
-    bool inSection = SameName(u"", section);
+    bool inSection = SameName(std::u16string(), 0, 0, section);
     bool sectionSeen = inSection;
     std::size_t next = 0;
     while (next < units.size()) {
@@ -255,7 +255,11 @@ std::optional<std::u16string> FindText(const Units& units, const std::u16string&
             while (close > begin && units[close - 1] != ']') --close;
             if (close > begin) {
                 if (sectionSeen) return std::nullopt;
-                inSection = SameName(TrimBlanks(Slice(units, begin + 1, close - 1)), section);
+                std::size_t nameBegin = begin + 1;
+                std::size_t nameEnd = close - 1;
+                while (nameBegin < nameEnd && IsBlank(units[nameBegin])) ++nameBegin;
+                while (nameEnd > nameBegin && IsBlank(units[nameEnd - 1])) --nameEnd;
+                inSection = SameName(units, nameBegin, nameEnd, section);
                 sectionSeen = inSection;
                 continue;
             }
@@ -266,11 +270,11 @@ std::optional<std::u16string> FindText(const Units& units, const std::u16string&
         while (equals < end && units[equals] != '=') ++equals;
         std::size_t nameEnd = equals;
         while (nameEnd > begin && IsBlank(units[nameEnd - 1])) --nameEnd;
-        if (!SameName(Slice(units, begin, nameEnd), key)) continue;
+        if (!SameName(units, begin, nameEnd, key)) continue;
         if (equals == end) return std::nullopt;
         std::size_t textBegin = equals + 1;
         while (textBegin < end && IsBlank(units[textBegin])) ++textBegin;
-        return UpToNul(Slice(units, textBegin, end));
+        return TextUpToNul(units, textBegin, end);
     }
     return std::nullopt;
 }

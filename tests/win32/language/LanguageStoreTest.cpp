@@ -1,0 +1,75 @@
+// The language store's lookup through the platform: path, section, buffer and '*' rule.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/LanguageStore.h"
+#include "app/TextCatalog.h"
+
+namespace {
+
+class LanguageStore : public ::testing::Test {
+protected:
+    LanguageStore()
+        : m_appPath(std::filesystem::temp_directory_path() /
+                    ("vornel-store-" + std::to_string(GetCurrentProcessId()))) {
+        std::filesystem::create_directories(m_appPath / "Lang");
+    }
+    ~LanguageStore() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_appPath, ignored);
+    }
+
+    void WriteLanguage(const std::string& language, const std::string& bytes) {
+        std::ofstream out(m_appPath / "Lang" / (language + ".ini"), std::ios::binary);
+        out << bytes;
+    }
+    std::string Text(const std::string& language, const std::string& key,
+                     const std::string& fallback) {
+        return ReadLanguageText(m_appPath.string(), language, key, fallback);
+    }
+
+    std::filesystem::path m_appPath;
+};
+
+TEST_F(LanguageStore, FileTextWithLineBreaks) {
+    WriteLanguage("Deutsch", "[Linkvane]\r\nidc_hint=Erste Zeile*Zweite**Dritte\r\n41=\r\n");
+    EXPECT_EQ(Text("Deutsch", "IDC_HINT", "x"), "Erste Zeile\nZweite\n\nDritte");
+    EXPECT_EQ(Text("Deutsch", "41", text::k41.english), "");
+}
+
+TEST_F(LanguageStore, DefaultWhenFileSectionOrKeyIsMissing) {
+    WriteLanguage("Partial", "[Other]\r\n41=elsewhere\r\n");
+    for (const char* language : {"Missing", "Partial", ""}) {
+        EXPECT_EQ(Text(language, "41", text::k41.english), text::k41.english) << language;
+        EXPECT_EQ(Text(language, "IDC_HINT", text::kIDC_HINT.english),
+                  "Vornel will save your original settings, so if you feel that Vornel doesn't "
+                  "speed up your conection, you can reset your connection settings by simply "
+                  "click the 'Reset Connection Settings' Button.\n\nSo Good Luck ...");
+    }
+    EXPECT_EQ(ReadLanguageText("Z:\\no\\such\\folder", "English", "79", text::k79.english),
+              text::k79.english);
+}
+
+TEST_F(LanguageStore, EveryLookupReadsTheFileAgain) {
+    WriteLanguage("One", "[Linkvane]\r\n18=First\r\n");
+    WriteLanguage("Two", "[Linkvane]\r\n18=Second\r\n");
+    EXPECT_EQ(Text("One", "18", "Vornel"), "First");
+    EXPECT_EQ(Text("Two", "18", "Vornel"), "Second");
+    WriteLanguage("One", "[Linkvane]\r\n18=Changed\r\n");
+    EXPECT_EQ(Text("One", "18", "Vornel"), "Changed");
+}
+
+TEST_F(LanguageStore, TextsAreCutAt1999Characters) {
+    WriteLanguage("Long", "[Linkvane]\r\nk=" + std::string(3000, '*') + "\r\n");
+    EXPECT_EQ(Text("Long", "k", "x"), std::string(1999, '\n'));
+}
+
+TEST_F(LanguageStore, TextIsDataNeverAFormat) {
+    WriteLanguage("Format", "[Linkvane]\r\nk=%s%s%n %d\r\n");
+    EXPECT_EQ(Text("Format", "k", "x"), "%s%s%n %d");
+}
+
+}  // namespace
