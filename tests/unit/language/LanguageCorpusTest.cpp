@@ -1,7 +1,6 @@
 // The portable reader over the shared corpus gives the results recorded from the platform's own
 // reader (tests/data/lang/corpus-results.txt, written by the Windows differential test).
 #include <gtest/gtest.h>
-
 #include <map>
 
 #include "LanguageCorpus.h"

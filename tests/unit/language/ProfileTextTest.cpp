@@ -1,6 +1,5 @@
 // The initialization-file reading rules over in-memory files, and the '*' rule.
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "app/ProfileText.h"

@@ -1,6 +1,5 @@
 // The text catalogue and the translators' template lang/English.ini built from it.
 #include <gtest/gtest.h>
-
 #include <set>
 #include <sstream>
 #include <string>

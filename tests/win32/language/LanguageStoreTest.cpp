@@ -1,9 +1,9 @@
 // The language store's lookup through the platform: path, section, buffer and '*' rule.
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 #include "app/LanguageStore.h"
 #include "app/TextCatalog.h"

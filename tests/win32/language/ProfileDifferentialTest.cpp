@@ -1,9 +1,9 @@
 // The portable reader against the platform's GetPrivateProfileStringA over one corpus of
 // language files: both must give the same text for every lookup.
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <map>
 
 #include "app/ProfileText.h"
