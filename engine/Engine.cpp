@@ -407,8 +407,15 @@ void RestoreSettings(RegistryStore& store, PlatformFamily family, EngineHost& ho
     }
     bool failed = false;
     {
-        ScopedKey browser = reg::Open(store, Browser().root, Browser().path);
-        if (browser) RestoreKey(store, backup, browser.get(), Browser(), failed);
+        // A system without the browser key has nothing to restore there; a key
+        // that exists but does not open is a failure like any other.
+        reg::Status status = reg::kSuccess;
+        ScopedKey browser = reg::Open(store, Browser().root, Browser().path, &status);
+        if (browser) {
+            RestoreKey(store, backup, browser.get(), Browser(), failed);
+        } else if (!reg::IsAbsent(status)) {
+            failed = true;
+        }
     }
     if (family == Win9x) {
         RestoreAdapterMtu(store, failed);

@@ -55,6 +55,7 @@ struct MemoryRegistryStore::Node {
     };
 
     std::vector<std::pair<std::string, std::shared_ptr<Node>>> children;  // sorted by name
+    std::unordered_map<std::string, std::shared_ptr<Node>> childIndex;    // upper-cased name
     std::vector<Value> values;                                            // in creation order
     std::unordered_map<std::string, std::size_t> valueIndex;              // upper-cased name
     bool deleted = false;
@@ -66,15 +67,26 @@ struct MemoryRegistryStore::Node {
     }
 
     std::shared_ptr<Node> Child(std::string_view name) {
-        auto it = ChildPosition(name);
-        if (it != children.end() && CompareNames(it->first, name) == 0) return it->second;
-        return nullptr;
+        auto it = childIndex.find(UpperCopy(name));
+        return it == childIndex.end() ? nullptr : it->second;
     }
 
     std::shared_ptr<Node> AddChild(std::string_view name) {
         auto node = std::make_shared<Node>();
-        children.emplace(ChildPosition(name), std::string(name), node);
+        // Keys made in name order, the usual case, go at the end at no cost.
+        auto position = children.empty() || CompareNames(children.back().first, name) < 0
+                            ? children.end()
+                            : ChildPosition(name);
+        children.emplace(position, std::string(name), node);
+        childIndex.emplace(UpperCopy(name), node);
         return node;
+    }
+
+    void RemoveChild(std::string_view name) {
+        auto it = ChildPosition(name);
+        it->second->MarkDeleted();
+        children.erase(it);
+        childIndex.erase(UpperCopy(name));
     }
 
     Value* FindValue(std::string_view name) {
@@ -303,11 +315,7 @@ reg::Status MemoryRegistryStore::DeleteTree(reg::Key parent, const char* path) {
         node = node->Child(names[i]);
         if (!node) return reg::kFileNotFound;
     }
-    auto it = node->ChildPosition(names.back());
-    if (it == node->children.end() || CompareNames(it->first, names.back()) != 0) {
-        return reg::kFileNotFound;
-    }
-    it->second->MarkDeleted();
-    node->children.erase(it);
+    if (!node->Child(names.back())) return reg::kFileNotFound;
+    node->RemoveChild(names.back());
     return reg::kSuccess;
 }

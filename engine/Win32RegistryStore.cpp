@@ -1,8 +1,9 @@
 // Pass-through from RegistryStore to advapi32 and SHDeleteKeyA.
 #include "engine/Win32RegistryStore.h"
 
-#include <shlwapi.h>
 #include <windows.h>
+
+#include <shlwapi.h>
 
 #include <vector>
 

@@ -2,9 +2,8 @@
 // native test program (memory store) and the Windows one (real registry under Wine).
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

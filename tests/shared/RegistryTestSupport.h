@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,6 +13,18 @@
 #include "engine/Catalogue.h"
 #include "engine/EngineHost.h"
 #include "engine/RegistryStore.h"
+
+namespace reg {
+// Readable values in test failures: type and bytes in hex.
+inline void PrintTo(const Value& value, std::ostream* out) {
+    static const char* const kDigits = "0123456789ABCDEF";
+    *out << "type " << value.type << " [";
+    for (std::size_t i = 0; i < value.data.size() && i < 64; ++i) {
+        *out << (i > 0 ? " " : "") << kDigits[value.data[i] >> 4] << kDigits[value.data[i] & 15];
+    }
+    *out << (value.data.size() > 64 ? " ...]" : "]");
+}
+}  // namespace reg
 
 namespace regtest {
 

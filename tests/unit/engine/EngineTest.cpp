@@ -1,7 +1,6 @@
 // Capture, apply and restore on the memory store: the catalogue's edge cases and the five mends.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 

@@ -1,6 +1,5 @@
 // The modem probe and port-speed boost on the memory store.
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
