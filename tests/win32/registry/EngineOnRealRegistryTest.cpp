@@ -1,0 +1,115 @@
+// Wizard runs and Resets on the real registry, inside a scratch key that stands in for both roots.
+#include <gtest/gtest.h>
+
+#include "engine/Catalogue.h"
+#include "engine/Engine.h"
+#include "engine/Win32RegistryStore.h"
+#include "tests/shared/RegistryTestSupport.h"
+
+namespace {
+
+// Forwards to the real registry with HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER
+// moved below HKCU\Software\VornelEngineTest, so tests touch nothing else.
+class SandboxStore : public RegistryStore {
+public:
+    static constexpr const char* kSandbox = "Software\\VornelEngineTest";
+
+    SandboxStore() {
+        real_.DeleteTree(reg::kCurrentUser, kSandbox);
+        machine_ = reg::Create(real_, reg::kCurrentUser, "Software\\VornelEngineTest\\HKLM");
+        user_ = reg::Create(real_, reg::kCurrentUser, "Software\\VornelEngineTest\\HKCU");
+    }
+    ~SandboxStore() override {
+        machine_.Close();
+        user_.Close();
+        real_.DeleteTree(reg::kCurrentUser, kSandbox);
+    }
+    bool ready() const { return machine_ && user_; }
+
+    reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) override {
+        return real_.OpenKey(Map(parent), path, result);
+    }
+    reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
+        return real_.CreateKey(Map(parent), path, result);
+    }
+    reg::Status CloseKey(reg::Key key) override {
+        return key == reg::kCurrentUser || key == reg::kLocalMachine ? reg::kSuccess
+                                                                     : real_.CloseKey(key);
+    }
+    reg::Status QueryValue(reg::Key key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                           std::uint32_t* size) override {
+        return real_.QueryValue(Map(key), name, type, data, size);
+    }
+    reg::Status SetValue(reg::Key key, const char* name, std::uint32_t type,
+                         const std::uint8_t* data, std::uint32_t size) override {
+        return real_.SetValue(Map(key), name, type, data, size);
+    }
+    reg::Status DeleteValue(reg::Key key, const char* name) override {
+        return real_.DeleteValue(Map(key), name);
+    }
+    reg::Status EnumKey(reg::Key key, std::uint32_t index, char* name,
+                        std::uint32_t* nameLength) override {
+        return real_.EnumKey(Map(key), index, name, nameLength);
+    }
+    reg::Status EnumValue(reg::Key key, std::uint32_t index, char* name, std::uint32_t* nameLength,
+                          std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
+        return real_.EnumValue(Map(key), index, name, nameLength, type, data, size);
+    }
+    reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) override {
+        return real_.QueryInfoKey(Map(key), info);
+    }
+    reg::Status DeleteTree(reg::Key parent, const char* path) override {
+        return real_.DeleteTree(Map(parent), path);
+    }
+
+private:
+    reg::Key Map(reg::Key key) const {
+        if (key == reg::kLocalMachine) return machine_.get();
+        if (key == reg::kCurrentUser) return user_.get();
+        return key;
+    }
+
+    Win32RegistryStore real_;
+    reg::ScopedKey machine_, user_;
+};
+
+class RealRegistry : public ::testing::TestWithParam<PlatformFamily> {};
+
+TEST_P(RealRegistry, AWizardRunAndResetPutEveryValueBackExactly) {
+    const PlatformFamily family = GetParam();
+    SandboxStore store;
+    ASSERT_TRUE(store.ready());
+    family == WinNT ? regtest::SeedWinNtSystem(store) : regtest::SeedWin9xSystem(store);
+    regtest::Put(store, reg::kLocalMachine, catalogue::Stack(family).path, "SackOpts",
+                 regtest::Text("1", false));
+    const regtest::Snapshot before = regtest::SystemSnapshot(store);
+
+    TuningValues inForce;
+    FoundFlags found;
+    regtest::RecordingHost host;
+    CaptureSettings(store, family, inForce, found);
+    EXPECT_TRUE(BackupExists(store));
+    EXPECT_TRUE(found.ttlFound);
+    EXPECT_EQ(inForce.ttl, family == WinNT ? 128 : 32);
+    const TuningValues chosen{1, 1, 1, 1500, 1460, 64240, 64, 7200000, 1000, 2, 20, 20};
+    ApplySettings(store, family, chosen, ProbeModemPortSpeed(store, family), host);
+    EXPECT_EQ(regtest::Get(store, reg::kLocalMachine, catalogue::Stack(family).path, "DefaultTTL"),
+              EncodeValue(catalogue::Stack(family).encoding, 64));
+    EXPECT_FALSE(ProbeModemPortSpeed(store, family));  // boosted
+
+    RestoreSettings(store, family, host);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].text, engine_text::kApplied.english);
+    EXPECT_EQ(host.messages[1].text, engine_text::kRestored.english);
+    EXPECT_EQ(regtest::SystemSnapshot(store), before)
+        << regtest::Difference(before, regtest::SystemSnapshot(store));
+    EXPECT_FALSE(BackupExists(store));
+
+    RestoreSettings(store, family, host);
+    EXPECT_EQ(host.messages.back().text, engine_text::kRestoreFailed);
+    EXPECT_EQ(host.messages.back().kind, MessageKind::Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFamilies, RealRegistry, ::testing::Values(Win9x, WinNT));
+
+}  // namespace
