@@ -262,22 +262,27 @@ inline std::string RecordedResultsPath(const std::filesystem::path& sourceDir) {
     return (sourceDir / "tests" / "data" / "lang" / "corpus-results.txt").string();
 }
 
-// Shows a text with its control characters and high bytes escaped, for failure messages.
+// Shows a text with its control characters and high bytes escaped, for failure messages; a long
+// text shows its start and its end.
 inline std::string Visible(std::string_view text) {
     static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (char c : text.substr(0, 300)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
-            out += c;
-        } else {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 15];
+    const auto escape = [](std::string_view part) {
+        std::string out;
+        for (char c : part) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
+                out += c;
+            } else {
+                out += "\\x";
+                out += hex[byte >> 4];
+                out += hex[byte & 15];
+            }
         }
-    }
-    if (text.size() > 300) out += "... (" + std::to_string(text.size()) + " bytes)";
-    return out;
+        return out;
+    };
+    if (text.size() <= 200) return escape(text);
+    return escape(text.substr(0, 120)) + " ... " + escape(text.substr(text.size() - 60)) + " (" +
+           std::to_string(text.size()) + " bytes)";
 }
 
 }  // namespace corpus

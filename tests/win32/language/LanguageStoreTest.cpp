@@ -72,4 +72,10 @@ TEST_F(LanguageStore, TextIsDataNeverAFormat) {
     EXPECT_EQ(Text("Format", "k", "x"), "%s%s%n %d");
 }
 
+TEST_F(LanguageStore, OverlongPathGivesTheDefault) {
+    const std::string language(600, 'L');
+    EXPECT_EQ(Text(language, "18", "Vornel"), "Vornel");
+    EXPECT_EQ(ReadLanguageText(std::string(700, 'A'), language, "18", "Vornel"), "Vornel");
+}
+
 }  // namespace
