@@ -394,7 +394,7 @@ void ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValu
     } else {
         ApplyInterfaceMtu(store, chosen, failed);
     }
-    const EngineMessage& message = failed ? engine_text::kApplyFailed : engine_text::kApplied;
+    const TextEntry& message = failed ? text::k44 : text::k41;
     host.ShowMessage(host.Text(message.key, message.english),
                      failed ? MessageKind::Error : MessageKind::Plain);
 }
@@ -431,8 +431,7 @@ void RestoreSettings(RegistryStore& store, PlatformFamily family, EngineHost& ho
         return;
     }
     store.DeleteTree(reg::kCurrentUser, kBackupKey);
-    host.ShowMessage(host.Text(engine_text::kRestored.key, engine_text::kRestored.english),
-                     MessageKind::Plain);
+    host.ShowMessage(host.Text(text::k42.key, text::k42.english), MessageKind::Plain);
 }
 
 bool BackupExists(RegistryStore& store) {

@@ -1,30 +1,13 @@
 // The settings engine: capture and backup, apply, restore, and the modem port-speed boost.
 #pragma once
 
+#include "app/TextCatalog.h"
 #include "engine/EngineHost.h"
 #include "engine/PlatformFamily.h"
 #include "engine/RegistryStore.h"
 #include "engine/TuningValues.h"
 
-// A message the engine shows: its language key and English default.
-struct EngineMessage {
-    const char* key;
-    const char* english;
-};
-
 namespace engine_text {
-inline constexpr EngineMessage kApplied{
-    "41",
-    "Congratulation, Vornel has boosted your internet connections.\nPlease, restart your "
-    "computer in order to feel the change."};
-inline constexpr EngineMessage kRestored{
-    "42",
-    "Vornel has reset your system to the backup settings.\nPlease, restart your computer in "
-    "order to feel the change."};
-inline constexpr EngineMessage kApplyFailed{
-    "44",
-    "Vornel could not write all of your connection settings. Please run it as an administrator "
-    "and try again.\nYour previous settings are kept in the backup."};
 // Shown as it is: the language file is not consulted for it.
 inline constexpr const char* kRestoreFailed = "Failed to reset your connection settings.";
 }  // namespace engine_text

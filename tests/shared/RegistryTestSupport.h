@@ -146,13 +146,15 @@ public:
         std::string text;
         MessageKind kind;
     };
-    std::string Text(std::string_view, std::string_view englishDefault) override {
+    std::string Text(std::string_view key, std::string_view englishDefault) override {
+        keys.emplace_back(key);
         return std::string(englishDefault);
     }
     void ShowMessage(const std::string& text, MessageKind kind) override {
         messages.push_back({text, kind});
     }
     std::vector<Message> messages;
+    std::vector<std::string> keys;  // every language key asked for
 };
 
 // Forwards to another store and makes one operation fail: the one numbered

@@ -291,7 +291,7 @@ TEST_F(EngineTest, NtApplyWritesTheCatalogueWithConstants) {
     }
     EXPECT_EQ(Get(store, reg::kCurrentUser, kBrowserKey, "MaxConnectionsPer1_0Server"), Dword(20));
     EXPECT_EQ(Get(store, reg::kCurrentUser, kBrowserKey, "MaxConnectionsPerServer"), Dword(16));
-    ExpectLastMessage(engine_text::kApplied.english, MessageKind::Plain);
+    ExpectLastMessage(text::k41.english, MessageKind::Plain);
     EXPECT_EQ(store.OpenHandleCount(), 0u);
 }
 
@@ -312,7 +312,7 @@ TEST_F(EngineTest, Win9xApplyWritesTextIntoStackAndAdapter) {
     EXPECT_EQ(Get(store, reg::kLocalMachine, kAdapter, "MaxMSS"), Text("536"));
     // No browser key: the counts are skipped, not created, and success is still reported.
     EXPECT_FALSE(regtest::KeyExists(store, reg::kCurrentUser, kBrowserKey));
-    ExpectLastMessage(engine_text::kApplied.english, MessageKind::Plain);
+    ExpectLastMessage(text::k41.english, MessageKind::Plain);
 }
 
 TEST_F(EngineTest, ModemBoostComesBeforeAnyOtherWrite) {
@@ -335,8 +335,8 @@ TEST_F(EngineTest, ApplyThatCannotWriteTheSystemShowsTheErrorMessage) {
     LimitedUserStore limited(store);
     CaptureSettings(limited, WinNT, inForce, found);
     ApplySettings(limited, WinNT, chosen, false, host);
-    ExpectLastMessage(engine_text::kApplyFailed.english, MessageKind::Error);
-    EXPECT_EQ(std::string(engine_text::kApplyFailed.key), "44");
+    ExpectLastMessage(text::k44.english, MessageKind::Error);
+    EXPECT_EQ(host.keys, std::vector<std::string>{"44"});
 
     // One interface write failing is enough.
     Capture(WinNT);
@@ -348,13 +348,13 @@ TEST_F(EngineTest, ApplyThatCannotWriteTheSystemShowsTheErrorMessage) {
     ASSERT_NE(mss, log.end());
     regtest::FaultInjectingStore faulty(store, mss - log.begin());
     ApplySettings(faulty, WinNT, chosen, false, host);
-    ExpectLastMessage(engine_text::kApplyFailed.english, MessageKind::Error);
+    ExpectLastMessage(text::k44.english, MessageKind::Error);
 }
 
 TEST_F(EngineTest, Win9xWithoutDialUpAdapterOrBrowserKeyStaysSilent) {
     Capture(Win9x);
     Apply(Win9x);
-    ExpectLastMessage(engine_text::kApplied.english, MessageKind::Plain);
+    ExpectLastMessage(text::k41.english, MessageKind::Plain);
 }
 
 // ---- Restore ----
@@ -370,7 +370,7 @@ TEST_F(EngineTest, RestoreDeletesWhatWasAbsentAndIgnoresVanishedInterfaces) {
     Put(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MTU", Dword(9000));
     Put(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MSS", Dword(8960));
     Restore(WinNT);
-    ExpectLastMessage(engine_text::kRestored.english, MessageKind::Plain);
+    ExpectLastMessage(text::k42.english, MessageKind::Plain);
     EXPECT_FALSE(StackValue(WinNT, "DefaultTTL"));
     EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\{OLD}", "MTU"), Dword(1400));
     EXPECT_FALSE(Get(store, reg::kLocalMachine, kInterfaces + "\\{OLD}", "MSS"));
@@ -421,7 +421,7 @@ TEST_F(EngineTest, RestoreBringsBackEveryValueExactlyWhateverItsTypeAndSize) {
         chosen = {1, 1, 1, 1500, 1460, 65535, 128, 1, 1, 1, 8, 8};
         ApplySettings(fresh, family, chosen, true, host);
         RestoreSettings(fresh, family, host);
-        ExpectLastMessage(engine_text::kRestored.english, MessageKind::Plain);
+        ExpectLastMessage(text::k42.english, MessageKind::Plain);
         EXPECT_EQ(regtest::SystemSnapshot(fresh), before)
             << regtest::Difference(before, regtest::SystemSnapshot(fresh));
         EXPECT_EQ(fresh.OpenHandleCount(), 0u);
@@ -439,7 +439,7 @@ TEST_F(EngineTest, RestoreWithoutStackKeyReportsAndKeepsTheBackup) {
     ExpectLastMessage(engine_text::kRestoreFailed, MessageKind::Error);
     EXPECT_TRUE(BackupExists(store));
     Restore(WinNT);
-    ExpectLastMessage(engine_text::kRestored.english, MessageKind::Plain);
+    ExpectLastMessage(text::k42.english, MessageKind::Plain);
     EXPECT_EQ(regtest::SystemSnapshot(store), before);
 }
 

@@ -175,7 +175,7 @@ TEST(RandomRegistries, CaptureApplyRestoreGivesEveryValueBack) {
         ASSERT_EQ(host.messages.size(), 2u);
         EXPECT_EQ(host.messages[0].kind, MessageKind::Plain);
         ASSERT_TRUE(hadStack);
-        EXPECT_EQ(host.messages[1].text, engine_text::kRestored.english);
+        EXPECT_EQ(host.messages[1].text, text::k42.english);
 
         Snapshot after = regtest::SystemSnapshot(store);
         for (auto it = before.begin(); it != before.end();) {

@@ -99,8 +99,8 @@ TEST_P(RealRegistry, AWizardRunAndResetPutEveryValueBackExactly) {
 
     RestoreSettings(store, family, host);
     ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[0].text, engine_text::kApplied.english);
-    EXPECT_EQ(host.messages[1].text, engine_text::kRestored.english);
+    EXPECT_EQ(host.messages[0].text, text::k41.english);
+    EXPECT_EQ(host.messages[1].text, text::k42.english);
     EXPECT_EQ(regtest::SystemSnapshot(store), before)
         << regtest::Difference(before, regtest::SystemSnapshot(store));
     EXPECT_FALSE(BackupExists(store));
