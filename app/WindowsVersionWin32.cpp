@@ -6,11 +6,16 @@
 #include "app/WindowsVersion.h"
 
 CWindowsVersion::CWindowsVersion() {
-    m_osvi.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
     static_assert(sizeof(OSVERSIONINFOA) == sizeof(OsVersionRecord));
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
+    m_osvi.dwOSVersionInfoSize = sizeof info;
     // The result is not examined: a failed query leaves an empty record,
     // which no release test accepts.
-    if (GetVersionExA(&info)) std::memcpy(&m_osvi, &info, sizeof info);
+    if (!GetVersionExA(&info)) return;
+    m_osvi.dwMajorVersion = info.dwMajorVersion;
+    m_osvi.dwMinorVersion = info.dwMinorVersion;
+    m_osvi.dwBuildNumber = info.dwBuildNumber;
+    m_osvi.dwPlatformId = info.dwPlatformId;
+    std::memcpy(m_osvi.szCSDVersion, info.szCSDVersion, sizeof m_osvi.szCSDVersion);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vornel, installs it into a Wine prefix as
 # its installer would, and starts it. Without a display it runs on a virtual
-# one, saves a screenshot of the main dialog and ends it.
+# one, saves a screenshot of the main dialog and ends it. VORNEL_WINDOWS picks
+# the Windows release Wine reports (winxp by default; win98, nt40, ...).
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
@@ -39,6 +40,9 @@ cp "$VORNEL_ROOT"/lang/*.ini "$VORNEL_ROOT"/lang/*.bmp "$dest/Lang/" 2>/dev/null
 "$VORNEL_WINE" reg add 'HKCU\Software\Vornel' /v AppPath /d 'C:\Program Files\Vornel' /f >/dev/null
 "$VORNEL_WINE" reg query 'HKCU\Software\Vornel' /v Language >/dev/null 2>&1 ||
   "$VORNEL_WINE" reg add 'HKCU\Software\Vornel' /v Language /d English /f >/dev/null
+
+# The Windows release Wine reports to Vornel (it refuses anything newer than XP).
+"$VORNEL_WINE" reg add 'HKCU\Software\Wine\AppDefaults\Vornel.exe' /v Version /d "${VORNEL_WINDOWS:-winxp}" /f >/dev/null
 
 if [ "$headless" -eq 0 ]; then
   exec "$VORNEL_WINE" "$dest/Vornel.exe"
