@@ -147,7 +147,7 @@ INT_PTR CPropertySheet::DoModal() {
     // The platform calls PSCB_INITIALIZED before it shows the first page, so
     // the window is subclassed as it is created instead: the sheet then sees
     // WM_INITDIALOG and runs OnInitDialog after the platform's initialisation.
-    m_title.reset();
+    m_titleOverwritten = false;
     g_sheetBeingCreated = this;
     g_creationHook = SetWindowsHookExA(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
     const INT_PTR result = PropertySheetA(&header);
@@ -210,7 +210,8 @@ void CPropertySheet::Unsubclass() {
 }
 
 void CPropertySheet::ReapplyTitle() {
-    if (!m_title || !m_hWnd || WindowText(m_hWnd) == *m_title) return;
+    if (!m_titleOverwritten || !m_title || !m_hWnd) return;
+    m_titleOverwritten = false;
     CodeScope program(this, false);
     ::SetWindowTextA(m_hWnd, m_title->c_str());
 }
@@ -233,7 +234,12 @@ LRESULT CPropertySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM lPara
             // F1 is ignored: not passed on, so no owner sees it either.
             return FALSE;
         case WM_SETTEXT:
-            if (!m_inPlatformCode && lParam) m_title = reinterpret_cast<const char*>(lParam);
+            if (!m_inPlatformCode) {
+                if (lParam) m_title = reinterpret_cast<const char*>(lParam);
+                m_titleOverwritten = false;
+            } else if (m_title) {
+                m_titleOverwritten = true;
+            }
             return CallBase(message, wParam, lParam);
         case WM_INITDIALOG: {
             m_baseInitResult = static_cast<BOOL>(CallBase(message, wParam, lParam));

@@ -45,9 +45,12 @@ public:
     BOOL SetActivePage(int index);
     BOOL SetActivePage(CPropertyPage* page);
 
-    // The sheet's caption. It sticks: the platform's own caption change after
-    // a page's activation is undone, so the caption a page sets while becoming
-    // current is what the user sees.
+    // The sheet's caption. It sticks: whenever the platform puts its own
+    // caption over it (after a page's activation, the platform titles the
+    // sheet with the page template's caption), the program's caption is put
+    // back as soon as the platform's handling returns. A caption set with
+    // SetWindowText from program code sticks the same way. Before DoModal, it
+    // becomes the sheet's first caption.
     void SetTitle(const std::string& caption);
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
@@ -96,6 +99,7 @@ private:
     BOOL m_baseInitResult = FALSE;
     std::optional<std::string> m_title;  // the program's caption, once it set one
     bool m_inPlatformCode = false;       // the platform's own handling is running
+    bool m_titleOverwritten = false;     // the platform replaced the program's caption
 
     friend class CPropertyPage;
 

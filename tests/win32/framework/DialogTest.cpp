@@ -1,7 +1,6 @@
 // The modal dialog: binding, result routing, owner choice, OK/Cancel, the
 // exception boundary and the application's message-box caption.
 #include <gtest/gtest.h>
-
 #include <stdexcept>
 
 #include "TestWindows.h"

@@ -1,9 +1,8 @@
 // Test helpers: in-memory dialog templates, timer-driven scripts, message boxes.
 #include "TestWindows.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 
 #include "framework/Wnd.h"
 
