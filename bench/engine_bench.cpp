@@ -37,7 +37,9 @@ void Seed(RegistryStore& store, PlatformFamily family, int count) {
     reg::ScopedKey interfaces = reg::Create(store, reg::kLocalMachine, kInterfacesKey);
     reg::ScopedKey modems = reg::Create(store, reg::kLocalMachine, ModemClassKey(family));
     for (int i = 0; i < count; ++i) {
-        const std::string name = "{" + std::to_string(100000 + i) + "-4D36E972-E325-11CE-BFC1}";
+        std::string name = "{";
+        name += std::to_string(100000 + i);
+        name += "-4D36E972-E325-11CE-BFC1}";
         reg::ScopedKey key = reg::Create(store, interfaces.get(), name.c_str());
         reg::WriteValue(store, key.get(), "MTU", EncodeValue(Encoding::Number, 1500));
         reg::WriteValue(store, key.get(), "MSS", EncodeValue(Encoding::Number, 1460));

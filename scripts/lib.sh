@@ -84,6 +84,9 @@ start_xvfb() {
 
 # A fresh Wine prefix; sets WINEPREFIX, WINEARCH, VORNEL_WINE.
 make_wine_prefix() { # dir
+  # The language files are read in the ANSI code page 1252, which Wine picks
+  # for this locale.
+  export LANG=C.UTF-8 LC_ALL=C.UTF-8
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if host_runs_i386; then export WINEARCH=win32 VORNEL_WINE=wine
   else export WINEARCH=win64 VORNEL_WINE=/usr/lib/wine/wine64; fi
@@ -100,7 +103,7 @@ make_wine_prefix() { # dir
 write_wine_env() { # file
   cat > "$1" <<EOS
 export WINEPREFIX='$WINEPREFIX' WINEARCH='$WINEARCH' VORNEL_WINE='$VORNEL_WINE'
-export DISPLAY='$DISPLAY' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+export DISPLAY='$DISPLAY' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8 LC_ALL=C.UTF-8
 export VORNEL_EXE='${VORNEL_EXE:-}'
 EOS
 }

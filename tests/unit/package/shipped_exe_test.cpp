@@ -79,14 +79,14 @@ private:
     std::vector<std::uint8_t> bytes_;
 };
 
-std::filesystem::path ShippedExe() {
+std::filesystem::path ShippedExePath() {
     return std::filesystem::path(VORNEL_BINARY_DIR) / ".." / "win32" / "Vornel.exe";
 }
 
 class ShippedExe : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto path = ShippedExe();
+        const auto path = ShippedExePath();
         if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is not built in this tree";
         std::ifstream in(path, std::ios::binary);
         image_ = std::make_unique<PeImage>(
