@@ -37,10 +37,10 @@ protected:
     // control; FALSE means the handler has set the focus itself.
     virtual BOOL OnInitDialog();
 
-    // Every message the framework does not route itself (see the .cpp:
-    // WM_INITDIALOG, IDOK/IDCANCEL clicks, and a page's sheet notifications).
-    // Return true when handled; `result` is then the message's result, which
-    // the framework returns directly for the messages that expect it
+    // Every message the framework does not route itself (it routes
+    // WM_INITDIALOG to OnInitDialog, clicks of IDOK/IDCANCEL to OnOK/OnCancel,
+    // and, on a page, the sheet's PSN_ notifications). Return true when handled; `result` is then
+    // the message's result, which the framework returns directly for the messages that expect it
     // (WM_CTLCOLOR*, WM_QUERYDRAGICON, WM_COMPAREITEM, WM_VKEYTOITEM,
     // WM_CHARTOITEM) and writes into DWLP_MSGRESULT for all others. Return
     // false to get the default dialog processing. The base handles nothing.
@@ -58,7 +58,8 @@ protected:
     HWND OwnerForModalRun() const;
 
     // Shared by the dialog and page procedures once the object is bound:
-    // routes one message, catching every exception.
+    // routes one message, catching every exception, and is the only writer
+    // of DWLP_MSGRESULT. Releases the binding at WM_NCDESTROY.
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     // The framework's own routing before HandleMessage; true = consumed.
