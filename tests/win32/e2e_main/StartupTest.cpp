@@ -39,6 +39,10 @@ struct FamilyCase {
     const char* firstStep;
 };
 
+void PrintTo(const FamilyCase& family, std::ostream* out) {
+    *out << family.release;
+}
+
 class FamilyOfRelease : public VornelTest, public ::testing::WithParamInterface<FamilyCase> {};
 
 TEST_P(FamilyOfRelease, ShowsInTheWizardsStepCount) {
@@ -49,7 +53,8 @@ TEST_P(FamilyOfRelease, ShowsInTheWizardsStepCount) {
     ASSERT_NE(main, nullptr);
     Click(main, vornel::kSetSettings);
     HWND wizard = vornel.WaitFor(WindowKind::Wizard);
-    ASSERT_NE(wizard, nullptr) << "Set Connection Settings opened no wizard";
+    ASSERT_NE(wizard, nullptr) << "Set Connection Settings opened no wizard\n"
+                               << DescribeWindows(vornel.Pid());
     EXPECT_TRUE(WaitUntil([&] { return Text(wizard).starts_with("Step 1 of"); }, 5s))
         << Text(wizard);
     EXPECT_EQ(Text(wizard), GetParam().firstStep);
@@ -73,8 +78,13 @@ protected:
     std::optional<MessageBoxInfo> WaitForRefusal(VornelSession& vornel,
                                                  std::set<WindowKind>& seen) {
         std::optional<HWND> box = WaitFor([&]() -> std::optional<HWND> {
-            for (HWND window : vornel.Windows()) seen.insert(Classify(window));
-            return FindMessageBox(vornel.Pid());
+            std::optional<HWND> found;
+            for (HWND window : vornel.Windows()) {
+                const WindowKind kind = Classify(window);
+                seen.insert(kind);
+                if (kind == WindowKind::Message) found = window;
+            }
+            return found;
         });
         if (!box) return std::nullopt;
         return ReadMessageBox(*box);
@@ -96,7 +106,7 @@ TEST_P(RefusedRelease, ShowsOnlyAnOwnerlessErrorBoxWithMessage79) {
     EXPECT_EQ(box->caption, "Error");
     EXPECT_EQ(box->icon, BoxIcon::Error);
     EXPECT_EQ(box->ButtonIds(), std::vector<int>{IDOK});
-    EXPECT_EQ(seen, std::set<WindowKind>{WindowKind::MessageBox});
+    EXPECT_EQ(seen, std::set<WindowKind>{WindowKind::Message});
 
     ASSERT_TRUE(Answer(*box, IDOK));
     EXPECT_TRUE(vornel.Process().WaitForExit()) << "Vornel did not end after its refusal";

@@ -2,6 +2,7 @@
 #include "e2e/VornelSession.h"
 
 #include <algorithm>
+#include <iostream>
 
 #include "e2e/Screen.h"
 #include "e2e/Windows.h"
@@ -30,15 +31,19 @@ const char* ToString(WindowKind kind) {
         case WindowKind::MainDialog: return "main dialog";
         case WindowKind::AboutBox: return "About box";
         case WindowKind::Wizard: return "wizard";
-        case WindowKind::MessageBox: return "message box";
+        case WindowKind::Message: return "message box";
         case WindowKind::Other: return "other window";
     }
     return "?";
 }
 
+std::ostream& operator<<(std::ostream& out, WindowKind kind) {
+    return out << ToString(kind);
+}
+
 WindowKind Classify(HWND window) {
     if (!IsDialog(window)) return WindowKind::Other;
-    if (IsMessageBox(window)) return WindowKind::MessageBox;
+    if (IsMessageBox(window)) return WindowKind::Message;
     if (Item(window, vornel::kLanguageList)) return WindowKind::MainDialog;
     if (Item(window, vornel::kAboutVersionLabel) && Item(window, vornel::kAboutVersion)) {
         return WindowKind::AboutBox;
@@ -117,6 +122,12 @@ void VornelTest::TearDown() {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         SaveScreenshot("failed-" + SafeFileName(std::string(test->test_suite_name()) + "." +
                                                 test->name()));
+        for (const auto& session : m_sessions) {
+            if (session->Process().IsRunning()) {
+                std::cout << "windows of Vornel (process " << session->Pid() << "):\n"
+                          << DescribeWindows(session->Pid());
+            }
+        }
     }
     m_sessions.clear();
     m_install.reset();

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,9 @@ inline constexpr int kWizardNext = 12324;
 inline constexpr int kWizardFinish = 12325;
 }  // namespace vornel
 
-enum class WindowKind { Splash, MainDialog, AboutBox, Wizard, MessageBox, Other };
+enum class WindowKind { Splash, MainDialog, AboutBox, Wizard, Message, Other };  // Message: a message box
 const char* ToString(WindowKind kind);
+std::ostream& operator<<(std::ostream& out, WindowKind kind);
 WindowKind Classify(HWND window);
 
 class VornelSession {

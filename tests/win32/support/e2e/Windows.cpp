@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 
 namespace e2e {
 namespace {
@@ -114,13 +115,36 @@ std::string ClassName(HWND window) {
     return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+std::string DescribeWindows(DWORD pid) {
+    std::ostringstream out;
+    for (HWND window : TopLevelWindows(pid, false)) {
+        // A busy program would make every text read wait for its timeout.
+        const bool answers = Responds(window, Ms(1000));
+        const auto text = [answers](HWND of) {
+            return answers ? Text(of) : std::string("(not answering)");
+        };
+        const RECT rect = ScreenRect(window);
+        out << (IsWindowVisible(window) ? "visible" : "hidden") << " " << ClassName(window)
+            << " \"" << text(window) << "\" style " << std::hex << Style(window) << std::dec
+            << " at " << rect.left << "," << rect.top << " " << rect.right - rect.left << "x"
+            << rect.bottom - rect.top << " owner " << Owner(window)
+            << (IsWindowEnabled(window) ? "" : " disabled") << "\n";
+        for (HWND child : ChildWindows(window)) {
+            out << "    " << GetDlgCtrlID(child) << " " << ClassName(child) << " \""
+                << text(child).substr(0, 60) << "\"" << (IsWindowVisible(child) ? "" : " hidden")
+                << (IsWindowEnabled(child) ? "" : " disabled") << "\n";
+        }
+    }
+    return out.str();
+}
+
 bool IsDialog(HWND window) {
     return ClassName(window) == kDialogClass;
 }
 
 std::string Text(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 3000, &length)) {
         return {};
     }
     std::string text(length + 1, '\0');

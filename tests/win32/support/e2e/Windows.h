@@ -20,6 +20,9 @@ std::vector<HWND> AllVisibleTopLevelWindows();
 std::vector<HWND> ChildWindows(HWND parent);  // direct and nested children
 
 std::string ClassName(HWND window);
+// Every top-level window of the process, visible or not, with its controls: for
+// the log of a failed test.
+std::string DescribeWindows(DWORD pid);
 bool IsDialog(HWND window);  // class "#32770"
 // The text of any window, also a control of another process (WM_GETTEXT is
 // marshalled between processes, GetWindowText is not).
