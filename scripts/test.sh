@@ -17,7 +17,12 @@ fi
 export VORNEL_EXE="Z:${exe//\//\\}"
 
 work=$(mktemp -d /tmp/vornel-test.XXXXXX)
-cleanup() { stop_wine_and_display; rm -rf "$work"; }
+cleanup() {
+  local status=$?
+  stop_wine_and_display
+  rm -rf "$work"
+  exit $status
+}
 trap cleanup EXIT
 start_xvfb
 log "Wine prefix in $work/prefix ($( [ "$arch" = i686 ] && echo win32 || echo win64 )), display $DISPLAY"
