@@ -86,7 +86,7 @@ trap 'rm -rf "$work"' EXIT
     -annotate +204+232 'and Windows NT 4.0, 2000, XP' \
     -fill '#3d5f9e' -draw "rectangle 12,246 407,246" \
     -font Helvetica -pointsize 10 -fill '#8ea7cf' \
-    -annotate +12+262 'Copyright © 2003 Linkvane. All rights reserved.' \
+    -annotate +12+262 'Copyright © 2003 Vornel Software. All rights reserved.' \
     -alpha off -type TrueColor -depth 8 "BMP3:$res/Splash.bmp"
 
 # ---- Bitmap 142: the modem's speed list opened on 921600, 240x135 ------------------------
