@@ -1,7 +1,6 @@
 // The main dialog's language list and the language change, end to end.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <set>
 
 #include "MainTexts.h"
@@ -143,7 +142,7 @@ TEST_F(LanguageList, SelectsNothingWhenNoLanguageIsStored) {
 
 TEST_F(LanguageList, OffersOnlyLanguageFiles) {
     AddLanguages({"Deutsch"});
-    Install().AddFlag("Svenska", Flag(RGB(0, 0, 200)));       // a flag without a language
+    Install().AddFlag("Svenska", Flag(RGB(0, 0, 200)));  // a flag without a language
     Install().WriteFile("Lang\\readme.txt", "not a language");
     Install().WriteFile("Lang\\Deutsch.ini.bak", "[Linkvane]\r\n18=Backup\r\n");
     Install().WriteFile("Lang\\Espanol.inix", "[Linkvane]\r\n18=Espanol\r\n");

@@ -1,7 +1,6 @@
 // The main dialog's Reset button, its About box, F1, and screenshots of both windows.
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
 
 #include "MainTexts.h"
@@ -118,8 +117,8 @@ TEST_F(VornelTest, F1InTheMainDialogOpensNothing) {
         const std::vector<HWND> now = AllVisibleTopLevelWindows();
         const std::set<HWND> known(before.begin(), before.end());
         for (HWND window : now) {
-            EXPECT_TRUE(known.count(window)) << "F1 opened \"" << Text(window) << "\" ("
-                                             << ClassName(window) << ")";
+            EXPECT_TRUE(known.count(window))
+                << "F1 opened \"" << Text(window) << "\" (" << ClassName(window) << ")";
             if (!known.count(window)) return;
         }
         SleepFor(50ms);

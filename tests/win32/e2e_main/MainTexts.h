@@ -40,20 +40,30 @@ using Entries = std::vector<std::pair<std::string, std::string>>;
 inline const Entries kGermanEntries = {
     {"18", "Vornel Deutsch"},
     {"IDC_static_Introduction", "Langweilt Sie Ihre Verbindung?*Vornel hilft."},
-    {"IDC_HINT", "Vornel sichert Ihre Einstellungen.**Viel Gl\xFC" "ck ..."},
+    {"IDC_HINT",
+     "Vornel sichert Ihre Einstellungen.**Viel Gl\xFC"
+     "ck ..."},
     {"IDC_SET_SETTINGS", "&Einstellungen setzen"},
-    {"IDC_RESET_SETTINGS", "&Zur\xFC" "cksetzen"},
+    {"IDC_RESET_SETTINGS",
+     "&Zur\xFC"
+     "cksetzen"},
     {"IDC_Language", "Sprache"},
     {"IDOK", "Gut"},
     {"IDC_STATIC2", "Fassung"},
-    {"79", "Ihre Windows-Version*wird nicht unterst\xFC" "tzt."},
+    {"79",
+     "Ihre Windows-Version*wird nicht unterst\xFC"
+     "tzt."},
 };
 
 // kGermanEntries as the dialog shows them.
 inline const MainTexts kGermanTexts = {
-    "Vornel Deutsch",           "Langweilt Sie Ihre Verbindung?\nVornel hilft.",
-    "Vornel sichert Ihre Einstellungen.\n\nViel Gl\xFC" "ck ...",
-    "&Einstellungen setzen",    "&Zur\xFC" "cksetzen",
+    "Vornel Deutsch",
+    "Langweilt Sie Ihre Verbindung?\nVornel hilft.",
+    "Vornel sichert Ihre Einstellungen.\n\nViel Gl\xFC"
+    "ck ...",
+    "&Einstellungen setzen",
+    "&Zur\xFC"
+    "cksetzen",
     "Sprache",
 };
 

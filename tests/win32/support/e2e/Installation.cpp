@@ -1,12 +1,12 @@
 // A throwaway installation folder for one test.
 #include "e2e/Installation.h"
 
-#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <atomic>
 #include <cstring>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 
 #include "e2e/Process.h"

@@ -1,9 +1,8 @@
 // Message boxes of another process.
 #include "e2e/MessageBoxes.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "e2e/Screen.h"
 #include "e2e/Windows.h"
@@ -60,11 +59,16 @@ Pixels DrawSystemIcon(LPCSTR resource, int width, int height) {
 
 const char* ToString(BoxIcon icon) {
     switch (icon) {
-        case BoxIcon::None: return "none";
-        case BoxIcon::Error: return "error";
-        case BoxIcon::Question: return "question";
-        case BoxIcon::Exclamation: return "exclamation";
-        case BoxIcon::Information: return "information";
+        case BoxIcon::None:
+            return "none";
+        case BoxIcon::Error:
+            return "error";
+        case BoxIcon::Question:
+            return "question";
+        case BoxIcon::Exclamation:
+            return "exclamation";
+        case BoxIcon::Information:
+            return "information";
     }
     return "?";
 }

@@ -1,10 +1,9 @@
 // Processes started by the end-to-end tests.
 #include "e2e/Process.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace e2e {
@@ -23,6 +22,22 @@ std::string UniqueName(std::string_view prefix) {
     std::ostringstream name;
     name << prefix << GetCurrentProcessId() << '-' << GetTickCount() << '-' << ++counter;
     return name.str();
+}
+
+// Every process the tests start belongs to this job, which ends them when the test
+// program itself ends, even by a crash or a timeout.
+HANDLE TestJob() {
+    static const HANDLE job = [] {
+        HANDLE created = CreateJobObjectA(nullptr, nullptr);
+        if (created) {
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            SetInformationJobObject(created, JobObjectExtendedLimitInformation, &limits,
+                                    sizeof limits);
+        }
+        return created;
+    }();
+    return job;
 }
 
 bool FileExists(const std::string& path) {
@@ -83,6 +98,7 @@ AppProcess AppProcess::Start(const std::string& exe, const std::string& workingD
         ADD_FAILURE() << "cannot start " << exe << " (error " << GetLastError() << ")";
         return {};
     }
+    if (HANDLE job = TestJob()) AssignProcessToJobObject(job, info.hProcess);
     CloseHandle(info.hThread);
     AppProcess process;
     process.m_process = info.hProcess;
@@ -207,8 +223,8 @@ std::optional<int> RunUnixCommand(const std::string& shellCommand, Ms timeout) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info)) {
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
         return std::nullopt;
     }
     if (info.hProcess) CloseHandle(info.hProcess);

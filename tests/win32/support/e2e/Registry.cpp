@@ -1,8 +1,9 @@
 // Registry preparation and inspection for the end-to-end tests.
 #include "e2e/Registry.h"
 
-#include <gtest/gtest.h>
 #include <shlwapi.h>
+
+#include <gtest/gtest.h>
 
 namespace e2e {
 namespace {
@@ -90,8 +91,7 @@ void SetValue(HKEY root, std::string_view path, std::string_view name, const Reg
                                        reinterpret_cast<const BYTE*>(value.bytes.data()),
                                        static_cast<DWORD>(value.bytes.size()));
     if (result != ERROR_SUCCESS) {
-        ADD_FAILURE() << "cannot set " << Describe(root, path, name) << " (error " << result
-                      << ")";
+        ADD_FAILURE() << "cannot set " << Describe(root, path, name) << " (error " << result << ")";
     }
 }
 

@@ -67,7 +67,7 @@ struct KeyTree {
     std::map<std::string, KeyTree> subkeys;
     bool operator==(const KeyTree&) const = default;
 };
-std::optional<KeyTree> ReadKeyTree(HKEY root, std::string_view path);  // nullopt: no such key
+std::optional<KeyTree> ReadKeyTree(HKEY root, std::string_view path);      // nullopt: no such key
 void WriteKeyTree(HKEY root, std::string_view path, const KeyTree& tree);  // replaces the key
 
 // Puts a key back as it was (or removes it when it did not exist) when the scope ends,

@@ -1,9 +1,8 @@
 // What is on screen: pixels, comparison pictures and screenshots.
 #include "e2e/Screen.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <sstream>
 
 #include "e2e/Process.h"

@@ -27,12 +27,18 @@ std::string SafeFileName(std::string name) {
 
 const char* ToString(WindowKind kind) {
     switch (kind) {
-        case WindowKind::Splash: return "start-up picture";
-        case WindowKind::MainDialog: return "main dialog";
-        case WindowKind::AboutBox: return "About box";
-        case WindowKind::Wizard: return "wizard";
-        case WindowKind::Message: return "message box";
-        case WindowKind::Other: return "other window";
+        case WindowKind::Splash:
+            return "start-up picture";
+        case WindowKind::MainDialog:
+            return "main dialog";
+        case WindowKind::AboutBox:
+            return "About box";
+        case WindowKind::Wizard:
+            return "wizard";
+        case WindowKind::Message:
+            return "message box";
+        case WindowKind::Other:
+            return "other window";
     }
     return "?";
 }
@@ -48,8 +54,8 @@ WindowKind Classify(HWND window) {
     if (Item(window, vornel::kAboutVersionLabel) && Item(window, vornel::kAboutVersion)) {
         return WindowKind::AboutBox;
     }
-    if (Item(window, vornel::kWizardNext) || FindWindowExA(window, nullptr, "SysTabControl32",
-                                                           nullptr)) {
+    if (Item(window, vornel::kWizardNext) ||
+        FindWindowExA(window, nullptr, "SysTabControl32", nullptr)) {
         return WindowKind::Wizard;
     }
     if ((Style(window) & WS_CAPTION) != WS_CAPTION && HasOnlyAPicture(window)) {
@@ -120,8 +126,8 @@ void VornelTest::SetUp() {
 void VornelTest::TearDown() {
     if (HasFailure()) {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        SaveScreenshot("failed-" + SafeFileName(std::string(test->test_suite_name()) + "." +
-                                                test->name()));
+        SaveScreenshot("failed-" +
+                       SafeFileName(std::string(test->test_suite_name()) + "." + test->name()));
         for (const auto& session : m_sessions) {
             if (session->Process().IsRunning()) {
                 std::cout << "windows of Vornel (process " << session->Pid() << "):\n"

@@ -2,9 +2,9 @@
 // contain) and the test fixture every end-to-end test starts from.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -37,7 +37,14 @@ inline constexpr int kWizardNext = 12324;
 inline constexpr int kWizardFinish = 12325;
 }  // namespace vornel
 
-enum class WindowKind { Splash, MainDialog, AboutBox, Wizard, Message, Other };  // Message: a message box
+enum class WindowKind {
+    Splash,
+    MainDialog,
+    AboutBox,
+    Wizard,
+    Message,
+    Other
+};  // Message: a message box
 const char* ToString(WindowKind kind);
 std::ostream& operator<<(std::ostream& out, WindowKind kind);
 WindowKind Classify(HWND window);

@@ -37,8 +37,8 @@ auto WaitFor(Probe probe, Ms timeout = kDefaultTimeout, Ms interval = kPollInter
 
 template <class Predicate>
 bool WaitUntil(Predicate predicate, Ms timeout = kDefaultTimeout, Ms interval = kPollInterval) {
-    return static_cast<bool>(WaitFor([&] { return static_cast<bool>(predicate()); }, timeout,
-                                     interval));
+    return static_cast<bool>(
+        WaitFor([&] { return static_cast<bool>(predicate()); }, timeout, interval));
 }
 
 inline Ms Elapsed(Clock::time_point since) {

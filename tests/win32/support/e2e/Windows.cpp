@@ -2,9 +2,9 @@
 #include "e2e/Windows.h"
 
 #include <commctrl.h>
-#include <gtest/gtest.h>
 
 #include <cstring>
+#include <gtest/gtest.h>
 #include <sstream>
 
 namespace e2e {
@@ -38,8 +38,8 @@ bool CanBeUsed(HWND control, const char* action) {
         return false;
     }
     if (!IsWindowVisible(control) || !IsWindowEnabled(control)) {
-        ADD_FAILURE() << action << ": control " << GetDlgCtrlID(control) << " \""
-                      << Text(control) << "\" is " << (IsWindowVisible(control) ? "" : "hidden ")
+        ADD_FAILURE() << action << ": control " << GetDlgCtrlID(control) << " \"" << Text(control)
+                      << "\" is " << (IsWindowVisible(control) ? "" : "hidden ")
                       << (IsWindowEnabled(control) ? "" : "disabled");
         return false;
     }
@@ -60,11 +60,11 @@ public:
     RemoteBuffer(HWND window, size_t size) : m_size(size) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                FALSE, pid);
+        m_process =
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (m_process) {
-            m_address = VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT | MEM_RESERVE,
-                                       PAGE_READWRITE);
+            m_address =
+                VirtualAllocEx(m_process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         }
     }
     RemoteBuffer(const RemoteBuffer&) = delete;
@@ -124,9 +124,9 @@ std::string DescribeWindows(DWORD pid) {
             return answers ? Text(of) : std::string("(not answering)");
         };
         const RECT rect = ScreenRect(window);
-        out << (IsWindowVisible(window) ? "visible" : "hidden") << " " << ClassName(window)
-            << " \"" << text(window) << "\" style " << std::hex << Style(window) << std::dec
-            << " at " << rect.left << "," << rect.top << " " << rect.right - rect.left << "x"
+        out << (IsWindowVisible(window) ? "visible" : "hidden") << " " << ClassName(window) << " \""
+            << text(window) << "\" style " << std::hex << Style(window) << std::dec << " at "
+            << rect.left << "," << rect.top << " " << rect.right - rect.left << "x"
             << rect.bottom - rect.top << " owner " << Owner(window)
             << (IsWindowEnabled(window) ? "" : " disabled") << "\n";
         for (HWND child : ChildWindows(window)) {
@@ -210,8 +210,8 @@ void MouseClick(HWND control) {
     if (!CanBeUsed(control, "mouse click")) return;
     RECT client{};
     GetClientRect(control, &client);
-    const LPARAM point = MAKELPARAM((client.right - client.left) / 2,
-                                    (client.bottom - client.top) / 2);
+    const LPARAM point =
+        MAKELPARAM((client.right - client.left) / 2, (client.bottom - client.top) / 2);
     PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
     PostMessageA(control, WM_LBUTTONUP, 0, point);
 }

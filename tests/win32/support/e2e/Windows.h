@@ -42,18 +42,18 @@ HWND FocusedWindow(HWND window);
 // Actions. Each posts what the user's input would and returns at once: a click
 // that opens a modal window must not block the test. Clicking a control that is
 // hidden or disabled is a test failure (a user cannot do it).
-void Click(HWND dialog, int id);          // BM_CLICK: a complete mouse click on a button
-void MouseClick(HWND control);            // button down and up in the middle of the control
+void Click(HWND dialog, int id);              // BM_CLICK: a complete mouse click on a button
+void MouseClick(HWND control);                // button down and up in the middle of the control
 void PressKey(HWND target, UINT virtualKey);  // key down and key up
 void PressKeyInFocus(HWND anyWindowOfThread, UINT virtualKey);  // to the focused control
-void TypeText(HWND target, const std::string& text);  // one WM_CHAR per character
-void FocusControl(HWND dialog, int id);   // what Tab reaching the control does
+void TypeText(HWND target, const std::string& text);            // one WM_CHAR per character
+void FocusControl(HWND dialog, int id);           // what Tab reaching the control does
 void SystemCommand(HWND window, WPARAM command);  // a choice from the system menu
 
 // Extended combo box (ComboBoxEx) items, read out of the other process.
 struct ComboItem {
     std::string text;
-    int image = -1;          // index in the control's image list, -1 for none
+    int image = -1;  // index in the control's image list, -1 for none
     int selectedImage = -1;
 };
 std::vector<ComboItem> ComboExItems(HWND comboEx);
