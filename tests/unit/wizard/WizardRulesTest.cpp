@@ -1,10 +1,10 @@
 // Native tests of the wizard's window-free rules.
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 #include <vector>
 
+#include "app/ProfileText.h"
 #include "wizard/WizardRules.h"
 
 using namespace wizard;
@@ -312,3 +312,65 @@ TEST(ConnectionPage, FirstSelectedRadioDecides) {
 }
 
 }  // namespace
+
+// ---- The built-in English texts as the pages compose them ----------------------
+
+namespace {
+
+std::string English(const TextEntry& entry) {
+    return ApplyLineBreaks(entry.english);
+}
+
+bool EndsWith(const std::string& text, const std::string& ending) {
+    return text.size() >= ending.size() &&
+           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+// The status line of a number in force, after the empty line that ends the explanation.
+std::string NumberLine(const TextEntry& explanation, bool found, std::int32_t value,
+                       const TextEntry& unit) {
+    return WithNumberStatus(English(explanation), found, value, English(text::k2), English(unit),
+                            English(text::k3));
+}
+
+}  // namespace
+
+TEST(DefaultTexts, NumbersInForceStandOnTheirOwnLine) {
+    EXPECT_TRUE(EndsWith(NumberLine(text::kIDC_static_step3_MTUExplain, true, 1500, text::k4),
+                         "network.\n\nMTU was set to 1500 bytes."));
+    EXPECT_TRUE(EndsWith(NumberLine(text::kIDC_static_step3_MTUExplain, false, 1500, text::k4),
+                         "\n\nMTU isn't set."));
+    EXPECT_TRUE(EndsWith(NumberLine(text::kIDC_static_step6_Explain, true, 128, text::k7),
+                         "\n\nTTL was set to 128 seconds."));
+    EXPECT_TRUE(
+        EndsWith(NumberLine(text::kIDC_static_step7_KeepAliveTimeExplain, true, 7200000, text::k1),
+                 "\n\nKeep Alive Time was set to 7200000 milliseconds."));
+    EXPECT_TRUE(EndsWith(NumberLine(text::kIDC_static_step5_Explain, false, 0, text::k4),
+                         "\n\nRWIN isn't set."));
+}
+
+TEST(DefaultTexts, CountsAndSwitches) {
+    EXPECT_EQ(WithCountStatus(English(text::kIDC_CURRENT_HTTP_1_0), true, 4, English(text::k2),
+                              English(text::k3)),
+              "HTTP 1.0 value was set to 4.");
+    EXPECT_TRUE(EndsWith(WithCountStatus(English(text::kIDC_static_RecommendedSYN), true, 2,
+                                         English(text::k8), English(text::k3)),
+                         "progress.\n\nThis value was set to option 2."));
+    EXPECT_TRUE(EndsWith(WithSwitchStatus(English(text::kIDC_static_step9_ICMPExplain4), true, 0,
+                                          English(text::k6), English(text::k5), English(text::k3)),
+                         "\n\nICMP is currently disabled."));
+    EXPECT_TRUE(
+        EndsWith(WithSwitchStatus(English(text::kIDC_static_step4_MTUDiscoveryExplain), true, 1,
+                                  English(text::k6), English(text::k5), English(text::k3)),
+                 "\n\nRemote networks' MTU is currently enabled."));
+}
+
+TEST(DefaultTexts, Recommendations) {
+    EXPECT_EQ(ReplacePercentD(English(text::kIDC_static_RecommendedMTU), 1500),
+              "Recommended MTU size  :  1500 bytes.");
+    EXPECT_EQ(ReplacePercentD(English(text::kIDC_static_RecommendedRWIN),
+                              RecommendedReceiveWindow(536, RecommendedMultiplier(DialUp))),
+              "Recommended RWIN size  :  64320 bytes.");
+    EXPECT_EQ(ReplacePercentD(English(text::kIDC_RECOMMENDED_HTTP_1_1), 8),
+              "Recommended value for HTTP 1.1  :  8.");
+}
