@@ -223,8 +223,10 @@ void ApplyAdapterMtu(RegistryStore& store, const TuningValues& chosen, bool& fai
     }
 }
 
-// WinNT: writes MTU and MSS into every interface.
-void ApplyInterfaceMtu(RegistryStore& store, const TuningValues& chosen, bool& failed) {
+// WinNT: visits every interface key that opens. A key that exists but
+// cannot be reached counts as a failure; a missing one does not.
+template <typename Visit>
+void ForEachInterface(RegistryStore& store, bool& failed, Visit visit) {
     reg::Status status = reg::kSuccess;
     ScopedKey interfaces = reg::Open(store, reg::kLocalMachine, kInterfacesKey, &status);
     if (!interfaces) {
@@ -239,12 +241,19 @@ void ApplyInterfaceMtu(RegistryStore& store, const TuningValues& chosen, bool& f
             if (!reg::IsAbsent(status)) failed = true;
             continue;
         }
-        for (const LinkValue& link : Links(WinNT)) {
-            WriteTuning(store, interfaceKey.get(), link.name, Encoding::Number, chosen.*link.field,
-                        failed);
-        }
+        visit(name, interfaceKey.get());
     }
     if (walker.status() != reg::kNoMoreItems) failed = true;
+}
+
+// WinNT: writes MTU and MSS into every interface.
+void ApplyInterfaceMtu(RegistryStore& store, const TuningValues& chosen, bool& failed) {
+    ForEachInterface(store, failed, [&](const std::string&, reg::Key interfaceKey) {
+        for (const LinkValue& link : Links(WinNT)) {
+            WriteTuning(store, interfaceKey, link.name, Encoding::Number, chosen.*link.field,
+                        failed);
+        }
+    });
 }
 
 // ---- Restore ----
@@ -332,26 +341,12 @@ void RestoreAdapterMtu(RegistryStore& store, bool& failed) {
 void RestoreInterfaceMtu(RegistryStore& store, bool& failed) {
     const BackupSource sources[2] = {OpenBackup(store, Links(WinNT)[0].backupPath),
                                      OpenBackup(store, Links(WinNT)[1].backupPath)};
-    reg::Status status = reg::kSuccess;
-    ScopedKey interfaces = reg::Open(store, reg::kLocalMachine, kInterfacesKey, &status);
-    if (!interfaces) {
-        if (!reg::IsAbsent(status)) failed = true;
-        return;
-    }
-    reg::SubKeyWalker walker(store, interfaces.get());
-    std::string name;
-    while (walker.Next(name)) {
-        ScopedKey interfaceKey = reg::Open(store, interfaces.get(), name.c_str(), &status);
-        if (!interfaceKey) {
-            if (!reg::IsAbsent(status)) failed = true;
-            continue;
-        }
+    ForEachInterface(store, failed, [&](const std::string& name, reg::Key interfaceKey) {
         for (std::size_t i = 0; i < 2; ++i) {
-            RestoreValue(store, sources[i], name.c_str(), interfaceKey.get(), Links(WinNT)[i].name,
+            RestoreValue(store, sources[i], name.c_str(), interfaceKey, Links(WinNT)[i].name,
                          failed);
         }
-    }
-    if (walker.status() != reg::kNoMoreItems) failed = true;
+    });
 }
 
 }  // namespace
