@@ -38,6 +38,55 @@ TEST_F(VornelTest, ResetIsEnabledByABackupKeyWithValuesAndSubkeys) {
 }
 
 // ---------------------------------------------------------------------------
+// Set asks before a wizard run would replace an existing backup.
+
+class SetCommand : public VornelTest {};
+
+TEST_F(SetCommand, WithABackupAsksFirstAndNoChangesNothing) {
+    InstallProductKey(std::nullopt, /*backup=*/true);
+    SetString(HKEY_CURRENT_USER, kBackupKey, "DefaultTTL", "32");
+    const std::optional<KeyTree> keyBefore = ReadKeyTree(HKEY_CURRENT_USER, kProductKey);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    Click(main, vornel::kSetSettings);
+    std::optional<MessageBoxInfo> question = vornel.WaitForMessageBox();
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question->text,
+              "Now, your old connection settings saved as backup will be overwritten with the "
+              "current settings as they will be the new backup.\nDo you want to proceed?");
+    EXPECT_EQ(question->caption, "Vornel");
+    EXPECT_EQ(question->owner, main);
+    EXPECT_EQ(question->icon, BoxIcon::Question);
+    EXPECT_EQ(question->ButtonIds(), (std::vector<int>{IDYES, IDNO}));
+
+    ASSERT_TRUE(Answer(*question, IDNO));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
+    EXPECT_EQ(vornel.Find(WindowKind::Wizard), nullptr);
+    EXPECT_EQ(ReadKeyTree(HKEY_CURRENT_USER, kProductKey), keyBefore);
+    EXPECT_TRUE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+}
+
+TEST_F(SetCommand, WithABackupAndYesRunsTheWizard) {
+    InstallProductKey(std::nullopt, /*backup=*/true);
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    Click(main, vornel::kSetSettings);
+    std::optional<MessageBoxInfo> question = vornel.WaitForMessageBox();
+    ASSERT_TRUE(question);
+    ASSERT_TRUE(Answer(*question, IDYES));
+    HWND wizard = vornel.WaitFor(WindowKind::Wizard);
+    ASSERT_TRUE(wizard);
+    Click(wizard, IDCANCEL);
+    EXPECT_TRUE(vornel.WaitUntilGone(wizard));
+    // Closing the main dialog after a wizard run still ends the program.
+    SystemCommand(main, SC_CLOSE);
+    ASSERT_TRUE(vornel.Process().WaitForExit());
+    EXPECT_EQ(vornel.Process().ExitCode(), 0u);
+}
+
+// ---------------------------------------------------------------------------
 // The About box.
 
 class AboutBox : public VornelTest {};
