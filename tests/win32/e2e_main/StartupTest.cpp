@@ -140,7 +140,8 @@ class StartupPicture : public VornelTest {};
 TEST_F(StartupPicture, StaysAbout1800MillisecondsThenGivesWayToTheMainDialog) {
     InstallProductKey(std::nullopt);
     VornelSession& vornel = Launch();
-    HWND splash = vornel.WaitFor(WindowKind::Splash);
+    HWND splash =
+        e2e::WaitFor([&] { return vornel.Find(WindowKind::Splash); }, kDefaultTimeout, 2ms);
     const auto shown = Clock::now();
     ASSERT_NE(splash, nullptr);
     HWND main = e2e::WaitFor([&] { return vornel.Find(WindowKind::MainDialog); }, 10s, 2ms);
@@ -148,8 +149,9 @@ TEST_F(StartupPicture, StaysAbout1800MillisecondsThenGivesWayToTheMainDialog) {
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(IsWindow(splash) && IsWindowVisible(splash)) << "the picture outlived its time";
     std::cout << "the start-up picture stayed " << stayed.count() << " ms\n";
-    // Generous bounds: Wine and a busy machine add to the timer's 1800 ms.
-    EXPECT_GE(stayed.count(), 1600);
+    // Generous bounds: on a busy machine the picture may be noticed late, and the
+    // main dialog may take long to build.
+    EXPECT_GE(stayed.count(), 1500);
     EXPECT_LE(stayed.count(), 4000);
 }
 
@@ -185,9 +187,9 @@ TEST_F(StartupPicture, EscapeEndsItAtOnce) {
     ASSERT_NE(splash, nullptr);
     const auto pressed = Clock::now();
     PressKey(splash, VK_ESCAPE);
-    HWND main = e2e::WaitFor([&] { return vornel.Find(WindowKind::MainDialog); }, 10s, 2ms);
-    ASSERT_NE(main, nullptr);
-    EXPECT_LT(Elapsed(pressed).count(), 1400) << "the picture did not end on Escape";
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(splash) || !IsWindowVisible(splash); }, 10s, 2ms));
+    EXPECT_LT(Elapsed(pressed).count(), 1200) << "the picture did not end on Escape";
+    EXPECT_TRUE(vornel.WaitFor(WindowKind::MainDialog));
 }
 
 // ---------------------------------------------------------------------------

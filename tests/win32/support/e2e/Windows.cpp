@@ -241,6 +241,11 @@ void FocusControl(HWND dialog, int id) {
     }
 }
 
+void ReplaceText(HWND dialog, int id, const std::string& text) {
+    FocusControl(dialog, id);
+    if (HWND control = Item(dialog, id)) TypeText(control, text);
+}
+
 void SystemCommand(HWND window, WPARAM command) {
     PostMessageA(window, WM_SYSCOMMAND, command, 0);
 }

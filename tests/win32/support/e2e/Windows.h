@@ -47,7 +47,9 @@ void MouseClick(HWND control);                // button down and up in the middl
 void PressKey(HWND target, UINT virtualKey);  // key down and key up
 void PressKeyInFocus(HWND anyWindowOfThread, UINT virtualKey);  // to the focused control
 void TypeText(HWND target, const std::string& text);            // one WM_CHAR per character
-void FocusControl(HWND dialog, int id);           // what Tab reaching the control does
+void FocusControl(HWND dialog, int id);  // what Tab reaching the control does
+// Tabs into an entry field (which selects its text) and types the new text over it.
+void ReplaceText(HWND dialog, int id, const std::string& text);
 void SystemCommand(HWND window, WPARAM command);  // a choice from the system menu
 
 // Extended combo box (ComboBoxEx) items, read out of the other process.
