@@ -3,6 +3,7 @@
 
 #include <shlwapi.h>
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace e2e {

@@ -2,6 +2,7 @@
 #include "e2e/VornelSession.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iostream>
 
 #include "e2e/Screen.h"
