@@ -173,8 +173,9 @@ TEST_F(StartupPicture, IsACaptionlessPopupShowingTheWholePicture) {
     RECT client{};
     GetClientRect(splash, &client);
     EXPECT_GE(client.right, picture.right - 3);
-    // Wine's 8-point MS Sans Serif has shorter dialog units than Windows', so the
-    // 186 units leave the picture's bottom rows outside the window there.
+    // The height follows the dialog font: with Wine's own MS Sans Serif the 186 units
+    // hold the picture as on Windows; a prefix without Wine's fonts lays the dialog
+    // out with a substitute whose shorter units cut off the picture's bottom rows.
     std::cout << "start-up picture window: " << client.right << " x " << client.bottom << "\n";
     // For people to look at; the picture may be gone before the shot is taken.
     SaveScreenshot("startup-picture", splash);
