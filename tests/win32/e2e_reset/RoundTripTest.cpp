@@ -1,0 +1,234 @@
+// Seeded registries of both families through the wizard's Finish and back with Reset:
+// every tuned value exactly as it was, the backup gone, and a Reset without a backup refused.
+#include <gtest/gtest.h>
+
+#include "ResetScenario.h"
+
+namespace e2e::reset {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string Repeat(char c, std::size_t count) {
+    return std::string(count, c);
+}
+
+// ---------------------------------------------------------------------------
+// Seeds.
+
+// An NT system tuned by hand before: values missing, others of another type or
+// longer than a number, and interfaces with and without their own MTU and MSS.
+KeyTree NtStackSeed() {
+    return Tree(
+        {{"Hostname", Sz("vm")},
+         {"SackOpts", Dword(0)},
+         {"GlobalMaxTcpWindowSize", Dword(65535)},
+         {"DefaultTTL", Raw(REG_DWORD, std::string("\x80\0\0\0\0\0\0\0", 8))},
+         {"TcpWindowSize", Sz("64240")},
+         {"EnablePMTUBHDetect", Raw(REG_BINARY, "\x01")},
+         {"EnablePMTUDiscovery", Dword(1)},
+         {"KeepAliveInterval", Dword(1000)},
+         {"EnableICMPRedirects", Dword(1)}},
+        {{"Interfaces",
+          Tree({}, {{"{11111111-1111-1111-1111-111111111111}",
+                     Tree({{"MTU", Dword(1500)},
+                           {"MSS", Dword(1460)},
+                           {"IPAddress", Raw(REG_MULTI_SZ, std::string("10.0.0.2\0\0", 10))}})},
+                    {"{22222222-2222-2222-2222-222222222222}", Tree({{"MTU", Dword(576)}})},
+                    {"{33333333-3333-3333-3333-333333333333}", Tree({{"EnableDHCP", Dword(1)}})},
+                    {"{44444444-4444-4444-4444-444444444444}",
+                     Tree({{"MTU", Sz("1492")},
+                           {"MSS", Raw(REG_DWORD, std::string("\xB4\x05\0\0\0\0\0\0", 8))}})}})}});
+}
+
+// A fresh NT system: no tuned value anywhere, no interfaces key, and two modems of
+// which one is capped at 115200.
+KeyTree FreshNtStackSeed() {
+    return Tree({{"Hostname", Sz("vm")}, {"Domain", Sz("")}});
+}
+
+KeyTree ModemSeed() {
+    return Tree({}, {{"0000", Tree({{"Properties", ModemProperties(32, 115200)},
+                                    {"FriendlyName", Sz("Standard 56000 bps Modem")}})},
+                     {"0001", Tree({{"Properties", ModemProperties(32, 921600)}})}});
+}
+
+// A Win9x system with a dial-up adapter reached through its TCP/IP binding, a
+// decoy adapter in another letter case, and stack values of every odd shape.
+KeyTree Win9xStackSeed() {
+    return Tree({{"Tcp1323Opts", Sz("0")},
+                 {"DefaultTTL", Sz("0042")},
+                 {"DefaultRcvWindow", Raw(REG_SZ, "8760")},  // no NUL
+                 {"GlobalMaxTcpWindowSize", Dword(65535)},
+                 {"PMTUDiscovery", Sz("1")},
+                 {"KeepAliveTime", Sz(Repeat('7', 299))},  // 300 bytes
+                 {"LanaBase", Sz("0")},
+                 // Names of the other family: never touched on Win9x.
+                 {"SYNAttackProtect", Sz("1")},
+                 {"EnableICMPRedirects", Sz("1")},
+                 {"DefaultReceiveWindow", Sz("4096")}});
+}
+
+KeyTree Win9xEnumSeed(const std::string& binding) {
+    return Tree(
+        {}, {{"Root",
+              Tree({}, {{"Net",
+                         Tree({}, {{"0000", Tree({{"DeviceDesc", Sz("Dial-up adapter")}},
+                                                 {{"Bindings", Tree({{"MSTCP\\0000", Sz("")}})}})},
+                                   {"0001", Tree({{"DeviceDesc", Sz("Dial-Up Adapter")}},
+                                                 {{"Bindings", Tree({{"NETBEUI\\0001", Sz("")},
+                                                                     {binding, Sz("")}})}})}})}})},
+             {"Network",
+              Tree({}, {{"MSTCP", Tree({}, {{"0000", Tree({{"Driver", Sz("NetTrans\\0000")}})},
+                                            {binding.substr(binding.size() - 4),
+                                             Tree({{"Driver", Sz("NetTrans\\0003")}})}})}})}});
+}
+
+KeyTree Win9xClassSeed(std::map<std::string, RegValue> adapter, std::optional<KeyTree> modems) {
+    adapter["DriverDesc"] = Sz("TCP/IP");
+    KeyTree tree = Tree(
+        {},
+        {{"NetTrans", Tree({}, {{"0000", Tree({{"MaxMTU", Sz("1500")}, {"MaxMSS", Sz("1460")}})},
+                                {"0003", Tree(std::move(adapter))}})}});
+    if (modems) tree.subkeys["Modem"] = *modems;
+    return tree;
+}
+
+void SetBrowserValues(std::optional<RegValue> perHttp10Server, std::optional<RegValue> perServer) {
+    const std::pair<const char*, std::optional<RegValue>*> values[] = {
+        {"MaxConnectionsPer1_0Server", &perHttp10Server}, {"MaxConnectionsPerServer", &perServer}};
+    for (const auto& [name, value] : values) {
+        if (*value) {
+            SetValue(HKEY_CURRENT_USER, kBrowserKey, name, **value);
+        } else {
+            DeleteValue(HKEY_CURRENT_USER, kBrowserKey, name);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Checks.
+
+// The backup as the wizard's opening must have written it: each catalogue value of the
+// seed with its own type and bytes, nothing for an absent one.
+void ExpectBackupOf(const KeyTree& stack, const std::vector<std::string>& stackNames,
+                    const std::optional<KeyTree>& browser) {
+    const std::optional<KeyTree> backup = ReadKeyTree(HKEY_CURRENT_USER, kBackupKey);
+    ASSERT_TRUE(backup) << "no backup after the wizard";
+    EXPECT_EQ(ValuesListing(backup, stackNames), ValuesListing(stack, stackNames));
+    EXPECT_EQ(ValuesListing(backup, kBrowserValues), ValuesListing(browser, kBrowserValues));
+}
+
+// Reset in the main dialog after a wizard run: message "42", the backup gone and
+// Reset disabled.
+void ExpectCompleteReset(VornelSession& vornel, HWND main) {
+    ASSERT_TRUE(ResetEnabled(main));
+    const std::optional<MessageBoxInfo> box = PressReset(vornel, main);
+    ASSERT_TRUE(box) << "Reset showed no message";
+    ExpectOkBox(*box, kRestored, BoxIcon::None, main);
+    EXPECT_TRUE(Answer(*box, IDOK));
+    EXPECT_FALSE(SettledResetEnabled(main)) << "Reset still offered after a complete restore";
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey)) << "the backup outlived the restore";
+}
+
+// A second program started while the backup existed still offers Reset; once the first
+// has restored, its Reset finds no backup, says so with the stop icon and changes nothing.
+void ExpectRefusedSecondReset(VornelSession& second, HWND secondMain) {
+    const SystemState before = ReadSystemState();
+    ASSERT_TRUE(ResetEnabled(secondMain));
+    const std::optional<MessageBoxInfo> box = PressReset(second, secondMain);
+    ASSERT_TRUE(box) << "a Reset without a backup showed no message";
+    ExpectOkBox(*box, kRestoreFailed, BoxIcon::Error, secondMain);
+    EXPECT_TRUE(Answer(*box, IDOK));
+    EXPECT_FALSE(SettledResetEnabled(secondMain));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
+    EXPECT_EQ(Describe(ReadSystemState()), Describe(before));
+}
+
+// ---------------------------------------------------------------------------
+// Windows NT.
+
+class NtRoundTrip : public ResetTest {};
+
+TEST_F(NtRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindowsXp) {
+    InstallProductKey(std::nullopt);
+    const KeyTree stack = NtStackSeed();
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, stack));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtModemKey, std::nullopt));
+    SetBrowserValues(Dword(4), std::nullopt);
+    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, kBrowserKey);
+    const SystemState seeded = ReadSystemState();
+
+    VornelSession* vornel = nullptr;
+    HWND main = StartOn("winxp", vornel);
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(ResetEnabled(main));
+    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, NtSteps(), WizardEnd::Finish));
+    EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
+
+    // The backup: every value with its own type and bytes, whatever its size.
+    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(stack, kNtStackValues, browser));
+    KeyTree mtuBackup, mssBackup;
+    for (const auto& [name, entry] : stack.subkeys.at("Interfaces").subkeys) {
+        if (entry.values.count("MTU")) mtuBackup.values[name] = entry.values.at("MTU");
+        if (entry.values.count("MSS")) mssBackup.values[name] = entry.values.at("MSS");
+    }
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMtuBackupKey), Listing(mtuBackup));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMssBackupKey), Listing(mssBackup));
+
+    // What Finish wrote, so that Reset has something to undo.
+    const std::vector<std::string> constants = {
+        "SackOpts",          "Tcp1323Opts",          "TcpMaxDupAcks",
+        "DefaultTTL",        "DefaultReceiveWindow", "KeepAliveTime",
+        "KeepAliveInterval", "SYNAttackProtect"};
+    EXPECT_EQ(ValuesListing(HKEY_LOCAL_MACHINE, kNtStackKey, constants),
+              ValuesListing(Tree({{"SackOpts", Dword(1)},
+                                  {"Tcp1323Opts", Dword(1)},
+                                  {"TcpMaxDupAcks", Dword(2)},
+                                  {"DefaultTTL", Dword(64)},
+                                  {"DefaultReceiveWindow", Dword(8192)},
+                                  {"KeepAliveTime", Dword(7200000)},
+                                  {"KeepAliveInterval", Dword(1000)},
+                                  {"SYNAttackProtect", Dword(2)}}),
+                            constants));
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "TcpWindowSize"),
+              GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "GlobalMaxTcpWindowSize"));
+    EXPECT_TRUE(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "EnableICMPRedirect"));
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "EnableICMPRedirect"),
+              GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "EnableICMPRedirects"));
+    const std::string anInterface =
+        std::string(kNtInterfacesKey) + "\\{33333333-3333-3333-3333-333333333333}";
+    const std::optional<DWORD> mtu = GetDword(HKEY_LOCAL_MACHINE, anInterface, "MTU");
+    ASSERT_TRUE(mtu) << "Finish wrote no MTU into an interface without one";
+    for (const auto& [name, entry] : stack.subkeys.at("Interfaces").subkeys) {
+        const std::string path = std::string(kNtInterfacesKey) + "\\" + name;
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, path, "MTU"), mtu) << name;
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, path, "MSS"),
+                  GetDword(HKEY_LOCAL_MACHINE, anInterface, "MSS"))
+            << name;
+    }
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPerServer"), 20u);
+
+    // A network card installed after the wizard: Reset takes away the MTU it was
+    // given, since the backup knows nothing of it, and leaves its other values.
+    const std::string added =
+        std::string(kNtInterfacesKey) + "\\{55555555-5555-5555-5555-555555555555}";
+    SetDword(HKEY_LOCAL_MACHINE, added, "MTU", 1400);
+    SetString(HKEY_LOCAL_MACHINE, added, "Description", "added later");
+
+    // A second copy of the program, started while the backup exists.
+    VornelSession& second = Launch();
+    HWND secondMain = second.StartToMainDialog();
+    ASSERT_TRUE(secondMain);
+
+    ASSERT_NO_FATAL_FAILURE(ExpectCompleteReset(*vornel, main));
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, added),
+              Listing(Tree({{"Description", Sz("added later")}})));
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, added);
+    EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded));
+
+    ExpectRefusedSecondReset(second, secondMain);
+}
+
+}  // namespace
+}  // namespace e2e::reset
