@@ -1,0 +1,187 @@
+// Driving the tuning wizard of a running Vornel from outside.
+#include "WizardDriver.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace e2e::wizard {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Long enough for a page change on a loaded machine; a wizard step takes milliseconds.
+constexpr Ms kStepTimeout{10000};
+
+bool CanPress(HWND sheet, int id) {
+    HWND button = GetDlgItem(sheet, id);
+    return button && IsWindowVisible(button) && IsWindowEnabled(button);
+}
+
+}  // namespace
+
+const std::vector<std::string> kWin9xSteps = {
+    "Step 1 of 6 : Choose Connection Type",
+    "Step 2 of 6 : Specify MTU Settings",
+    "Step 3 of 6 : Other MTU Settings",
+    "Step 4 of 6 : RWIN Setting",
+    "Step 5 of 6 : TTL & Internet Explorer Optimization",
+    "Step 6 of 6 : Keep Alive Settings",
+};
+
+const std::vector<std::string> kWinNtSteps = {
+    "Step 1 of 8 : Choose Connection Type",
+    "Step 2 of 8 : Specify MTU Settings",
+    "Step 3 of 8 : Other MTU Settings",
+    "Step 4 of 8 : RWIN Setting",
+    "Step 5 of 8 : TTL & Internet Explorer Optimization",
+    "Step 6 of 8 : Keep Alive Settings",
+    "Step 7 of 8 : SYN Flood Attack Setting",
+    "Step 8 of 8 : ICMP Redirect Attack Setting",
+};
+
+std::string Shown(const TextEntry& entry) {
+    std::string text = entry.english;
+    std::replace(text.begin(), text.end(), '*', '\n');
+    return text;
+}
+
+std::string Explained(const TextEntry& explanation, const std::string& status) {
+    return Shown(explanation) + status;
+}
+
+std::ostream& operator<<(std::ostream& out, const Buttons& buttons) {
+    out << "{";
+    const char* separator = "";
+    for (const auto& [pressable, name] : {std::pair{buttons.back, "Back"},
+                                          std::pair{buttons.next, "Next"},
+                                          std::pair{buttons.finish, "Finish"}}) {
+        if (pressable) {
+            out << separator << name;
+            separator = " + ";
+        }
+    }
+    return out << "}";
+}
+
+std::optional<Wizard> Wizard::Open(VornelSession& vornel, HWND main) {
+    Click(main, vornel::kSetSettings);
+    HWND sheet = vornel.WaitFor(WindowKind::Wizard);
+    if (!sheet) {
+        ADD_FAILURE() << "Set Connection Settings opened no wizard\n"
+                      << DescribeWindows(vornel.Pid());
+        return std::nullopt;
+    }
+    return Wizard(vornel, sheet);
+}
+
+HWND Wizard::Page() const {
+    DWORD_PTR page = 0;
+    SendMessageTimeoutA(m_sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_ABORTIFHUNG, 5000, &page);
+    return reinterpret_cast<HWND>(page);
+}
+
+Buttons Wizard::PressableButtons() const {
+    return {CanPress(m_sheet, vornel::kWizardBack), CanPress(m_sheet, vornel::kWizardNext),
+            CanPress(m_sheet, vornel::kWizardFinish)};
+}
+
+::testing::AssertionResult Wizard::WaitForStep(const std::string& caption) const {
+    const bool shown = WaitUntil(
+        [&] {
+            HWND page = Page();
+            return page && IsWindowVisible(page) && Caption() == caption;
+        },
+        kStepTimeout);
+    if (shown) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "expected the step \"" << caption << "\", the wizard shows \"" << Caption() << "\"";
+}
+
+::testing::AssertionResult Wizard::WaitForButtons(const Buttons& expected) const {
+    // The pages post their button requests: they take effect a little later.
+    if (WaitUntil([&] { return PressableButtons() == expected; }, kStepTimeout)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "on \"" << Caption() << "\" the buttons are "
+                                         << PressableButtons() << ", expected " << expected;
+}
+
+::testing::AssertionResult Wizard::WaitForStep(const std::string& caption,
+                                               const Buttons& expected) const {
+    ::testing::AssertionResult step = WaitForStep(caption);
+    if (!step) return step;
+    return WaitForButtons(expected);
+}
+
+::testing::AssertionResult Wizard::NextTo(const std::string& caption,
+                                          const Buttons& expected) const {
+    Next();
+    return WaitForStep(caption, expected);
+}
+
+::testing::AssertionResult Wizard::BackTo(const std::string& caption,
+                                          const Buttons& expected) const {
+    Back();
+    return WaitForStep(caption, expected);
+}
+
+::testing::AssertionResult Wizard::WaitForText(int id, const std::string& expected) const {
+    if (WaitUntil([&] { return ItemText(id) == expected; }, kStepTimeout)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "on \"" << Caption() << "\" control " << id
+                                         << " shows \"" << ItemText(id) << "\", expected \""
+                                         << expected << "\"";
+}
+
+bool Wizard::IsChecked(int id) const {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(Control(id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+void Wizard::Type(int id, const std::string& text) const {
+    Focus(id);
+    // The focus came as Tab brings it, with the whole text selected: a backspace
+    // clears it, as the user's first key would replace it.
+    TypeText(Control(id), "\b" + text);
+}
+
+::testing::AssertionResult Wizard::Enter(int id, const std::string& text) const {
+    Type(id, text);
+    return WaitForText(id, text);
+}
+
+int Wizard::FocusedId() const {
+    HWND focus = FocusedWindow(m_sheet);
+    return focus ? GetDlgCtrlID(focus) : 0;
+}
+
+void Wizard::PressAlt(char letter) const {
+    HWND focus = FocusedWindow(m_sheet);
+    HWND target = focus ? focus : m_sheet;
+    const auto key = static_cast<WPARAM>(toupper(static_cast<unsigned char>(letter)));
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), 0) & 0xFF)
+                        << 16;
+    constexpr LPARAM kAltDown = LPARAM{1} << 29;
+    constexpr LPARAM kReleased = (LPARAM{1} << 30) | (LPARAM{1} << 31);
+    // The keyboard's Alt+letter: the program's message loop translates the key into
+    // the system character that the dialog manager's mnemonic search looks at.
+    PostMessageA(target, WM_SYSKEYDOWN, key, 1 | scan | kAltDown);
+    PostMessageA(target, WM_SYSKEYUP, key, 1 | scan | kAltDown | kReleased);
+}
+
+::testing::AssertionResult IsBox(const std::optional<MessageBoxInfo>& box, const std::string& text,
+                                 BoxIcon icon, HWND owner) {
+    if (!box) return ::testing::AssertionFailure() << "no message box appeared";
+    if (box->text == text && box->caption == "Vornel" && box->icon == icon &&
+        box->owner == owner) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "expected a box \"" << text << "\" captioned \"Vornel\" with icon " << icon
+           << " owned by " << owner << ", got " << *box;
+}
+
+}  // namespace e2e::wizard
