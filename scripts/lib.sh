@@ -92,6 +92,12 @@ make_wine_prefix() { # dir
   else export WINEARCH=win64 VORNEL_WINE=/usr/lib/wine/wine64; fi
   rm -rf "$WINEPREFIX"
   "$VORNEL_WINE" wineboot -i >/dev/null 2>&1 || true
+  # A 64-bit-only Wine leaves its own fonts out of a new prefix; without them
+  # dialogs are laid out with a stand-in for MS Sans Serif and the title-bar
+  # buttons lose their Marlett glyphs.
+  if [ -d /usr/share/wine/fonts ] && [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
   # Without a window manager Wine stalls whenever a window is hidden unless
   # it manages its windows itself.
   "$VORNEL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
