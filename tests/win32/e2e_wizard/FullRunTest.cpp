@@ -14,31 +14,36 @@ struct ConnectionCase {
     int radio;
     int mtu, mss, multiplier;
 };
-// The radio buttons in their order on the page, with what each one recommends.
-constexpr ConnectionCase kConnections[] = {
-    {connection::kDialUp, 576, 536, 30},
-    {connection::kCableModem, 1500, 1460, 44},
-    {connection::kDsl, 1492, 1452, 44},
-    {connection::kLan, 1500, 1460, 44},
-};
+constexpr ConnectionCase kDialUp{connection::kDialUp, 576, 536, 30};
+constexpr ConnectionCase kCableModem{connection::kCableModem, 1500, 1460, 44};
+constexpr ConnectionCase kDsl{connection::kDsl, 1492, 1452, 44};
+constexpr ConnectionCase kLan{connection::kLan, 1500, 1460, 44};
+
+// A picture of the current step for people to look at.
+void Shoot(const Wizard& wizard, const std::string& name) {
+    EXPECT_TRUE(SaveScreenshot("wizard-" + name, wizard.Sheet())) << name;
+}
 
 // From the first page: chooses each connection type in turn and checks what the MTU
 // and receive window pages recommend for it, coming back to the first page between
-// types; stays on the receive window page of the last type.
-void VisitEveryConnectionType(const Wizard& wizard, const Steps& steps,
-                              const std::string& mtuStatus, const std::string& mssStatus,
-                              const std::string& rwinStatus) {
-    for (const ConnectionCase& type : kConnections) {
+// types; stays on the receive window page of the last type, and takes a picture of the
+// MTU page on the way there.
+void VisitConnectionTypes(const Wizard& wizard, const Steps& steps, const std::string& family,
+                          const std::vector<ConnectionCase>& types, const std::string& mtuStatus,
+                          const std::string& mssStatus, const std::string& rwinStatus) {
+    for (size_t i = 0; i < types.size(); ++i) {
+        const ConnectionCase& type = types[i];
         SCOPED_TRACE("connection radio " + std::to_string(type.radio));
         wizard.ClickItem(type.radio);
         ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(type.radio); }));
         ASSERT_TRUE(wizard.NextTo(steps[1]));
         ExpectMtuPage(wizard, type.mtu, type.mss, mtuStatus, mssStatus);
+        if (i + 1 == types.size()) Shoot(wizard, family + "-2-mtu");
         ASSERT_TRUE(wizard.NextTo(steps[2]));
         ASSERT_TRUE(wizard.NextTo(steps[3]));
         ExpectRwinPage(wizard, type.mss, type.multiplier, 4LL * type.mss * type.multiplier,
                        rwinStatus);
-        if (type.radio == kConnections[std::size(kConnections) - 1].radio) break;
+        if (i + 1 == types.size()) break;
         ASSERT_TRUE(wizard.BackTo(steps[2]));
         ASSERT_TRUE(wizard.BackTo(steps[1]));
         ASSERT_TRUE(wizard.BackTo(steps[0], kNextOnly));
@@ -86,15 +91,18 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
     EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext), "&Next >");
     EXPECT_EQ(ItemText(wizard.Sheet(), IDCANCEL), "Cancel");
 
-    VisitEveryConnectionType(wizard, kWin9xSteps, WasSet(1500, "bytes"), kNotSet,
-                             WasSet(64240, "bytes"));
+    Shoot(wizard, "win9x-1-connection-type");
+    VisitConnectionTypes(wizard, kWin9xSteps, "win9x", {kDialUp, kCableModem, kDsl, kLan},
+                         WasSet(1500, "bytes"), kNotSet, WasSet(64240, "bytes"));
     if (HasFatalFailure()) return;
 
     // On with LAN, changing a value on every page.
+    Shoot(wizard, "win9x-4-rwin");
     ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "20"));
     EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "116800"));
     ASSERT_TRUE(wizard.BackTo(kWin9xSteps[2]));
     ExpectOtherMtuPage(wizard, kEnabled, kNotSet);
+    Shoot(wizard, "win9x-3-other-mtu");
     EXPECT_FALSE(wizard.IsChecked(othermtu::kDisableDiscovery));
     EXPECT_FALSE(wizard.IsChecked(othermtu::kEnableBlackHole));
     wizard.ClickItem(othermtu::kDisableDiscovery);
@@ -105,10 +113,12 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
     ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "20"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[4]));
     ExpectTtlPage(wizard, 32, 4, 8, WasSet(128, "seconds"), WasSet(10), kNotSet);
+    Shoot(wizard, "win9x-5-ttl");
     ASSERT_TRUE(wizard.Enter(ttl::kTtlEdit, "100"));
     ASSERT_TRUE(wizard.Enter(ttl::kHttp10Edit, "6"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
     ExpectKeepAlivePage(wizard, WasSet(3600000, "milliseconds"), kNotSet);
+    Shoot(wizard, "win9x-6-keep-alive");
     ASSERT_TRUE(wizard.Enter(keepalive::kIntervalEdit, "2000"));
 
     FinishWith41(wizard, main, [&] {
@@ -141,6 +151,207 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
                                    {"KeepAliveTime", S::String("3600000")}},
                                   {{"MTU Settings", KeyTree{{{"0003", S::String("1500")}}, {}}},
                                    {"MSS Settings", KeyTree{}}}}));
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Windows XP: eight steps, numbers, every interface's MTU and MSS.
+
+TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
+    SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer", 2);
+    SetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "DefaultTTL", 128);
+    SetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnablePMTUDiscovery", 0);
+    SetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnablePMTUBHDetect", 1);
+    SetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "KeepAliveInterval", 1000);
+    SetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "SYNAttackProtect", 1);
+    SetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnableICMPRedirect", 1);
+    // The value in force is the last interface's that has one.
+    AddInterface("{1A}", 1500, 1460);
+    AddInterface("{2B}", 576, std::nullopt);
+    AddInterface("{3C}", std::nullopt, std::nullopt);
+    const std::optional<KeyTree> browserBefore = ReadKeyTree(HKEY_CURRENT_USER, keys::kBrowser);
+    const std::optional<KeyTree> stackBefore = ReadKeyTree(HKEY_LOCAL_MACHINE, keys::kWinNtStack);
+    ASSERT_TRUE(browserBefore && stackBefore);
+
+    HWND main = StartAs("winxp");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+    ExpectConnectionPage(wizard, connection::kDialUp);
+    Shoot(wizard, "winnt-1-connection-type");
+    VisitConnectionTypes(wizard, kWinNtSteps, "winnt", {kLan, kCableModem, kDialUp, kDsl},
+                         WasSet(576, "bytes"), WasSet(1460, "bytes"), kNotSet);
+    if (HasFatalFailure()) return;
+    Shoot(wizard, "winnt-4-rwin");
+
+    // On with DSL and an MTU of its own; the MSS stays as recommended.
+    ASSERT_TRUE(wizard.BackTo(kWinNtSteps[2]));
+    ExpectOtherMtuPage(wizard, kDisabled, kEnabled);
+    ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
+    ASSERT_TRUE(wizard.Enter(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
+    Shoot(wizard, "winnt-3-other-mtu");
+    wizard.ClickItem(othermtu::kEnableBlackHole);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(othermtu::kEnableBlackHole); }));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
+    ExpectRwinPage(wizard, 1452, 44, 255552, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
+    ExpectTtlPage(wizard, 64, 20, 20, WasSet(128, "seconds"), kNotSet, WasSet(2));
+    Shoot(wizard, "winnt-5-ttl");
+    ASSERT_TRUE(wizard.Enter(ttl::kHttp11Edit, "2"));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
+    ExpectKeepAlivePage(wizard, kNotSet, WasSet(1000, "milliseconds"));
+    Shoot(wizard, "winnt-6-keep-alive");
+    ASSERT_TRUE(wizard.Enter(keepalive::kTimeEdit, "3600000"));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
+    ExpectSynPage(wizard, " was set to option 1.");
+    EXPECT_TRUE(wizard.WaitForText(syn::kOptionEdit, "2"));
+    Shoot(wizard, "winnt-7-syn-flood");
+    ASSERT_TRUE(wizard.Enter(syn::kOptionEdit, "0"));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
+    ExpectIcmpPage(wizard, kEnabled);
+    EXPECT_FALSE(wizard.IsChecked(icmp::kEnableIcmp));
+    Shoot(wizard, "winnt-8-icmp-redirect");
+    wizard.ClickItem(icmp::kEnableIcmp);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(icmp::kEnableIcmp); }));
+
+    FinishWith41(wizard, main, [&] {
+        KeyTree stack = With(*stackBefore, {{"SackOpts", S::Dword(1)},
+                                            {"Tcp1323Opts", S::Dword(1)},
+                                            {"TcpMaxDupAcks", S::Dword(2)},
+                                            {"DefaultTTL", S::Dword(64)},
+                                            {"DefaultReceiveWindow", S::Dword(8192)},
+                                            {"TcpWindowSize", S::Dword(255552)},
+                                            {"GlobalMaxTcpWindowSize", S::Dword(255552)},
+                                            {"EnablePMTUBHDetect", S::Dword(1)},
+                                            {"EnablePMTUDiscovery", S::Dword(1)},
+                                            {"KeepAliveTime", S::Dword(3600000)},
+                                            {"KeepAliveInterval", S::Dword(1000)},
+                                            {"SYNAttackProtect", S::Dword(0)},
+                                            {"EnableICMPRedirects", S::Dword(1)},
+                                            {"EnableICMPRedirect", S::Dword(1)}});
+        // Every interface gets both values, also one that had neither.
+        for (auto& [name, interfaceKey] : stack.subkeys.at("Interfaces").subkeys) {
+            interfaceKey.values["MTU"] = S::Dword(1400);
+            interfaceKey.values["MSS"] = S::Dword(1452);
+        }
+        EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWinNtStack, stack));
+        EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, keys::kBrowser,
+                          With(*browserBefore, {{"MaxConnectionsPer1_0Server", S::Dword(20)},
+                                                {"MaxConnectionsPerServer", S::Dword(2)}})));
+        EXPECT_TRUE(KeyIs(
+            HKEY_CURRENT_USER, kBackupKey,
+            KeyTree{{{"MaxConnectionsPerServer", S::Dword(2)},
+                     {"DefaultTTL", S::Dword(128)},
+                     {"EnablePMTUDiscovery", S::Dword(0)},
+                     {"EnablePMTUBHDetect", S::Dword(1)},
+                     {"KeepAliveInterval", S::Dword(1000)},
+                     {"SYNAttackProtect", S::Dword(1)},
+                     {"EnableICMPRedirect", S::Dword(1)}},
+                    {{"MTU Settings", KeyTree{{{"{1A}", S::Dword(1500)}, {"{2B}", S::Dword(576)}}, {}}},
+                     {"MSS Settings", KeyTree{{{"{1A}", S::Dword(1460)}}, {}}}}}));
+    });
+}
+
+// ---------------------------------------------------------------------------
+// NT 4.0 and Windows Me on machines where nothing is set: every page says so, and
+// the defaults are written.
+
+TEST_F(WizardTest, Nt40RunWithNothingSetWritesTheDefaults) {
+    const std::optional<KeyTree> stackBefore = ReadKeyTree(HKEY_LOCAL_MACHINE, keys::kWinNtStack);
+    ASSERT_TRUE(stackBefore);
+    HWND main = StartAs("nt40");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
+    ExpectMtuPage(wizard, 576, 536, kNotSet, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
+    ExpectOtherMtuPage(wizard, kNotSet, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
+    ExpectRwinPage(wizard, 536, 30, 64320, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
+    ExpectTtlPage(wizard, 64, 20, 20, kNotSet, kNotSet, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
+    ExpectKeepAlivePage(wizard, kNotSet, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
+    ExpectSynPage(wizard, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
+    ExpectIcmpPage(wizard, kNotSet);
+    // Back from the last step offers Next again on the step before it.
+    ASSERT_TRUE(wizard.BackTo(kWinNtSteps[6], kBackNext));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
+
+    FinishWith41(wizard, main, [&] {
+        // Without an Interfaces key there is no MTU or MSS to write.
+        EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWinNtStack,
+                          With(*stackBefore, {{"SackOpts", S::Dword(1)},
+                                              {"Tcp1323Opts", S::Dword(1)},
+                                              {"TcpMaxDupAcks", S::Dword(2)},
+                                              {"DefaultTTL", S::Dword(64)},
+                                              {"DefaultReceiveWindow", S::Dword(8192)},
+                                              {"TcpWindowSize", S::Dword(64320)},
+                                              {"GlobalMaxTcpWindowSize", S::Dword(64320)},
+                                              {"EnablePMTUBHDetect", S::Dword(0)},
+                                              {"EnablePMTUDiscovery", S::Dword(1)},
+                                              {"KeepAliveTime", S::Dword(7200000)},
+                                              {"KeepAliveInterval", S::Dword(1000)},
+                                              {"SYNAttackProtect", S::Dword(2)},
+                                              {"EnableICMPRedirects", S::Dword(0)},
+                                              {"EnableICMPRedirect", S::Dword(0)}})));
+        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 20u);
+        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 20u);
+        // The NT backup always has its interface subkeys, empty here.
+        EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey,
+                          KeyTree{{}, {{"MTU Settings", KeyTree{}}, {"MSS Settings", KeyTree{}}}}));
+    });
+}
+
+TEST_F(WizardTest, WindowsMeRunWithNothingSetWritesTheDefaults) {
+    // An adapter whose description matches only without case is not the dial-up adapter.
+    AddWin9xAdapter({"0000", "Dial-up adapter", "0000", "0001", std::nullopt, std::nullopt});
+    const std::optional<KeyTree> adapterBefore =
+        ReadKeyTree(HKEY_LOCAL_MACHINE, NetTransKey("0001"));
+    HWND main = StartAs("winme");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWin9xSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+
+    wizard.ClickItem(connection::kCableModem);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kCableModem); }));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
+    ExpectMtuPage(wizard, 1500, 1460, kNotSet, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));
+    ExpectOtherMtuPage(wizard, kNotSet, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
+    ExpectRwinPage(wizard, 1460, 44, 256960, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[4]));
+    ExpectTtlPage(wizard, 32, 4, 8, kNotSet, kNotSet, kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
+    ExpectKeepAlivePage(wizard, kNotSet, kNotSet);
+    ASSERT_TRUE(wizard.BackTo(kWin9xSteps[4], kBackNext));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
+
+    FinishWith41(wizard, main, [&] {
+        EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWin9xStack,
+                          KeyTree{{{"SackOpts", S::String("1")},
+                                   {"Tcp1323Opts", S::String("1")},
+                                   {"DefaultTTL", S::String("32")},
+                                   {"DefaultRcvWindow", S::String("256960")},
+                                   {"GlobalMaxTcpWindowSize", S::String("256960")},
+                                   {"PMTUBlackHoleDetect", S::String("0")},
+                                   {"PMTUDiscovery", S::String("1")},
+                                   {"KeepAliveTime", S::String("7200000")},
+                                   {"KeepAliveInterval", S::String("1000")}},
+                                  {}}));
+        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 4u);
+        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 8u);
+        EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, NetTransKey("0001"), adapterBefore));
+        EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey, KeyTree{}));
     });
 }
 
