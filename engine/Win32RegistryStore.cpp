@@ -36,6 +36,10 @@ private:
     DWORD value_;
 };
 
+bool IsWin9x() {
+    return (GetVersion() & 0x80000000u) != 0;
+}
+
 bool IsText(std::uint32_t type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
@@ -73,7 +77,17 @@ reg::Status Win32RegistryStore::QueryValue(reg::Key key, const char* name, std::
 
 reg::Status Win32RegistryStore::SetValue(reg::Key key, const char* name, std::uint32_t type,
                                          const std::uint8_t* data, std::uint32_t size) {
-    // RegSetValueExA counts a text's terminator itself when the byte after
+    // Windows 95/98/Me take the length of REG_SZ data from its first NUL, whatever
+    // the size given, so unterminated text would be read past its end. A copy with
+    // a terminator keeps the read inside it; the text gains its NUL, which is the
+    // closest to the data those systems can store.
+    if (type == REG_SZ && IsWin9x() && (data != nullptr || size == 0)) {
+        std::vector<BYTE> copy(data, data + size);
+        copy.push_back(0);
+        return RegSetValueExA(ToHkey(key), name, 0, type, copy.data(),
+                              static_cast<DWORD>(copy.size()));
+    }
+    // On NT, RegSetValueExA counts a text's terminator itself when the byte after
     // the data is NUL, so unterminated text would gain one. Writing it from a
     // copy followed by a non-NUL byte keeps the data exactly as given.
     if (IsText(type) && data != nullptr && size > 0 && data[size - 1] != 0) {
