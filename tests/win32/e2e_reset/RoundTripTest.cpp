@@ -69,27 +69,37 @@ KeyTree Win9xStackSeed() {
                  {"DefaultReceiveWindow", Sz("4096")}});
 }
 
-KeyTree Win9xEnumSeed(const std::string& binding) {
-    return Tree(
-        {}, {{"Root",
-              Tree({}, {{"Net",
-                         Tree({}, {{"0000", Tree({{"DeviceDesc", Sz("Dial-up adapter")}},
-                                                 {{"Bindings", Tree({{"MSTCP\\0000", Sz("")}})}})},
-                                   {"0001", Tree({{"DeviceDesc", Sz("Dial-Up Adapter")}},
-                                                 {{"Bindings", Tree({{"NETBEUI\\0001", Sz("")},
-                                                                     {binding, Sz("")}})}})}})}})},
-             {"Network",
-              Tree({}, {{"MSTCP", Tree({}, {{"0000", Tree({{"Driver", Sz("NetTrans\\0000")}})},
-                                            {binding.substr(binding.size() - 4),
-                                             Tree({{"Driver", Sz("NetTrans\\0003")}})}})}})}});
+// The dial-up adapter's chain: its entry under Enum\Root\Net, its TCP/IP binding, the
+// binding's NetTrans instance, and that instance's settings. A decoy entry whose
+// description differs only in letter case leads to another instance, "0000".
+struct DialUpAdapter {
+    std::string binding;   // a value name under the adapter's "Bindings"
+    std::string netTrans;  // the four-character instance its binding's driver names
+    std::map<std::string, RegValue> settings;
+};
+
+KeyTree Win9xEnumSeed(const DialUpAdapter& adapter) {
+    KeyTree net;
+    net.subkeys["0000"] = Tree({{"DeviceDesc", Sz("Dial-up adapter")}},
+                               {{"Bindings", Tree({{"MSTCP\\0000", Sz("")}})}});
+    net.subkeys["0001"] =
+        Tree({{"DeviceDesc", Sz("Dial-Up Adapter")}},
+             {{"Bindings", Tree({{"NETBEUI\\0001", Sz("")}, {adapter.binding, Sz("")}})}});
+    KeyTree mstcp;
+    mstcp.subkeys["0000"] = Tree({{"Driver", Sz("NetTrans\\0000")}});
+    mstcp.subkeys[adapter.binding.substr(adapter.binding.size() - 4)] =
+        Tree({{"Driver", Sz("NetTrans\\" + adapter.netTrans)}});
+    return Tree({},
+                {{"Root", Tree({}, {{"Net", net}})}, {"Network", Tree({}, {{"MSTCP", mstcp}})}});
 }
 
-KeyTree Win9xClassSeed(std::map<std::string, RegValue> adapter, std::optional<KeyTree> modems) {
-    adapter["DriverDesc"] = Sz("TCP/IP");
-    KeyTree tree = Tree(
-        {},
-        {{"NetTrans", Tree({}, {{"0000", Tree({{"MaxMTU", Sz("1500")}, {"MaxMSS", Sz("1460")}})},
-                                {"0003", Tree(std::move(adapter))}})}});
+KeyTree Win9xClassSeed(const DialUpAdapter& adapter, std::optional<KeyTree> modems) {
+    std::map<std::string, RegValue> settings = adapter.settings;
+    settings["DriverDesc"] = Sz("TCP/IP");
+    KeyTree netTrans;
+    netTrans.subkeys["0000"] = Tree({{"MaxMTU", Sz("1500")}, {"MaxMSS", Sz("1460")}});
+    netTrans.subkeys[adapter.netTrans] = Tree(std::move(settings));
+    KeyTree tree = Tree({}, {{"NetTrans", netTrans}});
     if (modems) tree.subkeys["Modem"] = *modems;
     return tree;
 }
@@ -122,7 +132,7 @@ void ExpectBackupOf(const KeyTree& stack, const std::vector<std::string>& stackN
 // Reset in the main dialog after a wizard run: message "42", the backup gone and
 // Reset disabled.
 void ExpectCompleteReset(VornelSession& vornel, HWND main) {
-    ASSERT_TRUE(ResetEnabled(main));
+    ASSERT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
     const std::optional<MessageBoxInfo> box = PressReset(vornel, main);
     ASSERT_TRUE(box) << "Reset showed no message";
     ExpectOkBox(*box, kRestored, BoxIcon::None, main);
@@ -228,6 +238,148 @@ TEST_F(NtRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindowsXp) {
     EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded));
 
     ExpectRefusedSecondReset(second, secondMain);
+}
+
+TEST_F(NtRoundTrip, ResetOfAFreshNt40RemovesWhatFinishWroteAndKeepsTheModemBoost) {
+    InstallProductKey(std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, FreshNtStackSeed()));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtModemKey, ModemSeed()));
+    SetBrowserValues(std::nullopt, std::nullopt);
+    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, kBrowserKey);
+    const SystemState seeded = ReadSystemState();
+
+    VornelSession* vornel = nullptr;
+    HWND main = StartOn("nt40", vornel);
+    ASSERT_TRUE(main);
+    // Dial-up (the first choice) with a capped modem ends on the boost page.
+    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, NtSteps(true), WizardEnd::Finish));
+
+    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(FreshNtStackSeed(), kNtStackValues, browser));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMtuBackupKey), Listing(KeyTree{}));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMssBackupKey), Listing(KeyTree{}));
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "DefaultReceiveWindow"), 8192u);
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPer1_0Server"), 20u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNtInterfacesKey));
+    KeyTree boosted = ModemSeed();
+    boosted.subkeys["0000"].values["Properties"] = ModemProperties(32, 921600);
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, kNtModemKey), Listing(boosted));
+
+    ASSERT_NO_FATAL_FAILURE(ExpectCompleteReset(*vornel, main));
+    SystemState expected = seeded;
+    expected.listings[kNtModemKey] = Listing(boosted);
+    EXPECT_EQ(Describe(ReadSystemState()), Describe(expected));
+}
+
+// ---------------------------------------------------------------------------
+// Windows 95/98/Me.
+
+class Win9xRoundTrip : public ResetTest {};
+
+TEST_F(Win9xRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindows98) {
+    InstallProductKey(std::nullopt);
+    const DialUpAdapter adapter{
+        "MSTCP\\0002", "0003", {{"MaxMTU", Sz("576")}, {"MaxMSS", Sz("536")}}};
+    const KeyTree stack = Win9xStackSeed();
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kVxdKey, Tree({}, {{"MSTCP", stack}})));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kEnumKey, Win9xEnumSeed(adapter)));
+    ASSERT_NO_FATAL_FAILURE(
+        Plant(HKEY_LOCAL_MACHINE, kServiceClassKey, Win9xClassSeed(adapter, std::nullopt)));
+    SetBrowserValues(Dword(4), Raw(REG_BINARY, std::string("\x06\0\0\0\0\0\0\0", 8)));
+    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, kBrowserKey);
+    const SystemState seeded = ReadSystemState();
+
+    VornelSession* vornel = nullptr;
+    HWND main = StartOn("win98", vornel);
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(ResetEnabled(main));
+    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, Win9xSteps(), WizardEnd::Finish));
+    EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
+
+    // These systems store a text up to its first NUL, whatever its length says: the
+    // unterminated text comes back with its terminator, the nearest they can store.
+    KeyTree restoredStack = stack;
+    restoredStack.values["DefaultRcvWindow"] = Sz("8760");
+    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(restoredStack, k9xStackValues, browser));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMtuBackupKey), Listing(Tree({{"0003", Sz("576")}})));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMssBackupKey), Listing(Tree({{"0003", Sz("536")}})));
+
+    // Finish wrote text into the stack key and the dial-up adapter, and nothing under
+    // the other family's names or into the decoy adapter.
+    const std::vector<std::string> constants = {"SackOpts", "Tcp1323Opts", "DefaultTTL",
+                                                "KeepAliveTime", "KeepAliveInterval"};
+    EXPECT_EQ(ValuesListing(HKEY_LOCAL_MACHINE, k9xStackKey, constants),
+              ValuesListing(Tree({{"SackOpts", Sz("1")},
+                                  {"Tcp1323Opts", Sz("1")},
+                                  {"DefaultTTL", Sz("32")},
+                                  {"KeepAliveTime", Sz("7200000")},
+                                  {"KeepAliveInterval", Sz("1000")}}),
+                            constants));
+    const std::optional<std::string> rwin =
+        GetString(HKEY_LOCAL_MACHINE, k9xStackKey, "DefaultRcvWindow");
+    ASSERT_TRUE(rwin);
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, k9xStackKey, "GlobalMaxTcpWindowSize"), Sz(*rwin));
+    const std::vector<std::string> otherFamily = {"SYNAttackProtect", "EnableICMPRedirects",
+                                                  "DefaultReceiveWindow", "TcpMaxDupAcks"};
+    EXPECT_EQ(ValuesListing(HKEY_LOCAL_MACHINE, k9xStackKey, otherFamily),
+              ValuesListing(stack, otherFamily));
+    const std::string netTrans = std::string(k9xNetTransKey) + "\\";
+    EXPECT_TRUE(GetString(HKEY_LOCAL_MACHINE, netTrans + "0003", "MaxMTU"));
+    EXPECT_TRUE(GetString(HKEY_LOCAL_MACHINE, netTrans + "0003", "MaxMSS"));
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, netTrans + "0000"),
+              Listing(Tree({{"MaxMTU", Sz("1500")}, {"MaxMSS", Sz("1460")}})));
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPerServer"), 8u);
+
+    VornelSession& second = Launch();
+    HWND secondMain = second.StartToMainDialog();
+    ASSERT_TRUE(secondMain);
+
+    ASSERT_NO_FATAL_FAILURE(ExpectCompleteReset(*vornel, main));
+    SystemState expected = seeded;
+    expected.listings[kVxdKey] = Listing(Tree({}, {{"MSTCP", restoredStack}}));
+    EXPECT_EQ(Describe(ReadSystemState()), Describe(expected));
+
+    ExpectRefusedSecondReset(second, secondMain);
+}
+
+TEST_F(Win9xRoundTrip, ResetOnWindowsMeDeletesAnMtuTheAdapterNeverHadAndKeepsTheModemBoost) {
+    InstallProductKey(std::nullopt);
+    // No stack key at all, an adapter with an MSS but no MTU, and two modems: one
+    // capped at 115200, one too short to hold a port rate.
+    const DialUpAdapter adapter{"MSTCP\\0001", "0001", {{"MaxMSS", Sz("1460")}}};
+    const KeyTree modems =
+        Tree({}, {{"0000", Tree({{"Properties", ModemProperties(40, 115200)}})},
+                  {"0001", Tree({{"Properties", ModemProperties(20, 115200)}})}});
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, k9xStackKey, std::nullopt));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kEnumKey, Win9xEnumSeed(adapter)));
+    ASSERT_NO_FATAL_FAILURE(
+        Plant(HKEY_LOCAL_MACHINE, kServiceClassKey, Win9xClassSeed(adapter, modems)));
+    SetBrowserValues(std::nullopt, std::nullopt);
+    const std::optional<KeyTree> vxd = ReadKeyTree(HKEY_LOCAL_MACHINE, kVxdKey);
+    const SystemState seeded = ReadSystemState();
+
+    VornelSession* vornel = nullptr;
+    HWND main = StartOn("winme", vornel);
+    ASSERT_TRUE(main);
+    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, Win9xSteps(true), WizardEnd::Finish));
+
+    // "0" stands in the backup for the missing MTU.
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMtuBackupKey), Listing(Tree({{"0001", Sz("0")}})));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMssBackupKey), Listing(Tree({{"0001", Sz("1460")}})));
+    const std::string adapterKey = std::string(k9xNetTransKey) + "\\0001";
+    EXPECT_TRUE(GetString(HKEY_LOCAL_MACHINE, adapterKey, "MaxMTU"));
+    EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, k9xStackKey, "SackOpts"), "1");
+    KeyTree boosted = modems;
+    boosted.subkeys["0000"].values["Properties"] = ModemProperties(40, 921600);
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, k9xModemKey), Listing(boosted));
+
+    ASSERT_NO_FATAL_FAILURE(ExpectCompleteReset(*vornel, main));
+    // Finish created the stack key; Reset empties it again.
+    KeyTree vxdAfter = vxd.value_or(KeyTree{});
+    vxdAfter.subkeys["MSTCP"] = KeyTree{};
+    SystemState expected = seeded;
+    expected.listings[kVxdKey] = Listing(vxdAfter);
+    expected.listings[kServiceClassKey] = Listing(Win9xClassSeed(adapter, boosted));
+    EXPECT_EQ(Describe(ReadSystemState()), Describe(expected));
 }
 
 }  // namespace
