@@ -1,0 +1,176 @@
+// When Reset is offered and when Set asks first: after wizard runs, after a restore that
+// could not finish, and when the backup key comes and goes behind the program's back.
+#include <gtest/gtest.h>
+
+#include "ResetScenario.h"
+
+namespace e2e::reset {
+namespace {
+
+KeyTree NtStack() {
+    return Tree(
+        {{"Hostname", Sz("vm")}, {"DefaultTTL", Dword(128)}, {"TcpWindowSize", Sz("8760")}},
+        {{"Interfaces",
+          Tree({}, {{"{AAAAAAAA-0000-0000-0000-000000000001}", Tree({{"MTU", Dword(1500)}})},
+                    {"{AAAAAAAA-0000-0000-0000-000000000002}", KeyTree{}}})}});
+}
+
+KeyTree Win9xStack() {
+    return Tree({{"SackOpts", Sz("0")}, {"DefaultTTL", Sz("64")}, {"LanaBase", Sz("0")}});
+}
+
+// Set with a backup in place: question "43" from the main dialog, Yes and No.
+MessageBoxInfo PressSetAndExpectQuestion(VornelSession& vornel, HWND main) {
+    Click(main, vornel::kSetSettings);
+    const std::optional<MessageBoxInfo> box = vornel.WaitForMessageBox();
+    if (!box) {
+        ADD_FAILURE() << "Set asked nothing although a backup exists\n"
+                      << DescribeWindows(vornel.Pid());
+        return {};
+    }
+    EXPECT_EQ(box->text, kOverwriteQuestion);
+    EXPECT_EQ(box->caption, kCaption);
+    EXPECT_EQ(box->icon, BoxIcon::Question);
+    EXPECT_EQ(box->owner, main);
+    EXPECT_EQ(box->ButtonIds(), (std::vector<int>{IDYES, IDNO}));
+    EXPECT_FALSE(vornel.Find(WindowKind::Wizard)) << "the wizard opened before the answer";
+    return *box;
+}
+
+// No: the main dialog goes on as before, no wizard, nothing written.
+void AnswerNoAndExpectNothing(VornelSession& vornel, HWND main, const MessageBoxInfo& question) {
+    const SystemState system = ReadSystemState();
+    const std::string backup = Listing(HKEY_CURRENT_USER, kBackupKey);
+    ASSERT_TRUE(Answer(question, IDNO));
+    ASSERT_TRUE(Responds(main));
+    EXPECT_FALSE(vornel.Find(WindowKind::Wizard)) << "No still opened the wizard";
+    EXPECT_FALSE(vornel.Find(WindowKind::Message));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kBackupKey), backup);
+    EXPECT_EQ(Describe(ReadSystemState()), Describe(system));
+}
+
+// A Reset that cannot finish: the failure message, the backup untouched, Reset still offered.
+void ExpectUnfinishedReset(VornelSession& vornel, HWND main) {
+    const std::string backup = Listing(HKEY_CURRENT_USER, kBackupKey);
+    const std::optional<MessageBoxInfo> box = PressReset(vornel, main);
+    ASSERT_TRUE(box) << "a Reset that could not finish said nothing";
+    ExpectOkBox(*box, kRestoreFailed, BoxIcon::Error, main);
+    ASSERT_TRUE(Answer(*box, IDOK));
+    EXPECT_TRUE(SettledResetEnabled(main)) << "Reset withdrawn while the backup is still there";
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kBackupKey), backup);
+}
+
+void ExpectCompletedReset(VornelSession& vornel, HWND main) {
+    const std::optional<MessageBoxInfo> box = PressReset(vornel, main);
+    ASSERT_TRUE(box) << "Reset showed no message";
+    ExpectOkBox(*box, kRestored, BoxIcon::None, main);
+    ASSERT_TRUE(Answer(*box, IDOK));
+    EXPECT_FALSE(SettledResetEnabled(main));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
+}
+
+class ResetState : public ResetTest {};
+
+TEST_F(ResetState, StaysOfferedWhileTheNtStackKeyIsMissingAndFinishesOnceItIsBack) {
+    InstallProductKey(std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, NtStack()));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtModemKey, std::nullopt));
+    SetValue(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPerServer", Dword(6));
+    DeleteValue(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPer1_0Server");
+    const SystemState seeded = ReadSystemState();
+    const std::string browserSeed = ValuesListing(HKEY_CURRENT_USER, kBrowserKey, kBrowserValues);
+
+    VornelSession* vornel = nullptr;
+    HWND main = StartOn("winxp", vornel);
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(ResetEnabled(main));
+    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, NtSteps(), WizardEnd::Finish));
+    EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
+
+    // The stack key disappears before Reset: the browser values come back, the stack
+    // cannot, and the backup stays for a later try.
+    const std::optional<KeyTree> finished = ReadKeyTree(HKEY_LOCAL_MACHINE, kNtStackKey);
+    ASSERT_TRUE(finished);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kNtStackKey);
+    ASSERT_NO_FATAL_FAILURE(ExpectUnfinishedReset(*vornel, main));
+    EXPECT_EQ(ValuesListing(HKEY_CURRENT_USER, kBrowserKey, kBrowserValues), browserSeed);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNtStackKey)) << "Reset created the stack key";
+
+    // The backup is still there, so Set asks before replacing it; No changes nothing.
+    const MessageBoxInfo question = PressSetAndExpectQuestion(*vornel, main);
+    ASSERT_TRUE(question.window);
+    ASSERT_NO_FATAL_FAILURE(AnswerNoAndExpectNothing(*vornel, main, question));
+    EXPECT_TRUE(ResetEnabled(main));
+
+    // With the key back as Finish left it, the same backup restores everything.
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, finished));
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedReset(*vornel, main));
+    EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded));
+
+    // No backup: Set opens the wizard at once; even a cancelled run offers Reset.
+    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, NtSteps(), WizardEnd::Cancel));
+    EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
+    EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded)) << "Cancel wrote into the system";
+}
+
+TEST_F(ResetState, YesAfterAnUnfinishedWin9xResetRunsTheWizardAndReplacesTheBackup) {
+    InstallProductKey(std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(
+        Plant(HKEY_LOCAL_MACHINE, kVxdKey, Tree({}, {{"MSTCP", Win9xStack()}})));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kEnumKey, std::nullopt));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kServiceClassKey, std::nullopt));
+
+    VornelSession* vornel = nullptr;
+    HWND main = StartOn("win98", vornel);
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(ResetEnabled(main));
+    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, Win9xSteps(), WizardEnd::Cancel));
+    EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kBackupKey, "DefaultTTL"), Sz("64"));
+
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, k9xStackKey);
+    ASSERT_NO_FATAL_FAILURE(ExpectUnfinishedReset(*vornel, main));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, k9xStackKey)) << "Reset created the stack key";
+
+    // Yes: the wizard opens and backs up what is in force now, which is no stack value.
+    const MessageBoxInfo question = PressSetAndExpectQuestion(*vornel, main);
+    ASSERT_TRUE(question.window);
+    ASSERT_TRUE(Answer(question, IDYES));
+    HWND wizard = vornel->WaitFor(WindowKind::Wizard);
+    ASSERT_TRUE(wizard) << "Yes opened no wizard";
+    ASSERT_NO_FATAL_FAILURE(WalkWizard(*vornel, wizard, {Win9xSteps().front()}, WizardEnd::Cancel));
+    EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
+    EXPECT_EQ(ValuesListing(HKEY_CURRENT_USER, kBackupKey, k9xStackValues),
+              ValuesListing(KeyTree{}, k9xStackValues));
+
+    // The stack key is back: that backup says none of its values was set.
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, k9xStackKey, Win9xStack()));
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedReset(*vornel, main));
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, k9xStackKey), Listing(Tree({{"LanaBase", Sz("0")}})));
+}
+
+TEST_F(ResetState, SetAsksWheneverTheBackupKeyExistsWhateverTheButtonShows) {
+    InstallProductKey(std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, NtStack()));
+    VornelSession* vornel = nullptr;
+    HWND main = StartOn("winxp", vornel);
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(ResetEnabled(main));
+
+    // Another copy of the program opened its wizard meanwhile: the backup is there,
+    // and this copy's Set must not replace it without asking.
+    CreateKey(HKEY_CURRENT_USER, kBackupKey);
+    const MessageBoxInfo question = PressSetAndExpectQuestion(*vornel, main);
+    ASSERT_TRUE(question.window);
+    ASSERT_NO_FATAL_FAILURE(AnswerNoAndExpectNothing(*vornel, main, question));
+
+    // The next start offers Reset for that backup, empty as it is.
+    VornelSession& next = Launch();
+    HWND nextMain = next.StartToMainDialog();
+    ASSERT_TRUE(nextMain);
+    EXPECT_TRUE(ResetEnabled(nextMain));
+}
+
+}  // namespace
+}  // namespace e2e::reset
