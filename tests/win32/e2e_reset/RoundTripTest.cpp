@@ -7,12 +7,6 @@
 namespace e2e::reset {
 namespace {
 
-using namespace std::chrono_literals;
-
-std::string Repeat(char c, std::size_t count) {
-    return std::string(count, c);
-}
-
 // ---------------------------------------------------------------------------
 // Seeds.
 
@@ -41,12 +35,12 @@ KeyTree NtStackSeed() {
                            {"MSS", Raw(REG_DWORD, std::string("\xB4\x05\0\0\0\0\0\0", 8))}})}})}});
 }
 
-// A fresh NT system: no tuned value anywhere, no interfaces key, and two modems of
-// which one is capped at 115200.
+// A fresh NT system: no tuned value anywhere and no interfaces key.
 KeyTree FreshNtStackSeed() {
     return Tree({{"Hostname", Sz("vm")}, {"Domain", Sz("")}});
 }
 
+// Two modems, of which one is capped at 115200.
 KeyTree ModemSeed() {
     return Tree({}, {{"0000", Tree({{"Properties", ModemProperties(32, 115200)},
                                     {"FriendlyName", Sz("Standard 56000 bps Modem")}})},
@@ -61,7 +55,7 @@ KeyTree Win9xStackSeed() {
                  {"DefaultRcvWindow", Raw(REG_SZ, "8760")},  // no NUL
                  {"GlobalMaxTcpWindowSize", Dword(65535)},
                  {"PMTUDiscovery", Sz("1")},
-                 {"KeepAliveTime", Sz(Repeat('7', 299))},  // 300 bytes
+                 {"KeepAliveTime", Sz(std::string(299, '7'))},  // 300 bytes
                  {"LanaBase", Sz("0")},
                  // Names of the other family: never touched on Win9x.
                  {"SYNAttackProtect", Sz("1")},
