@@ -1,0 +1,297 @@
+// What the pages do with the user's entries: lost-focus corrections with their lower
+// limits, range and integer messages that keep the user on the page, the receive
+// window's live recomputation and range checks, and check boxes across Back and runs.
+#include <gtest/gtest.h>
+
+#include "PageChecks.h"
+#include "WizardTest.h"
+
+namespace e2e::wizard {
+namespace {
+
+using namespace std::chrono_literals;
+
+const std::string kRangeTtl = "Please enter an integer between 0 and 255.";
+const std::string kRangeSyn = "Please enter an integer between 0 and 2.";
+const std::string kNotInteger = "Please enter an integer.";
+
+// Types into the edit, moves the focus to `next` as Tab would, and expects the
+// edit to show `shown` then.
+void TypeAndLeave(const Wizard& wizard, int edit, const std::string& typed, int next,
+                  const std::string& shown) {
+    SCOPED_TRACE("typed \"" + typed + "\" into " + std::to_string(edit));
+    ASSERT_TRUE(wizard.Enter(edit, typed));
+    wizard.Focus(next);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == next; }));
+    EXPECT_TRUE(wizard.WaitForText(edit, shown));
+}
+
+// No message box comes up within a moment (the program answers in milliseconds).
+void ExpectNoMessageBox(VornelSession& vornel) {
+    const std::optional<MessageBoxInfo> box = vornel.WaitForMessageBox(700ms);
+    EXPECT_FALSE(box) << "unexpected " << *box;
+    if (box) Answer(*box, IDOK);
+}
+
+// Expects a validation message about the current page and answers it.
+void AnswerValidation(const Wizard& wizard, const std::string& message) {
+    const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
+    ASSERT_TRUE(IsBox(box, message, BoxIcon::Exclamation, wizard.Sheet()));
+    ASSERT_TRUE(Answer(*box, IDOK));
+}
+
+// The page is still current, with the offending edit focused and its whole text
+// selected.
+void ExpectStillOn(const Wizard& wizard, const std::string& caption, int edit) {
+    ASSERT_TRUE(Responds(wizard.Sheet()));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wizard.Sheet(), &pid);
+    EXPECT_FALSE(FindMessageBox(pid)) << "another message came";
+    EXPECT_EQ(wizard.Caption(), caption);
+    EXPECT_TRUE(WaitUntil([&] { return wizard.FocusedId() == edit; }, 2s))
+        << "focus on " << wizard.FocusedId();
+    DWORD_PTR selection = 0;
+    SendMessageTimeoutA(wizard.Control(edit), EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection);
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), wizard.ItemText(edit).size()) << "the text is not all selected";
+}
+
+void ChooseLan(const Wizard& wizard) {
+    wizard.ClickItem(connection::kLan);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kLan); }));
+}
+
+void Check(const Wizard& wizard, int box) {
+    wizard.ClickItem(box);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(box); }));
+}
+
+// ---------------------------------------------------------------------------
+
+TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFocus) {
+    AddInterface("{1A}", std::nullopt, std::nullopt);
+    HWND main = StartAs("winxp");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+    ChooseLan(wizard);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
+
+    // MTU and MSS: at least 1; an empty edit reads as 0.
+    TypeAndLeave(wizard, mtu::kMtuEdit, "", mtu::kMssEdit, "1500");
+    TypeAndLeave(wizard, mtu::kMssEdit, "", mtu::kMtuEdit, "1460");
+    TypeAndLeave(wizard, mtu::kMtuEdit, "0", mtu::kMssEdit, "1500");
+    TypeAndLeave(wizard, mtu::kMtuEdit, "1400", mtu::kMssEdit, "1400");
+    TypeAndLeave(wizard, mtu::kMssEdit, "1", mtu::kMtuEdit, "1");
+    // Every activation starts again from the recommendation.
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
+    ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1500"));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kMssEdit, "1460"));
+    ASSERT_TRUE(wizard.Enter(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
+
+    // TTL at least 1, HTTP 1.0 at least 4, HTTP 1.1 at least 2.
+    TypeAndLeave(wizard, ttl::kTtlEdit, "0", ttl::kHttp10Edit, "64");
+    TypeAndLeave(wizard, ttl::kTtlEdit, "1", ttl::kHttp10Edit, "1");
+    TypeAndLeave(wizard, ttl::kHttp10Edit, "3", ttl::kHttp11Edit, "20");
+    TypeAndLeave(wizard, ttl::kHttp10Edit, "4", ttl::kHttp11Edit, "4");
+    TypeAndLeave(wizard, ttl::kHttp11Edit, "1", ttl::kTtlEdit, "20");
+    TypeAndLeave(wizard, ttl::kHttp11Edit, "2", ttl::kTtlEdit, "2");
+    TypeAndLeave(wizard, ttl::kHttp10Edit, "", ttl::kTtlEdit, "20");
+    TypeAndLeave(wizard, ttl::kHttp10Edit, "1000", ttl::kTtlEdit, "1000");
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
+
+    // Keep-alive time and interval at least 1.
+    TypeAndLeave(wizard, keepalive::kTimeEdit, "0", keepalive::kIntervalEdit, "7200000");
+    TypeAndLeave(wizard, keepalive::kIntervalEdit, "0", keepalive::kTimeEdit, "1000");
+    TypeAndLeave(wizard, keepalive::kTimeEdit, "", keepalive::kIntervalEdit, "7200000");
+    TypeAndLeave(wizard, keepalive::kTimeEdit, "3600000", keepalive::kIntervalEdit, "3600000");
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
+
+    // What the corrections left is what Finish writes.
+    FinishWith41(wizard, main, [&] {
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, InterfaceKey("{1A}"), "MTU"), 1400u);
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, InterfaceKey("{1A}"), "MSS"), 1460u);
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "DefaultTTL"), 1u);
+        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"),
+                  1000u);
+        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 2u);
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "KeepAliveTime"), 3600000u);
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "KeepAliveInterval"), 1000u);
+        // The MSS stayed as recommended while the MTU was typed.
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "TcpWindowSize"), 256960u);
+    });
+}
+
+TEST_F(WizardTest, OutOfRangeAndEmptyEntriesKeepTheUserOnThePage) {
+    HWND main = StartAs("winxp");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+    for (size_t i = 1; i <= 4; ++i) ASSERT_TRUE(wizard.NextTo(kWinNtSteps[i]));
+
+    // TTL: 255 is the most; 256 is reported by both readings of the way out.
+    ASSERT_TRUE(wizard.Enter(ttl::kTtlEdit, "256"));
+    wizard.Next();
+    AnswerValidation(wizard, kRangeTtl);
+    AnswerValidation(wizard, kRangeTtl);
+    ExpectStillOn(wizard, kWinNtSteps[4], ttl::kTtlEdit);
+    EXPECT_EQ(wizard.ItemText(ttl::kTtlEdit), "256");
+    ASSERT_TRUE(wizard.Enter(ttl::kTtlEdit, "255"));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
+
+    // SYN-attack protection: 0 to 2, and no lost-focus correction.
+    EXPECT_TRUE(wizard.WaitForText(syn::kOptionEdit, "2"));
+    ASSERT_TRUE(wizard.Enter(syn::kOptionEdit, "3"));
+    wizard.Next();
+    AnswerValidation(wizard, kRangeSyn);
+    ExpectStillOn(wizard, kWinNtSteps[6], syn::kOptionEdit);
+    ASSERT_TRUE(wizard.Enter(syn::kOptionEdit, ""));
+    wizard.Next();
+    AnswerValidation(wizard, kNotInteger);
+    ExpectStillOn(wizard, kWinNtSteps[6], syn::kOptionEdit);
+    EXPECT_EQ(wizard.ItemText(syn::kOptionEdit), "");
+    ASSERT_TRUE(wizard.Enter(syn::kOptionEdit, "1"));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
+
+    FinishWith41(wizard, main, [&] {
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "DefaultTTL"), 255u);
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "SYNAttackProtect"), 1u);
+    });
+}
+
+TEST_F(WizardTest, CheckBoxesKeepTheirStateOnBackAndStartUncheckedInANewRun) {
+    HWND main = StartAs("winxp");
+    ASSERT_TRUE(main);
+    {
+        std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
+        ASSERT_TRUE(opened);
+        const Wizard& wizard = *opened;
+        ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
+        ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
+        Check(wizard, othermtu::kDisableDiscovery);
+        Check(wizard, othermtu::kEnableBlackHole);
+        ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
+        ASSERT_TRUE(wizard.BackTo(kWinNtSteps[2]));
+        EXPECT_TRUE(wizard.IsChecked(othermtu::kDisableDiscovery));
+        EXPECT_TRUE(wizard.IsChecked(othermtu::kEnableBlackHole));
+        for (size_t i = 3; i <= 6; ++i) ASSERT_TRUE(wizard.NextTo(kWinNtSteps[i]));
+        ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
+        Check(wizard, icmp::kEnableIcmp);
+        ASSERT_TRUE(wizard.BackTo(kWinNtSteps[6], kBackNext));
+        ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
+        EXPECT_TRUE(wizard.IsChecked(icmp::kEnableIcmp));
+        FinishWith41(wizard, main, [&] {
+            EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnablePMTUDiscovery"), 0u);
+            EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnablePMTUBHDetect"), 1u);
+            EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnableICMPRedirects"), 1u);
+        });
+    }
+
+    Click(main, vornel::kSetSettings);
+    const std::optional<MessageBoxInfo> question = Vornel().WaitForMessageBox();
+    ASSERT_TRUE(IsBox(question, Shown(text::k43), BoxIcon::Question, main));
+    ASSERT_TRUE(Answer(*question, IDYES));
+    HWND sheet = Vornel().WaitFor(WindowKind::Wizard);
+    ASSERT_TRUE(sheet);
+    const Wizard wizard(Vornel(), sheet);
+    ASSERT_TRUE(wizard.WaitForStep(kWinNtSteps[0], kNextOnly));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
+    EXPECT_FALSE(wizard.IsChecked(othermtu::kDisableDiscovery));
+    EXPECT_FALSE(wizard.IsChecked(othermtu::kEnableBlackHole));
+    // The second run shows what the first one wrote as the values in force.
+    ExpectOtherMtuPage(wizard, kDisabled, kEnabled);
+    for (size_t i = 3; i <= 6; ++i) ASSERT_TRUE(wizard.NextTo(kWinNtSteps[i]));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
+    EXPECT_FALSE(wizard.IsChecked(icmp::kEnableIcmp));
+    ExpectIcmpPage(wizard, kEnabled);
+    wizard.Cancel();
+    EXPECT_TRUE(wizard.WaitUntilClosed());
+}
+
+// ---------------------------------------------------------------------------
+// The receive window: MSS x multiplier x 4, from the MSS up to 1073741823.
+
+TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange) {
+    HWND main = StartAs("win98");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWin9xSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+    ChooseLan(wizard);
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
+
+    // The MSS chosen on the MTU page is the base of the recommendation.
+    ASSERT_TRUE(wizard.Enter(mtu::kMssEdit, "1000"));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
+    ExpectRwinPage(wizard, 1000, 44, 176000, kNotSet);
+    ASSERT_TRUE(wizard.BackTo(kWin9xSteps[2]));
+    ASSERT_TRUE(wizard.BackTo(kWin9xSteps[1]));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kMssEdit, "1460"));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
+    ExpectRwinPage(wizard, 1460, 44, 256960, kNotSet);
+    EXPECT_EQ(Style(wizard.Control(rwin::kScalingFactorEdit)) & ES_READONLY, ES_READONLY);
+    EXPECT_EQ(Style(wizard.Control(rwin::kRwinEdit)) & ES_READONLY, ES_READONLY);
+    EXPECT_EQ(Style(wizard.Control(rwin::kMssEdit)) & ES_READONLY, ES_READONLY);
+
+    // The window follows each keystroke.
+    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "10"));
+    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "58400"));
+    // An empty multiplier leaves the window as it was until the edit loses the focus.
+    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, ""));
+    EXPECT_EQ(wizard.ItemText(rwin::kRwinEdit), "58400");
+
+    const auto leaveWithRangeMessage = [&] {
+        wizard.Focus(rwin::kScalingFactorEdit);
+        const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
+        ASSERT_TRUE(IsBox(box, Shown(text::k9), BoxIcon::Information, wizard.Sheet()));
+        ASSERT_TRUE(Answer(*box, IDOK));
+        EXPECT_TRUE(wizard.WaitForText(rwin::kMultiplierEdit, "44"));
+        EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "256960"));
+        EXPECT_EQ(wizard.Caption(), kWin9xSteps[3]);
+    };
+    leaveWithRangeMessage();
+
+    // 183859 x 1460 x 4 = 1073736560 is the largest window allowed at this MSS.
+    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "183859"));
+    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "1073736560"));
+    wizard.Focus(rwin::kScalingFactorEdit);
+    ExpectNoMessageBox(Vornel());
+    EXPECT_EQ(wizard.ItemText(rwin::kMultiplierEdit), "183859");
+    EXPECT_EQ(wizard.ItemText(rwin::kRwinEdit), "1073736560");
+
+    // One more is refused, and so is a product beyond 32 bits (the edit takes
+    // seven digits).
+    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "183860"));
+    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "1073742400"));
+    leaveWithRangeMessage();
+    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "800000"));
+    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "4672000000"));
+    leaveWithRangeMessage();
+
+    // Leaving the page with Enter from the multiplier: the window out of range is
+    // replaced by the recommendation without a message.
+    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "183860"));
+    wizard.PressInFocus(VK_RETURN);
+    ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[4]));
+    ExpectNoMessageBox(Vornel());
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
+    FinishWith41(wizard, main, [&] {
+        EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "DefaultRcvWindow"), "256960");
+        EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "GlobalMaxTcpWindowSize"),
+                  "256960");
+    });
+}
+
+}  // namespace
+}  // namespace e2e::wizard
