@@ -31,6 +31,10 @@ protected:
     HWND StartAs(const char* release) {
         SetWindowsVersion(release);
         InstallProductKey(std::nullopt);
+        return Start();
+    }
+    // Starts Vornel with the product key and release as the test left them.
+    HWND Start() {
         m_vornel = &Launch();
         return m_vornel->StartToMainDialog();
     }
