@@ -1,0 +1,185 @@
+// The wizard with the keyboard alone: Tab through every page's controls and the
+// wizard's buttons, and the mnemonics of the default texts.
+#include <gtest/gtest.h>
+#include <iostream>
+
+#include "PageChecks.h"
+#include "WizardTest.h"
+
+namespace e2e::wizard {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The controls Tab visits from the focused one until it comes back to it.
+std::vector<int> TabCycle(const Wizard& wizard) {
+    std::vector<int> cycle;
+    const int first = wizard.FocusedId();
+    int current = first;
+    for (int step = 0; step < 20; ++step) {
+        cycle.push_back(current);
+        wizard.PressInFocus(VK_TAB);
+        const int previous = current;
+        if (!WaitUntil([&] { return wizard.FocusedId() != previous; }, 3s)) break;
+        current = wizard.FocusedId();
+        if (current == first) return cycle;
+    }
+    ADD_FAILURE() << "Tab did not come back to control " << first << " on " << wizard.Caption();
+    return cycle;
+}
+
+std::string Describe(const std::vector<int>& ids) {
+    std::string text;
+    for (int id : ids) text += std::to_string(id) + " ";
+    return text;
+}
+
+// The keys of a page's mnemonic move the focus to its control and act on it.
+void PressMnemonic(const Wizard& wizard, char letter, int control) {
+    SCOPED_TRACE(std::string("Alt+") + letter);
+    wizard.PressAlt(letter);
+    EXPECT_TRUE(WaitUntil([&] { return wizard.IsChecked(control); })) << control << " not chosen";
+    EXPECT_TRUE(WaitUntil([&] { return wizard.FocusedId() == control; }))
+        << "focus on " << wizard.FocusedId();
+}
+
+// Alt+N / Alt+B, then the step that must follow.
+::testing::AssertionResult AltTo(const Wizard& wizard, char letter, const std::string& caption,
+                                 const Buttons& buttons = kBackNext) {
+    wizard.PressAlt(letter);
+    ::testing::AssertionResult shown = wizard.WaitForStep(caption, buttons);
+    if (!shown) shown << " after Alt+" << letter;
+    return shown;
+}
+
+// The page's first control has the focus when the page is shown, and Tab goes
+// round the page's controls and the wizard's buttons in this order. A page without
+// controls leaves the focus on the sheet itself (the Next button it was on is
+// hidden for Finish): the first Tab goes to the first button.
+void ExpectTabCycle(const Wizard& wizard, const std::vector<int>& expected) {
+    if (!WaitUntil([&] { return wizard.FocusedId() == expected.front(); }, 1s) &&
+        wizard.FocusedId() == 0) {
+        wizard.PressInFocus(VK_TAB);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == expected.front(); }))
+        << "focus on " << wizard.FocusedId() << " on " << wizard.Caption();
+    EXPECT_EQ(Describe(TabCycle(wizard)), Describe(expected)) << "Tab order on " << wizard.Caption();
+}
+
+// Presses the focused button with the space bar, as the keyboard does.
+void TabToAndPress(const Wizard& wizard, int button) {
+    for (int step = 0; step < 10 && wizard.FocusedId() != button; ++step) {
+        const int previous = wizard.FocusedId();
+        wizard.PressInFocus(VK_TAB);
+        WaitUntil([&] { return wizard.FocusedId() != previous; }, 3s);
+    }
+    ASSERT_EQ(wizard.FocusedId(), button);
+    wizard.PressInFocus(VK_SPACE);
+}
+
+constexpr int kBack = vornel::kWizardBack;
+constexpr int kNext = vornel::kWizardNext;
+constexpr int kFinish = vornel::kWizardFinish;
+constexpr int kCancel = IDCANCEL;
+
+TEST_F(WizardTest, Windows98WizardRunsOnTheKeyboardAlone) {
+    AddModem(keys::kWin9xModems, "0000", ModemProperties(115200));
+    HWND main = StartAs("win98");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWin9xSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+
+    // Tab reaches the chosen connection type only, then the wizard's buttons.
+    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == connection::kDialUp; }));
+    ExpectTabCycle(wizard, {connection::kDialUp, kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[1]));  // leaves with dial-up: the modem is found
+    ASSERT_TRUE(AltTo(wizard, 'b', kWin9xSteps[0], kNextOnly));
+    PressMnemonic(wizard, 'c', connection::kCableModem);
+    PressMnemonic(wizard, 'd', connection::kDsl);
+    PressMnemonic(wizard, 'm', connection::kDialUp);
+    PressMnemonic(wizard, 'l', connection::kLan);
+    ExpectTabCycle(wizard, {connection::kLan, kNext, kCancel});
+
+    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[1]));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1500"));
+    ExpectTabCycle(wizard, {mtu::kMtuEdit, mtu::kMssEdit, kBack, kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[2]));
+    ExpectTabCycle(wizard, {othermtu::kDisableDiscovery, othermtu::kEnableBlackHole, kBack, kNext,
+                            kCancel});
+    ASSERT_EQ(wizard.FocusedId(), othermtu::kDisableDiscovery);
+    wizard.PressInFocus(VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return wizard.IsChecked(othermtu::kDisableDiscovery); }));
+    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[3]));
+    ExpectTabCycle(wizard, {rwin::kMssEdit, rwin::kMultiplierEdit, rwin::kScalingFactorEdit,
+                            rwin::kRwinEdit, kBack, kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[4]));
+    ExpectTabCycle(wizard, {ttl::kTtlEdit, ttl::kHttp10Edit, ttl::kHttp11Edit, kBack, kNext,
+                            kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[5]));
+    ExpectTabCycle(wizard, {keepalive::kTimeEdit, keepalive::kIntervalEdit, kBack, kNext,
+                            kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kModemStep, kBackFinish));
+    ExpectTabCycle(wizard, {kBack, kFinish, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'b', kWin9xSteps[5]));
+    ASSERT_TRUE(AltTo(wizard, 'n', kModemStep, kBackFinish));
+
+    TabToAndPress(wizard, kFinish);
+    const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
+    ASSERT_TRUE(IsBox(box, Shown(text::k41), BoxIcon::None, wizard.Sheet()));
+    PressKeyInFocus(box->window, VK_RETURN);
+    EXPECT_TRUE(wizard.WaitUntilClosed());
+    EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "PMTUDiscovery"), "0");
+    const std::optional<RegValue> modem =
+        GetValue(HKEY_LOCAL_MACHINE, std::string(keys::kWin9xModems) + "\\0000", "Properties");
+    ASSERT_TRUE(modem);
+    EXPECT_EQ(modem->bytes.substr(24, 4), std::string("\x00\x10\x0E\x00", 4));
+}
+
+TEST_F(WizardTest, WindowsXpWizardRunsOnTheKeyboardAlone) {
+    HWND main = StartAs("winxp");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == connection::kDialUp; }));
+    PressMnemonic(wizard, 'd', connection::kDsl);
+    ExpectTabCycle(wizard, {connection::kDsl, kNext, kCancel});
+
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[1]));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1492"));
+    ExpectTabCycle(wizard, {mtu::kMtuEdit, mtu::kMssEdit, kBack, kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[2]));
+    ExpectTabCycle(wizard, {othermtu::kDisableDiscovery, othermtu::kEnableBlackHole, kBack, kNext,
+                            kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[3]));
+    ExpectTabCycle(wizard, {rwin::kMssEdit, rwin::kMultiplierEdit, rwin::kScalingFactorEdit,
+                            rwin::kRwinEdit, kBack, kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[4]));
+    ExpectTabCycle(wizard, {ttl::kTtlEdit, ttl::kHttp10Edit, ttl::kHttp11Edit, kBack, kNext,
+                            kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[5]));
+    ExpectTabCycle(wizard, {keepalive::kTimeEdit, keepalive::kIntervalEdit, kBack, kNext,
+                            kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[6]));
+    ExpectTabCycle(wizard, {syn::kOptionEdit, kBack, kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[7], kBackFinish));
+    ExpectTabCycle(wizard, {icmp::kEnableIcmp, kBack, kFinish, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'b', kWinNtSteps[6]));
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[7], kBackFinish));
+    ASSERT_EQ(wizard.FocusedId(), icmp::kEnableIcmp);
+    wizard.PressInFocus(VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return wizard.IsChecked(icmp::kEnableIcmp); }));
+
+    // Enter presses the default button, which on the last step is Finish.
+    wizard.PressInFocus(VK_RETURN);
+    const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
+    ASSERT_TRUE(IsBox(box, Shown(text::k41), BoxIcon::None, wizard.Sheet()));
+    PressKeyInFocus(box->window, VK_RETURN);
+    EXPECT_TRUE(wizard.WaitUntilClosed());
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnableICMPRedirects"), 1u);
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "TcpWindowSize"), 255552u);
+}
+
+}  // namespace
+}  // namespace e2e::wizard
