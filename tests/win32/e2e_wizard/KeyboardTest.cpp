@@ -81,6 +81,7 @@ constexpr int kBack = vornel::kWizardBack;
 constexpr int kNext = vornel::kWizardNext;
 constexpr int kFinish = vornel::kWizardFinish;
 constexpr int kCancel = IDCANCEL;
+constexpr int kHelp = 9;  // the platform sheet's Help button
 
 TEST_F(WizardTest, Windows98WizardRunsOnTheKeyboardAlone) {
     AddModem(keys::kWin9xModems, "0000", ModemProperties(115200));
@@ -163,6 +164,14 @@ TEST_F(WizardTest, WindowsXpWizardRunsOnTheKeyboardAlone) {
                             kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[6]));
     ExpectTabCycle(wizard, {syn::kOptionEdit, kBack, kNext, kCancel});
+    // No Help button, and F1 opens nothing.
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(wizard.Sheet(), kHelp)));
+    const std::vector<HWND> before = TopLevelWindows(Vornel().Pid());
+    wizard.PressInFocus(VK_F1);
+    EXPECT_FALSE(WaitUntil([&] { return TopLevelWindows(Vornel().Pid()) != before; }, 700ms))
+        << "F1 opened a window\n"
+        << DescribeWindows(Vornel().Pid());
+    EXPECT_EQ(wizard.Caption(), kWinNtSteps[6]);
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[7], kBackFinish));
     ExpectTabCycle(wizard, {icmp::kEnableIcmp, kBack, kFinish, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'b', kWinNtSteps[6]));

@@ -269,6 +269,8 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
     ExpectNoMessageBox(Vornel());
     EXPECT_EQ(wizard.ItemText(rwin::kMultiplierEdit), "183859");
     EXPECT_EQ(wizard.ItemText(rwin::kRwinEdit), "1073736560");
+    // The widest numbers the page can show, for people to look at.
+    EXPECT_TRUE(SaveScreenshot("wizard-win9x-4-rwin-largest-window", wizard.Sheet()));
 
     // One more is refused, and so is a product beyond 32 bits (the edit takes
     // seven digits).

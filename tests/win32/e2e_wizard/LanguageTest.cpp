@@ -1,0 +1,126 @@
+// The wizard in another language: captions, buttons and the composed page texts come
+// from the language file; the shipped German translation on every page, pictured.
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "PageChecks.h"
+#include "WizardTest.h"
+
+namespace e2e::wizard {
+namespace {
+
+// A key of a language file as the program shows it.
+std::string FromFile(const std::string& file, const char* key) {
+    char text[2000] = {};
+    GetPrivateProfileStringA("Linkvane", key, "", text, sizeof text, file.c_str());
+    std::string shown = text;
+    std::replace(shown.begin(), shown.end(), '*', '\n');
+    return shown;
+}
+
+TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
+    Install().AddLanguage("Test", LanguageFile({{"30", "Schritt eins"},
+                                                {"31", "Schritt zwei"},
+                                                {"ID_WIZBACK", "< &Zur\xFC"
+                                                               "ck"},
+                                                {"ID_WIZNEXT", "&Weiter >"},
+                                                {"IDCANCEL", "Abbrechen"},
+                                                {"IDC_step2_RADIO_LAN", "&LAN-Verbindung."},
+                                                {"2", "war"},
+                                                {"3", "fehlt."},
+                                                {"4", "Byte"},
+                                                {"IDC_static_step3_MTUExplain", "MTU-Text.**MTU"},
+                                                {"IDC_static_RecommendedMTU", "%d / %d"},
+                                                {"41", "Fertig.*Neu starten."}}));
+    AddWin9xAdapter({"0000", "Dial-Up Adapter", "0000", "0000", "1400", std::nullopt});
+    SetWindowsVersion("win98");
+    InstallProductKey("Test");
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = Wizard::Open(Vornel(), main);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+    ASSERT_TRUE(wizard.WaitForStep("Schritt eins", kNextOnly));
+    EXPECT_TRUE(wizard.WaitForText(connection::kLan, "&LAN-Verbindung."));
+    EXPECT_TRUE(wizard.WaitForText(connection::kDsl, "&Digital Subscriber Line (DSL)."));
+    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardBack), "< &Zur\xFC"
+                                                             "ck");
+    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext), "&Weiter >");
+    EXPECT_EQ(ItemText(wizard.Sheet(), IDCANCEL), "Abbrechen");
+    // Finish keeps the platform's own text in every language.
+    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardFinish), "Finish");
+
+    wizard.PressAlt('l');
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kLan); }));
+    ASSERT_TRUE(wizard.NextTo("Schritt zwei"));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kMtuExplain, "MTU-Text.\n\nMTU war 1400 Byte."));
+    EXPECT_TRUE(
+        wizard.WaitForText(mtu::kMssExplain, Explained(text::kIDC_static_step3_MSSExplain, " fehlt.")));
+    // The number goes wherever the translation puts "%d", as often as it does.
+    EXPECT_TRUE(wizard.WaitForText(mtu::kRecommendedMtu, "1500 / 1500"));
+    for (size_t i = 2; i < kWin9xSteps.size(); ++i) {
+        ASSERT_TRUE(wizard.NextTo(kWin9xSteps[i], i + 1 == kWin9xSteps.size() ? kBackFinish
+                                                                                : kBackNext));
+    }
+    wizard.Finish();
+    const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
+    ASSERT_TRUE(IsBox(box, "Fertig.\nNeu starten.", BoxIcon::None, wizard.Sheet()));
+    ASSERT_TRUE(Answer(*box, IDOK));
+    EXPECT_TRUE(wizard.WaitUntilClosed());
+}
+
+// Every page in the shipped German, with the longer "was set to" sentences, for
+// people to look at: a translation is longer than the English the pages were laid
+// out for.
+TEST_F(WizardTest, ShippedGermanOnEveryPage) {
+    namespace fs = std::filesystem;
+    const fs::path shipped = fs::path(UnixPathToWindows(VORNEL_SOURCE_DIR)) / "lang";
+    const std::string german = Install().LangFolder() + "\\German.ini";
+    fs::copy_file(shipped / "German.ini", german);
+    SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server", 20);
+    SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer", 20);
+    const std::pair<const char*, DWORD> inForce[] = {
+        {"DefaultTTL", 128},          {"TcpWindowSize", 256960},       {"EnablePMTUDiscovery", 1},
+        {"EnablePMTUBHDetect", 0},    {"KeepAliveTime", 7200000},      {"KeepAliveInterval", 1000},
+        {"SYNAttackProtect", 2},      {"EnableICMPRedirects", 0},
+    };
+    for (const auto& [name, value] : inForce) {
+        SetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, name, value);
+    }
+    AddInterface("{1A}", 1500, 1460);
+    AddModem(keys::kWinNtModems, "0000", ModemProperties(115200));
+    SetWindowsVersion("winxp");
+    InstallProductKey("German");
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = Wizard::Open(Vornel(), main);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+
+    const char* captions[] = {"21", "22", "23", "24", "25", "26", "27", "28", "29"};
+    for (size_t i = 0; i < std::size(captions); ++i) {
+        const std::string caption = FromFile(german, captions[i]);
+        ASSERT_FALSE(caption.empty()) << captions[i];
+        if (i > 0) {
+            ASSERT_TRUE(wizard.NextTo(caption, i + 1 == std::size(captions) ? kBackFinish
+                                                                              : kBackNext));
+        } else {
+            ASSERT_TRUE(wizard.WaitForStep(caption, kNextOnly));
+            EXPECT_TRUE(wizard.WaitForText(connection::kDialUp,
+                                           FromFile(german, "IDC_step2_RADIO_DialUp")));
+            EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext), FromFile(german, "ID_WIZNEXT"));
+        }
+        if (i == 1) {
+            EXPECT_TRUE(wizard.WaitForText(mtu::kMtuExplain,
+                                           FromFile(german, "IDC_static_step3_MTUExplain") + " " +
+                                               FromFile(german, "2") + " 1500 " +
+                                               FromFile(german, "4") + "."));
+        }
+        EXPECT_TRUE(SaveScreenshot("wizard-german-" + std::to_string(i + 1), wizard.Sheet()));
+    }
+    wizard.Cancel();
+    EXPECT_TRUE(wizard.WaitUntilClosed());
+}
+
+}  // namespace
+}  // namespace e2e::wizard
