@@ -84,8 +84,19 @@ TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFo
     TypeAndLeave(wizard, mtu::kMtuEdit, "0", mtu::kMssEdit, "1500");
     TypeAndLeave(wizard, mtu::kMtuEdit, "1400", mtu::kMssEdit, "1400");
     TypeAndLeave(wizard, mtu::kMssEdit, "1", mtu::kMtuEdit, "1");
+    // Leaving (Enter, the focus staying in the edit) with an edit that holds no
+    // integer says so and goes on; the MTU read before it is taken. (The message
+    // takes the focus from the MSS edit, whose correction puts the recommendation
+    // back at once.)
+    ASSERT_TRUE(wizard.Enter(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.Enter(mtu::kMssEdit, ""));
+    wizard.PressInFocus(VK_RETURN);
+    AnswerValidation(wizard, kNotInteger);
+    ASSERT_TRUE(wizard.WaitForStep(kWinNtSteps[2], kBackNext));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
+    EXPECT_TRUE(wizard.WaitForText(rwin::kMssEdit, "1460"));
     // Every activation starts again from the recommendation.
-    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
+    ASSERT_TRUE(wizard.BackTo(kWinNtSteps[2]));
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1500"));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMssEdit, "1460"));
@@ -281,17 +292,23 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
     EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "4672000000"));
     leaveWithRangeMessage();
 
-    // Leaving the page with Enter from the multiplier: the window out of range is
-    // replaced by the recommendation without a message.
+    // Leaving the page with Enter from the multiplier (the focus stays in it): the
+    // window out of range is replaced by the recommendation without a message.
     ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "183860"));
     wizard.PressInFocus(VK_RETURN);
     ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[4]));
     ExpectNoMessageBox(Vornel());
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
-    FinishWith41(wizard, main, [&] {
+
+    // Finish with an empty keep-alive time: reported, then the recommendation is written.
+    ASSERT_TRUE(wizard.Enter(keepalive::kTimeEdit, ""));
+    wizard.PressInFocus(VK_RETURN);
+    AnswerValidation(wizard, kNotInteger);
+    Expect41AndClose(wizard, main, [&] {
         EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "DefaultRcvWindow"), "256960");
         EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "GlobalMaxTcpWindowSize"),
                   "256960");
+        EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "KeepAliveTime"), "7200000");
     });
 }
 

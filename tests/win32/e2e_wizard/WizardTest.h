@@ -44,6 +44,9 @@ protected:
     std::optional<Wizard> OpenWizard(HWND main, const std::vector<std::string>& steps) {
         std::optional<Wizard> wizard = Wizard::Open(*m_vornel, main);
         if (!wizard) return std::nullopt;
+        // Modal on top of the main dialog.
+        EXPECT_EQ(Owner(wizard->Sheet()), main);
+        EXPECT_FALSE(IsWindowEnabled(main));
         EXPECT_TRUE(wizard->WaitForStep(steps[0], kNextOnly));
         if (!wizard->WaitForText(connection::kDialUp, "Dial Up Connection (&Modem).")) {
             ADD_FAILURE() << "the first page did not show its texts";
@@ -58,6 +61,11 @@ protected:
     template <class Check>
     void FinishWith41(const Wizard& wizard, HWND main, Check written) {
         wizard.Finish();
+        Expect41AndClose(wizard, main, written);
+    }
+    // The same once Finish has been pressed.
+    template <class Check>
+    void Expect41AndClose(const Wizard& wizard, HWND main, Check written) {
         const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
         ASSERT_TRUE(IsBox(box, Shown(text::k41), BoxIcon::None, wizard.Sheet()));
         EXPECT_EQ(box->ButtonIds(), std::vector<int>{IDOK});
@@ -66,6 +74,7 @@ protected:
         EXPECT_TRUE(wizard.WaitUntilClosed());
         EXPECT_TRUE(
             WaitUntil([&] { return IsWindowEnabled(Item(main, vornel::kResetSettings)) != 0; }));
+        EXPECT_TRUE(IsWindowEnabled(main));
     }
 
 private:
