@@ -67,11 +67,11 @@ TEST_F(WizardTest, NoToTheQuestionKeepsTheOldBackupAndCancelLeavesAFreshOne) {
     EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, keys::kBrowser, browser));
     EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWinNtStack, stack));
     // The backup is the one the cancelled run took when it opened.
-    EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey,
-                      KeyTree{{{"MaxConnectionsPerServer", S::Dword(2)},
-                               {"DefaultTTL", S::Dword(128)}},
-                              {{"MTU Settings", KeyTree{{{"{1A}", S::Dword(1500)}}, {}}},
-                               {"MSS Settings", KeyTree{}}}}));
+    EXPECT_TRUE(
+        KeyIs(HKEY_CURRENT_USER, kBackupKey,
+              KeyTree{{{"MaxConnectionsPerServer", S::Dword(2)}, {"DefaultTTL", S::Dword(128)}},
+                      {{"MTU Settings", KeyTree{{{"{1A}", S::Dword(1500)}}, {}}},
+                       {"MSS Settings", KeyTree{}}}}));
     EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
 }
 

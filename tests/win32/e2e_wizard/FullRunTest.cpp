@@ -77,8 +77,7 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
     AddWin9xAdapter({"0001", "Dial-Up Adapter", "0002", "0003", "1500", std::nullopt});
     const std::optional<KeyTree> browserBefore = ReadKeyTree(HKEY_CURRENT_USER, keys::kBrowser);
     const std::optional<KeyTree> stackBefore = ReadKeyTree(HKEY_LOCAL_MACHINE, keys::kWin9xStack);
-    const std::optional<KeyTree> cardBefore =
-        ReadKeyTree(HKEY_LOCAL_MACHINE, NetTransKey("0000"));
+    const std::optional<KeyTree> cardBefore = ReadKeyTree(HKEY_LOCAL_MACHINE, NetTransKey("0000"));
     ASSERT_TRUE(browserBefore && stackBefore && cardBefore);
 
     HWND main = StartAs("win98");
@@ -98,7 +97,7 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
 
     // On with LAN, changing a value on every page.
     Shoot(wizard, "win9x-4-rwin");
-    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "20"));
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "20"));
     EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "116800"));
     ASSERT_TRUE(wizard.BackTo(kWin9xSteps[2]));
     ExpectOtherMtuPage(wizard, kEnabled, kNotSet);
@@ -110,16 +109,16 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
     // The receive window page starts again from its recommendation.
     EXPECT_TRUE(wizard.WaitForText(rwin::kMultiplierEdit, "44"));
-    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "20"));
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "20"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[4]));
     ExpectTtlPage(wizard, 32, 4, 8, WasSet(128, "seconds"), WasSet(10), kNotSet);
     Shoot(wizard, "win9x-5-ttl");
-    ASSERT_TRUE(wizard.Enter(ttl::kTtlEdit, "100"));
-    ASSERT_TRUE(wizard.Enter(ttl::kHttp10Edit, "6"));
+    ASSERT_TRUE(wizard.Fill(ttl::kTtlEdit, "100"));
+    ASSERT_TRUE(wizard.Fill(ttl::kHttp10Edit, "6"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
     ExpectKeepAlivePage(wizard, WasSet(3600000, "milliseconds"), kNotSet);
     Shoot(wizard, "win9x-6-keep-alive");
-    ASSERT_TRUE(wizard.Enter(keepalive::kIntervalEdit, "2000"));
+    ASSERT_TRUE(wizard.Fill(keepalive::kIntervalEdit, "2000"));
 
     FinishWith41(wizard, main, [&] {
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWin9xStack,
@@ -189,7 +188,7 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[2]));
     ExpectOtherMtuPage(wizard, kDisabled, kEnabled);
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
-    ASSERT_TRUE(wizard.Enter(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
     Shoot(wizard, "winnt-3-other-mtu");
     wizard.ClickItem(othermtu::kEnableBlackHole);
@@ -199,16 +198,16 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
     ExpectTtlPage(wizard, 64, 20, 20, WasSet(128, "seconds"), kNotSet, WasSet(2));
     Shoot(wizard, "winnt-5-ttl");
-    ASSERT_TRUE(wizard.Enter(ttl::kHttp11Edit, "2"));
+    ASSERT_TRUE(wizard.Fill(ttl::kHttp11Edit, "2"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
     ExpectKeepAlivePage(wizard, kNotSet, WasSet(1000, "milliseconds"));
     Shoot(wizard, "winnt-6-keep-alive");
-    ASSERT_TRUE(wizard.Enter(keepalive::kTimeEdit, "3600000"));
+    ASSERT_TRUE(wizard.Fill(keepalive::kTimeEdit, "3600000"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
     ExpectSynPage(wizard, " was set to option 1.");
     EXPECT_TRUE(wizard.WaitForText(syn::kOptionEdit, "2"));
     Shoot(wizard, "winnt-7-syn-flood");
-    ASSERT_TRUE(wizard.Enter(syn::kOptionEdit, "0"));
+    ASSERT_TRUE(wizard.Fill(syn::kOptionEdit, "0"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
     ExpectIcmpPage(wizard, kEnabled);
     EXPECT_FALSE(wizard.IsChecked(icmp::kEnableIcmp));
@@ -242,15 +241,16 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
                                                 {"MaxConnectionsPerServer", S::Dword(2)}})));
         EXPECT_TRUE(KeyIs(
             HKEY_CURRENT_USER, kBackupKey,
-            KeyTree{{{"MaxConnectionsPerServer", S::Dword(2)},
-                     {"DefaultTTL", S::Dword(128)},
-                     {"EnablePMTUDiscovery", S::Dword(0)},
-                     {"EnablePMTUBHDetect", S::Dword(1)},
-                     {"KeepAliveInterval", S::Dword(1000)},
-                     {"SYNAttackProtect", S::Dword(1)},
-                     {"EnableICMPRedirect", S::Dword(1)}},
-                    {{"MTU Settings", KeyTree{{{"{1A}", S::Dword(1500)}, {"{2B}", S::Dword(576)}}, {}}},
-                     {"MSS Settings", KeyTree{{{"{1A}", S::Dword(1460)}}, {}}}}}));
+            KeyTree{
+                {{"MaxConnectionsPerServer", S::Dword(2)},
+                 {"DefaultTTL", S::Dword(128)},
+                 {"EnablePMTUDiscovery", S::Dword(0)},
+                 {"EnablePMTUBHDetect", S::Dword(1)},
+                 {"KeepAliveInterval", S::Dword(1000)},
+                 {"SYNAttackProtect", S::Dword(1)},
+                 {"EnableICMPRedirect", S::Dword(1)}},
+                {{"MTU Settings", KeyTree{{{"{1A}", S::Dword(1500)}, {"{2B}", S::Dword(576)}}, {}}},
+                 {"MSS Settings", KeyTree{{{"{1A}", S::Dword(1460)}}, {}}}}}));
     });
 }
 

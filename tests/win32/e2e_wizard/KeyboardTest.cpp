@@ -63,7 +63,8 @@ void ExpectTabCycle(const Wizard& wizard, const std::vector<int>& expected) {
     }
     ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == expected.front(); }))
         << "focus on " << wizard.FocusedId() << " on " << wizard.Caption();
-    EXPECT_EQ(Describe(TabCycle(wizard)), Describe(expected)) << "Tab order on " << wizard.Caption();
+    EXPECT_EQ(Describe(TabCycle(wizard)), Describe(expected))
+        << "Tab order on " << wizard.Caption();
 }
 
 // Presses the focused button with the space bar, as the keyboard does.
@@ -106,8 +107,8 @@ TEST_F(WizardTest, Windows98WizardRunsOnTheKeyboardAlone) {
     EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1500"));
     ExpectTabCycle(wizard, {mtu::kMtuEdit, mtu::kMssEdit, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[2]));
-    ExpectTabCycle(wizard, {othermtu::kDisableDiscovery, othermtu::kEnableBlackHole, kBack, kNext,
-                            kCancel});
+    ExpectTabCycle(
+        wizard, {othermtu::kDisableDiscovery, othermtu::kEnableBlackHole, kBack, kNext, kCancel});
     ASSERT_EQ(wizard.FocusedId(), othermtu::kDisableDiscovery);
     wizard.PressInFocus(VK_SPACE);
     EXPECT_TRUE(WaitUntil([&] { return wizard.IsChecked(othermtu::kDisableDiscovery); }));
@@ -115,11 +116,10 @@ TEST_F(WizardTest, Windows98WizardRunsOnTheKeyboardAlone) {
     ExpectTabCycle(wizard, {rwin::kMssEdit, rwin::kMultiplierEdit, rwin::kScalingFactorEdit,
                             rwin::kRwinEdit, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[4]));
-    ExpectTabCycle(wizard, {ttl::kTtlEdit, ttl::kHttp10Edit, ttl::kHttp11Edit, kBack, kNext,
-                            kCancel});
+    ExpectTabCycle(wizard,
+                   {ttl::kTtlEdit, ttl::kHttp10Edit, ttl::kHttp11Edit, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[5]));
-    ExpectTabCycle(wizard, {keepalive::kTimeEdit, keepalive::kIntervalEdit, kBack, kNext,
-                            kCancel});
+    ExpectTabCycle(wizard, {keepalive::kTimeEdit, keepalive::kIntervalEdit, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kModemStep, kBackFinish));
     ExpectTabCycle(wizard, {kBack, kFinish, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'b', kWin9xSteps[5]));
@@ -151,17 +151,16 @@ TEST_F(WizardTest, WindowsXpWizardRunsOnTheKeyboardAlone) {
     EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1492"));
     ExpectTabCycle(wizard, {mtu::kMtuEdit, mtu::kMssEdit, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[2]));
-    ExpectTabCycle(wizard, {othermtu::kDisableDiscovery, othermtu::kEnableBlackHole, kBack, kNext,
-                            kCancel});
+    ExpectTabCycle(
+        wizard, {othermtu::kDisableDiscovery, othermtu::kEnableBlackHole, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[3]));
     ExpectTabCycle(wizard, {rwin::kMssEdit, rwin::kMultiplierEdit, rwin::kScalingFactorEdit,
                             rwin::kRwinEdit, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[4]));
-    ExpectTabCycle(wizard, {ttl::kTtlEdit, ttl::kHttp10Edit, ttl::kHttp11Edit, kBack, kNext,
-                            kCancel});
+    ExpectTabCycle(wizard,
+                   {ttl::kTtlEdit, ttl::kHttp10Edit, ttl::kHttp11Edit, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[5]));
-    ExpectTabCycle(wizard, {keepalive::kTimeEdit, keepalive::kIntervalEdit, kBack, kNext,
-                            kCancel});
+    ExpectTabCycle(wizard, {keepalive::kTimeEdit, keepalive::kIntervalEdit, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[6]));
     ExpectTabCycle(wizard, {syn::kOptionEdit, kBack, kNext, kCancel});
     // No Help button, and F1 opens nothing.

@@ -21,8 +21,9 @@ std::string FromFile(const std::string& file, const char* key) {
 TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
     Install().AddLanguage("Test", LanguageFile({{"30", "Schritt eins"},
                                                 {"31", "Schritt zwei"},
-                                                {"ID_WIZBACK", "< &Zur\xFC"
-                                                               "ck"},
+                                                {"ID_WIZBACK",
+                                                 "< &Zur\xFC"
+                                                 "ck"},
                                                 {"ID_WIZNEXT", "&Weiter >"},
                                                 {"IDCANCEL", "Abbrechen"},
                                                 {"IDC_step2_RADIO_LAN", "&LAN-Verbindung."},
@@ -43,8 +44,9 @@ TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
     ASSERT_TRUE(wizard.WaitForStep("Schritt eins", kNextOnly));
     EXPECT_TRUE(wizard.WaitForText(connection::kLan, "&LAN-Verbindung."));
     EXPECT_TRUE(wizard.WaitForText(connection::kDsl, "&Digital Subscriber Line (DSL)."));
-    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardBack), "< &Zur\xFC"
-                                                             "ck");
+    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardBack),
+              "< &Zur\xFC"
+              "ck");
     EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext), "&Weiter >");
     EXPECT_EQ(ItemText(wizard.Sheet(), IDCANCEL), "Abbrechen");
     // Finish keeps the platform's own text in every language.
@@ -54,13 +56,13 @@ TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
     ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kLan); }));
     ASSERT_TRUE(wizard.NextTo("Schritt zwei"));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMtuExplain, "MTU-Text.\n\nMTU war 1400 Byte."));
-    EXPECT_TRUE(
-        wizard.WaitForText(mtu::kMssExplain, Explained(text::kIDC_static_step3_MSSExplain, " fehlt.")));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kMssExplain,
+                                   Explained(text::kIDC_static_step3_MSSExplain, " fehlt.")));
     // The number goes wherever the translation puts "%d", as often as it does.
     EXPECT_TRUE(wizard.WaitForText(mtu::kRecommendedMtu, "1500 / 1500"));
     for (size_t i = 2; i < kWin9xSteps.size(); ++i) {
-        ASSERT_TRUE(wizard.NextTo(kWin9xSteps[i], i + 1 == kWin9xSteps.size() ? kBackFinish
-                                                                                : kBackNext));
+        ASSERT_TRUE(
+            wizard.NextTo(kWin9xSteps[i], i + 1 == kWin9xSteps.size() ? kBackFinish : kBackNext));
     }
     wizard.Finish();
     const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
@@ -80,9 +82,9 @@ TEST_F(WizardTest, ShippedGermanOnEveryPage) {
     SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server", 20);
     SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer", 20);
     const std::pair<const char*, DWORD> inForce[] = {
-        {"DefaultTTL", 128},          {"TcpWindowSize", 256960},       {"EnablePMTUDiscovery", 1},
-        {"EnablePMTUBHDetect", 0},    {"KeepAliveTime", 7200000},      {"KeepAliveInterval", 1000},
-        {"SYNAttackProtect", 2},      {"EnableICMPRedirects", 0},
+        {"DefaultTTL", 128},       {"TcpWindowSize", 256960},  {"EnablePMTUDiscovery", 1},
+        {"EnablePMTUBHDetect", 0}, {"KeepAliveTime", 7200000}, {"KeepAliveInterval", 1000},
+        {"SYNAttackProtect", 2},   {"EnableICMPRedirects", 0},
     };
     for (const auto& [name, value] : inForce) {
         SetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, name, value);
@@ -102,19 +104,20 @@ TEST_F(WizardTest, ShippedGermanOnEveryPage) {
         const std::string caption = FromFile(german, captions[i]);
         ASSERT_FALSE(caption.empty()) << captions[i];
         if (i > 0) {
-            ASSERT_TRUE(wizard.NextTo(caption, i + 1 == std::size(captions) ? kBackFinish
-                                                                              : kBackNext));
+            ASSERT_TRUE(
+                wizard.NextTo(caption, i + 1 == std::size(captions) ? kBackFinish : kBackNext));
         } else {
             ASSERT_TRUE(wizard.WaitForStep(caption, kNextOnly));
             EXPECT_TRUE(wizard.WaitForText(connection::kDialUp,
                                            FromFile(german, "IDC_step2_RADIO_DialUp")));
-            EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext), FromFile(german, "ID_WIZNEXT"));
+            EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext),
+                      FromFile(german, "ID_WIZNEXT"));
         }
         if (i == 1) {
-            EXPECT_TRUE(wizard.WaitForText(mtu::kMtuExplain,
-                                           FromFile(german, "IDC_static_step3_MTUExplain") + " " +
-                                               FromFile(german, "2") + " 1500 " +
-                                               FromFile(german, "4") + "."));
+            EXPECT_TRUE(wizard.WaitForText(
+                mtu::kMtuExplain, FromFile(german, "IDC_static_step3_MTUExplain") + " " +
+                                      FromFile(german, "2") + " 1500 " + FromFile(german, "4") +
+                                      "."));
         }
         EXPECT_TRUE(SaveScreenshot("wizard-german-" + std::to_string(i + 1), wizard.Sheet()));
     }

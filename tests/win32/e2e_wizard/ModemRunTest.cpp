@@ -33,8 +33,7 @@ std::optional<std::string> Properties(const char* classKey, const std::string& m
 
 // From the step shown to the family's last step, which offers Next instead of Finish
 // once the probe has found the capped modem.
-void ForwardToLastStep(const Wizard& wizard, const std::vector<std::string>& steps,
-                       size_t shown) {
+void ForwardToLastStep(const Wizard& wizard, const std::vector<std::string>& steps, size_t shown) {
     for (size_t i = shown + 1; i < steps.size(); ++i) {
         ASSERT_TRUE(wizard.NextTo(steps[i], kBackNext));
     }

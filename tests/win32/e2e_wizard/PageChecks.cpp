@@ -18,8 +18,8 @@ void ExpectConnectionPage(const Wizard& wizard, int checkedRadio) {
     EXPECT_TRUE(wizard.WaitForText(connection::kCableModem, "&Cable Modem."));
     EXPECT_TRUE(wizard.WaitForText(connection::kDsl, "&Digital Subscriber Line (DSL)."));
     EXPECT_TRUE(wizard.WaitForText(connection::kLan, "&LAN Connection (Ethernet)."));
-    for (int radio : {connection::kDialUp, connection::kCableModem, connection::kDsl,
-                      connection::kLan}) {
+    for (int radio :
+         {connection::kDialUp, connection::kCableModem, connection::kDsl, connection::kLan}) {
         EXPECT_EQ(wizard.IsChecked(radio), radio == checkedRadio) << "radio button " << radio;
     }
 }
@@ -30,10 +30,10 @@ void ExpectMtuPage(const Wizard& wizard, int mtu, int mss, const std::string& mt
                                    Explained(text::kIDC_static_step3_MTUExplain, mtuStatus)));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMssExplain,
                                    Explained(text::kIDC_static_step3_MSSExplain, mssStatus)));
-    EXPECT_TRUE(wizard.WaitForText(
-        mtu::kRecommendedMtu, "Recommended MTU size  :  " + std::to_string(mtu) + " bytes."));
-    EXPECT_TRUE(wizard.WaitForText(
-        mtu::kRecommendedMss, "Recommended MSS size  :  " + std::to_string(mss) + " bytes."));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kRecommendedMtu,
+                                   "Recommended MTU size  :  " + std::to_string(mtu) + " bytes."));
+    EXPECT_TRUE(wizard.WaitForText(mtu::kRecommendedMss,
+                                   "Recommended MSS size  :  " + std::to_string(mss) + " bytes."));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, std::to_string(mtu)));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMssEdit, std::to_string(mss)));
 }
@@ -59,8 +59,8 @@ void ExpectRwinPage(const Wizard& wizard, int mss, int multiplier, long long rwi
                     const std::string& status) {
     EXPECT_TRUE(
         wizard.WaitForText(rwin::kExplain, Explained(text::kIDC_static_step5_Explain, status)));
-    EXPECT_TRUE(wizard.WaitForText(rwin::kRecommendation,
-                                   "Recommended RWIN size  :  " + std::to_string(rwin) + " bytes."));
+    EXPECT_TRUE(wizard.WaitForText(
+        rwin::kRecommendation, "Recommended RWIN size  :  " + std::to_string(rwin) + " bytes."));
     EXPECT_TRUE(wizard.WaitForText(rwin::kMssEdit, std::to_string(mss)));
     EXPECT_TRUE(wizard.WaitForText(rwin::kMultiplierEdit, std::to_string(multiplier)));
     EXPECT_TRUE(wizard.WaitForText(rwin::kScalingFactorEdit, "4"));
@@ -82,11 +82,11 @@ void ExpectTtlPage(const Wizard& wizard, int ttl, int http10, int http11,
     EXPECT_TRUE(wizard.WaitForText(ttl::kBrowserGroup, "Internet Explorer Optimization"));
     EXPECT_TRUE(wizard.WaitForText(ttl::kBrowserExplain, Shown(text::kIDC_IE_OPTIMIZATION)));
     EXPECT_TRUE(wizard.WaitForText(ttl::kCurrentHttp10, "HTTP 1.0 value" + http10Status));
-    EXPECT_TRUE(wizard.WaitForText(
-        ttl::kRecommendedHttp10, "Recommended value for HTTP 1.0  :  " + std::to_string(http10) + "."));
+    EXPECT_TRUE(wizard.WaitForText(ttl::kRecommendedHttp10, "Recommended value for HTTP 1.0  :  " +
+                                                                std::to_string(http10) + "."));
     EXPECT_TRUE(wizard.WaitForText(ttl::kCurrentHttp11, "HTTP 1.1 value" + http11Status));
-    EXPECT_TRUE(wizard.WaitForText(
-        ttl::kRecommendedHttp11, "Recommended value for HTTP 1.1  :  " + std::to_string(http11) + "."));
+    EXPECT_TRUE(wizard.WaitForText(ttl::kRecommendedHttp11, "Recommended value for HTTP 1.1  :  " +
+                                                                std::to_string(http11) + "."));
     EXPECT_TRUE(wizard.WaitForText(ttl::kTtlEdit, std::to_string(ttl)));
     EXPECT_TRUE(wizard.WaitForText(ttl::kHttp10Edit, std::to_string(http10)));
     EXPECT_TRUE(wizard.WaitForText(ttl::kHttp11Edit, std::to_string(http11)));
@@ -94,9 +94,9 @@ void ExpectTtlPage(const Wizard& wizard, int ttl, int http10, int http11,
 
 void ExpectKeepAlivePage(const Wizard& wizard, const std::string& timeStatus,
                          const std::string& intervalStatus) {
-    EXPECT_TRUE(wizard.WaitForText(
-        keepalive::kTimeExplain,
-        Explained(text::kIDC_static_step7_KeepAliveTimeExplain, timeStatus)));
+    EXPECT_TRUE(
+        wizard.WaitForText(keepalive::kTimeExplain,
+                           Explained(text::kIDC_static_step7_KeepAliveTimeExplain, timeStatus)));
     EXPECT_TRUE(wizard.WaitForText(
         keepalive::kIntervalExplain,
         Explained(text::kIDC_static_step7_KeepLAliveIntervalExplain, intervalStatus)));
@@ -119,8 +119,8 @@ void ExpectIcmpPage(const Wizard& wizard, const std::string& status) {
     EXPECT_TRUE(wizard.WaitForText(icmp::kSymptom1, Shown(text::kIDC_static_step9_ICMPExplain)));
     EXPECT_TRUE(wizard.WaitForText(icmp::kSymptom2, Shown(text::kIDC_static_step9_ICMPExplain2)));
     EXPECT_TRUE(wizard.WaitForText(icmp::kSymptom3, Shown(text::kIDC_static_step9_ICMPExplain3)));
-    EXPECT_TRUE(wizard.WaitForText(icmp::kCause,
-                                   Explained(text::kIDC_static_step9_ICMPExplain4, status)));
+    EXPECT_TRUE(
+        wizard.WaitForText(icmp::kCause, Explained(text::kIDC_static_step9_ICMPExplain4, status)));
     EXPECT_TRUE(wizard.WaitForText(icmp::kRecommendation, "Recommended to be DISABLED."));
     EXPECT_TRUE(wizard.WaitForText(icmp::kEnableIcmp, "Enable It?"));
 }

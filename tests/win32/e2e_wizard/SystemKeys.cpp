@@ -10,10 +10,22 @@ namespace {
 
 // Every value name the program tunes, on either family.
 constexpr const char* kTunedNames[] = {
-    "SackOpts",           "Tcp1323Opts",         "TcpMaxDupAcks",      "DefaultTTL",
-    "DefaultRcvWindow",   "DefaultReceiveWindow", "TcpWindowSize",     "GlobalMaxTcpWindowSize",
-    "PMTUBlackHoleDetect", "PMTUDiscovery",       "EnablePMTUBHDetect", "EnablePMTUDiscovery",
-    "KeepAliveTime",      "KeepAliveInterval",   "SYNAttackProtect",   "EnableICMPRedirects",
+    "SackOpts",
+    "Tcp1323Opts",
+    "TcpMaxDupAcks",
+    "DefaultTTL",
+    "DefaultRcvWindow",
+    "DefaultReceiveWindow",
+    "TcpWindowSize",
+    "GlobalMaxTcpWindowSize",
+    "PMTUBlackHoleDetect",
+    "PMTUDiscovery",
+    "EnablePMTUBHDetect",
+    "EnablePMTUDiscovery",
+    "KeepAliveTime",
+    "KeepAliveInterval",
+    "SYNAttackProtect",
+    "EnableICMPRedirects",
     "EnableICMPRedirect",
 };
 
@@ -47,8 +59,8 @@ void Describe(std::ostream& out, const KeyTree& tree, const std::string& indent)
 
 SystemKeys::SystemKeys() {
     const std::pair<HKEY, const char*> saved[] = {
-        {HKEY_CURRENT_USER, keys::kBrowser},        {HKEY_LOCAL_MACHINE, keys::kWin9xStack},
-        {HKEY_LOCAL_MACHINE, keys::kWinNtStack},    {HKEY_LOCAL_MACHINE, keys::kEnum},
+        {HKEY_CURRENT_USER, keys::kBrowser},         {HKEY_LOCAL_MACHINE, keys::kWin9xStack},
+        {HKEY_LOCAL_MACHINE, keys::kWinNtStack},     {HKEY_LOCAL_MACHINE, keys::kEnum},
         {HKEY_LOCAL_MACHINE, keys::kServiceClasses}, {HKEY_LOCAL_MACHINE, keys::kWinNtModems},
     };
     for (const auto& [root, path] : saved) {

@@ -14,7 +14,8 @@
 namespace e2e::wizard {
 
 namespace keys {
-inline constexpr char kBrowser[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+inline constexpr char kBrowser[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 inline constexpr char kWin9xStack[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
 inline constexpr char kWinNtStack[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 inline constexpr char kInterfaces[] =

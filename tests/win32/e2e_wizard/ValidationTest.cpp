@@ -20,7 +20,7 @@ const std::string kNotInteger = "Please enter an integer.";
 void TypeAndLeave(const Wizard& wizard, int edit, const std::string& typed, int next,
                   const std::string& shown) {
     SCOPED_TRACE("typed \"" + typed + "\" into " + std::to_string(edit));
-    ASSERT_TRUE(wizard.Enter(edit, typed));
+    ASSERT_TRUE(wizard.Fill(edit, typed));
     wizard.Focus(next);
     ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == next; }));
     EXPECT_TRUE(wizard.WaitForText(edit, shown));
@@ -88,8 +88,8 @@ TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFo
     // integer says so and goes on; the MTU read before it is taken. (The message
     // takes the focus from the MSS edit, whose correction puts the recommendation
     // back at once.)
-    ASSERT_TRUE(wizard.Enter(mtu::kMtuEdit, "1400"));
-    ASSERT_TRUE(wizard.Enter(mtu::kMssEdit, ""));
+    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, ""));
     wizard.PressInFocus(VK_RETURN);
     AnswerValidation(wizard, kNotInteger);
     ASSERT_TRUE(wizard.WaitForStep(kWinNtSteps[2], kBackNext));
@@ -100,7 +100,7 @@ TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFo
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1500"));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMssEdit, "1460"));
-    ASSERT_TRUE(wizard.Enter(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
@@ -129,8 +129,7 @@ TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFo
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, InterfaceKey("{1A}"), "MTU"), 1400u);
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, InterfaceKey("{1A}"), "MSS"), 1460u);
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "DefaultTTL"), 1u);
-        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"),
-                  1000u);
+        EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 1000u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 2u);
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "KeepAliveTime"), 3600000u);
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "KeepAliveInterval"), 1000u);
@@ -148,28 +147,28 @@ TEST_F(WizardTest, OutOfRangeAndEmptyEntriesKeepTheUserOnThePage) {
     for (size_t i = 1; i <= 4; ++i) ASSERT_TRUE(wizard.NextTo(kWinNtSteps[i]));
 
     // TTL: 255 is the most; 256 is reported by both readings of the way out.
-    ASSERT_TRUE(wizard.Enter(ttl::kTtlEdit, "256"));
+    ASSERT_TRUE(wizard.Fill(ttl::kTtlEdit, "256"));
     wizard.Next();
     AnswerValidation(wizard, kRangeTtl);
     AnswerValidation(wizard, kRangeTtl);
     ExpectStillOn(wizard, kWinNtSteps[4], ttl::kTtlEdit);
     EXPECT_EQ(wizard.ItemText(ttl::kTtlEdit), "256");
-    ASSERT_TRUE(wizard.Enter(ttl::kTtlEdit, "255"));
+    ASSERT_TRUE(wizard.Fill(ttl::kTtlEdit, "255"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
 
     // SYN-attack protection: 0 to 2, and no lost-focus correction.
     EXPECT_TRUE(wizard.WaitForText(syn::kOptionEdit, "2"));
-    ASSERT_TRUE(wizard.Enter(syn::kOptionEdit, "3"));
+    ASSERT_TRUE(wizard.Fill(syn::kOptionEdit, "3"));
     wizard.Next();
     AnswerValidation(wizard, kRangeSyn);
     ExpectStillOn(wizard, kWinNtSteps[6], syn::kOptionEdit);
-    ASSERT_TRUE(wizard.Enter(syn::kOptionEdit, ""));
+    ASSERT_TRUE(wizard.Fill(syn::kOptionEdit, ""));
     wizard.Next();
     AnswerValidation(wizard, kNotInteger);
     ExpectStillOn(wizard, kWinNtSteps[6], syn::kOptionEdit);
     EXPECT_EQ(wizard.ItemText(syn::kOptionEdit), "");
-    ASSERT_TRUE(wizard.Enter(syn::kOptionEdit, "1"));
+    ASSERT_TRUE(wizard.Fill(syn::kOptionEdit, "1"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
 
     FinishWith41(wizard, main, [&] {
@@ -241,7 +240,7 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
 
     // The MSS chosen on the MTU page is the base of the recommendation.
-    ASSERT_TRUE(wizard.Enter(mtu::kMssEdit, "1000"));
+    ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, "1000"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
     ExpectRwinPage(wizard, 1000, 44, 176000, kNotSet);
@@ -256,10 +255,10 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
     EXPECT_EQ(Style(wizard.Control(rwin::kMssEdit)) & ES_READONLY, ES_READONLY);
 
     // The window follows each keystroke.
-    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "10"));
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "10"));
     EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "58400"));
     // An empty multiplier leaves the window as it was until the edit loses the focus.
-    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, ""));
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, ""));
     EXPECT_EQ(wizard.ItemText(rwin::kRwinEdit), "58400");
 
     const auto leaveWithRangeMessage = [&] {
@@ -274,7 +273,7 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
     leaveWithRangeMessage();
 
     // 183859 x 1460 x 4 = 1073736560 is the largest window allowed at this MSS.
-    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "183859"));
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "183859"));
     EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "1073736560"));
     wizard.Focus(rwin::kScalingFactorEdit);
     ExpectNoMessageBox(Vornel());
@@ -285,23 +284,23 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
 
     // One more is refused, and so is a product beyond 32 bits (the edit takes
     // seven digits).
-    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "183860"));
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "183860"));
     EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "1073742400"));
     leaveWithRangeMessage();
-    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "800000"));
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "800000"));
     EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "4672000000"));
     leaveWithRangeMessage();
 
     // Leaving the page with Enter from the multiplier (the focus stays in it): the
     // window out of range is replaced by the recommendation without a message.
-    ASSERT_TRUE(wizard.Enter(rwin::kMultiplierEdit, "183860"));
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "183860"));
     wizard.PressInFocus(VK_RETURN);
     ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[4]));
     ExpectNoMessageBox(Vornel());
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
 
     // Finish with an empty keep-alive time: reported, then the recommendation is written.
-    ASSERT_TRUE(wizard.Enter(keepalive::kTimeEdit, ""));
+    ASSERT_TRUE(wizard.Fill(keepalive::kTimeEdit, ""));
     wizard.PressInFocus(VK_RETURN);
     AnswerValidation(wizard, kNotInteger);
     Expect41AndClose(wizard, main, [&] {

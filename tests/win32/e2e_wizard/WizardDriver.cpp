@@ -53,9 +53,9 @@ std::string Explained(const TextEntry& explanation, const std::string& status) {
 std::ostream& operator<<(std::ostream& out, const Buttons& buttons) {
     out << "{";
     const char* separator = "";
-    for (const auto& [pressable, name] : {std::pair{buttons.back, "Back"},
-                                          std::pair{buttons.next, "Next"},
-                                          std::pair{buttons.finish, "Finish"}}) {
+    for (const auto& [pressable, name] :
+         {std::pair{buttons.back, "Back"}, std::pair{buttons.next, "Next"},
+          std::pair{buttons.finish, "Finish"}}) {
         if (pressable) {
             out << separator << name;
             separator = " + ";
@@ -130,9 +130,9 @@ Buttons Wizard::PressableButtons() const {
     if (WaitUntil([&] { return ItemText(id) == expected; }, kStepTimeout)) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "on \"" << Caption() << "\" control " << id
-                                         << " shows \"" << ItemText(id) << "\", expected \""
-                                         << expected << "\"";
+    return ::testing::AssertionFailure()
+           << "on \"" << Caption() << "\" control " << id << " shows \"" << ItemText(id)
+           << "\", expected \"" << expected << "\"";
 }
 
 bool Wizard::IsChecked(int id) const {
@@ -141,15 +141,11 @@ bool Wizard::IsChecked(int id) const {
     return state == BST_CHECKED;
 }
 
-void Wizard::Type(int id, const std::string& text) const {
+::testing::AssertionResult Wizard::Fill(int id, const std::string& text) const {
     Focus(id);
     // The focus came as Tab brings it, with the whole text selected: a backspace
     // clears it, as the user's first key would replace it.
     TypeText(Control(id), "\b" + text);
-}
-
-::testing::AssertionResult Wizard::Enter(int id, const std::string& text) const {
-    Type(id, text);
     return WaitForText(id, text);
 }
 
@@ -162,8 +158,7 @@ void Wizard::PressAlt(char letter) const {
     HWND focus = FocusedWindow(m_sheet);
     HWND target = focus ? focus : m_sheet;
     const auto key = static_cast<WPARAM>(toupper(static_cast<unsigned char>(letter)));
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), 0) & 0xFF)
-                        << 16;
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), 0) & 0xFF) << 16;
     constexpr LPARAM kAltDown = LPARAM{1} << 29;
     constexpr LPARAM kReleased = (LPARAM{1} << 30) | (LPARAM{1} << 31);
     // The keyboard's Alt+letter: the program's message loop translates the key into
@@ -175,8 +170,7 @@ void Wizard::PressAlt(char letter) const {
 ::testing::AssertionResult IsBox(const std::optional<MessageBoxInfo>& box, const std::string& text,
                                  BoxIcon icon, HWND owner) {
     if (!box) return ::testing::AssertionFailure() << "no message box appeared";
-    if (box->text == text && box->caption == "Vornel" && box->icon == icon &&
-        box->owner == owner) {
+    if (box->text == text && box->caption == "Vornel" && box->icon == icon && box->owner == owner) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()

@@ -17,8 +17,7 @@ namespace e2e::wizard {
 
 // Control ids of the nine pages.
 namespace connection {
-inline constexpr int kExplain = 1011, kDialUp = 1012, kCableModem = 1013, kDsl = 1014,
-                     kLan = 1015;
+inline constexpr int kExplain = 1011, kDialUp = 1012, kCableModem = 1013, kDsl = 1014, kLan = 1015;
 }
 namespace mtu {
 inline constexpr int kMtuExplain = 1013, kMssExplain = 1014, kRecommendedMtu = 1015,
@@ -116,11 +115,9 @@ public:
 
     // Gives the control the focus as Tab does (an edit's text is then selected).
     void Focus(int id) const { FocusControl(Page(), id); }
-    // Focuses the edit and types over its text; an empty text clears it. The edit
-    // keeps the focus.
-    void Type(int id, const std::string& text) const;
-    // Types over the edit's text and waits until the edit shows it.
-    ::testing::AssertionResult Enter(int id, const std::string& text) const;
+    // Focuses the edit as Tab does, types over its text (an empty text clears it)
+    // and waits until the edit shows it. The edit keeps the focus.
+    ::testing::AssertionResult Fill(int id, const std::string& text) const;
     // The keyboard focus, as a control id of the page or the sheet (0 for none).
     int FocusedId() const;
     void PressInFocus(UINT virtualKey) const { PressKeyInFocus(m_sheet, virtualKey); }
