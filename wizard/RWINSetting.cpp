@@ -103,8 +103,11 @@ void CRWINSetting::OnChangeMultiplier() {
 }
 
 void CRWINSetting::OnKillFocusMultiplier() {
-    // A closing wizard hides its pages first; no message on the way out.
-    if (!IsWindowVisible(m_hWnd)) return;
+    // A closing wizard hides its pages first; no message on the way out. Nor
+    // while the page is being left: a validation message taking the focus
+    // would otherwise raise the range message too, and leaving corrects the
+    // window silently anyway.
+    if (!IsWindowVisible(m_hWnd) || m_leaving) return;
     const std::int32_t mss = Sheet().chosen.mss;
     rwinEntry = wizard::ReceiveWindow(mss, multiplierEntry);
     if (wizard::ReceiveWindowAllowed(rwinEntry, mss)) return;
@@ -116,7 +119,9 @@ void CRWINSetting::OnKillFocusMultiplier() {
 BOOL CRWINSetting::OnKillActive() {
     CMyPropertySheet& sheet = Sheet();
     // A failed read has shown its message; the page is left all the same.
+    m_leaving = true;
     UpdateData(true);
+    m_leaving = false;
     rwinEntry = wizard::ReceiveWindow(sheet.chosen.mss, multiplierEntry);
     if (!wizard::ReceiveWindowAllowed(rwinEntry, sheet.chosen.mss)) TakeRecommendation();
     UpdateData(false);

@@ -30,4 +30,5 @@ private:
     void TakeRecommendation();
 
     bool m_writingEdits = false;  // the page itself is filling its edits
+    bool m_leaving = false;       // the page is being left; its own correction applies
 };

@@ -291,6 +291,19 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
     EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "4672000000"));
     leaveWithRangeMessage();
 
+    // Leaving with Enter and an empty multiplier reports the missing integer once:
+    // the range check of the lost focus stays quiet while the page is being left.
+    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, ""));
+    wizard.PressInFocus(VK_RETURN);
+    AnswerValidation(wizard, kNotInteger);
+    ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[4]));
+    ExpectNoMessageBox(Vornel());
+    // Back again, and forward by Next, so that Enter means Next once more (the
+    // sheet makes the last button clicked its default).
+    ASSERT_TRUE(wizard.BackTo(kWin9xSteps[3]));
+    ASSERT_TRUE(wizard.BackTo(kWin9xSteps[2]));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
+
     // Leaving the page with Enter from the multiplier (the focus stays in it): the
     // window out of range is replaced by the recommendation without a message.
     ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "183860"));
