@@ -59,6 +59,7 @@ struct MemoryRegistryStore::Node {
     std::vector<Value> values;                                            // in creation order
     std::unordered_map<std::string, std::size_t> valueIndex;              // upper-cased name
     bool deleted = false;
+    bool writable = true;  // false: read-only to this user, and so is everything below
 
     auto ChildPosition(std::string_view name) {
         return std::lower_bound(
@@ -73,6 +74,7 @@ struct MemoryRegistryStore::Node {
 
     std::shared_ptr<Node> AddChild(std::string_view name) {
         auto node = std::make_shared<Node>();
+        node->writable = writable;
         // Keys made in name order, the usual case, go at the end at no cost.
         auto position = children.empty() || CompareNames(children.back().first, name) < 0
                             ? children.end()
@@ -107,6 +109,19 @@ struct MemoryRegistryStore::Node {
     void MarkDeleted() {
         deleted = true;
         for (auto& child : children) child.second->MarkDeleted();
+    }
+
+    void DenyWrites() {
+        writable = false;
+        for (auto& child : children) child.second->DenyWrites();
+    }
+
+    bool WholeTreeWritable() const {
+        if (!writable) return false;
+        for (const auto& child : children) {
+            if (!child.second->WholeTreeWritable()) return false;
+        }
+        return true;
     }
 };
 
@@ -143,18 +158,41 @@ std::shared_ptr<Node> MemoryRegistryStore::Resolve(reg::Key key) const {
     if (key == reg::kCurrentUser) return currentUser_;
     if (key == reg::kLocalMachine) return localMachine_;
     auto it = handles_.find(static_cast<std::uintptr_t>(key));
-    return it == handles_.end() ? nullptr : it->second;
+    return it == handles_.end() ? nullptr : it->second.node;
 }
 
-reg::Key MemoryRegistryStore::NewHandle(std::shared_ptr<Node> node) {
+reg::Status MemoryRegistryStore::ResolveForWrite(reg::Key key, std::shared_ptr<Node>& node) const {
+    node = Resolve(key);
+    if (!node) return reg::kInvalidHandle;
+    if (node->deleted) return reg::kKeyDeleted;
+    // The predefined roots are open for everything the key itself allows.
+    auto it = handles_.find(static_cast<std::uintptr_t>(key));
+    if (it != handles_.end() && it->second.access == reg::Access::Read) return reg::kAccessDenied;
+    return node->writable ? reg::kSuccess : reg::kAccessDenied;
+}
+
+reg::Key MemoryRegistryStore::NewHandle(std::shared_ptr<Node> node, reg::Access access) {
     // Handles are even numbers far below the predefined roots, as real ones are.
     const std::uintptr_t value = nextHandle_;
     nextHandle_ += 4;
-    handles_.emplace(value, std::move(node));
+    handles_.emplace(value, Handle{std::move(node), access});
     return reg::Key{value};
 }
 
-reg::Status MemoryRegistryStore::OpenKey(reg::Key parent, const char* path, reg::Key* result) {
+bool MemoryRegistryStore::DenyWrites(reg::Key root, const char* path) {
+    std::shared_ptr<Node> node = Resolve(root);
+    std::vector<std::string_view> names;
+    if (!node || SplitPath(path, names) != reg::kSuccess) return false;
+    for (std::string_view name : names) {
+        node = node->Child(name);
+        if (!node) return false;
+    }
+    node->DenyWrites();
+    return true;
+}
+
+reg::Status MemoryRegistryStore::OpenKey(reg::Key parent, const char* path, reg::Access access,
+                                         reg::Key* result) {
     if (result == nullptr) return reg::kInvalidParameter;
     std::shared_ptr<Node> node = Resolve(parent);
     if (!node) return reg::kInvalidHandle;
@@ -165,7 +203,8 @@ reg::Status MemoryRegistryStore::OpenKey(reg::Key parent, const char* path, reg:
         node = node->Child(name);
         if (!node) return reg::kFileNotFound;
     }
-    *result = NewHandle(std::move(node));
+    if (access == reg::Access::ReadWrite && !node->writable) return reg::kAccessDenied;
+    *result = NewHandle(std::move(node), access);
     return reg::kSuccess;
 }
 
@@ -178,9 +217,11 @@ reg::Status MemoryRegistryStore::CreateKey(reg::Key parent, const char* path, re
     if (const reg::Status status = SplitPath(path, names); status != reg::kSuccess) return status;
     for (std::string_view name : names) {
         std::shared_ptr<Node> child = node->Child(name);
+        if (!child && !node->writable) return reg::kAccessDenied;
         node = child ? std::move(child) : node->AddChild(name);
     }
-    *result = NewHandle(std::move(node));
+    if (!node->writable) return reg::kAccessDenied;
+    *result = NewHandle(std::move(node), reg::Access::ReadWrite);
     return reg::kSuccess;
 }
 
@@ -218,9 +259,10 @@ reg::Status MemoryRegistryStore::QueryValue(reg::Key key, const char* name, std:
 
 reg::Status MemoryRegistryStore::SetValue(reg::Key key, const char* name, std::uint32_t type,
                                           const std::uint8_t* data, std::uint32_t size) {
-    const std::shared_ptr<Node> node = Resolve(key);
-    if (!node) return reg::kInvalidHandle;
-    if (node->deleted) return reg::kKeyDeleted;
+    std::shared_ptr<Node> node;
+    if (const reg::Status status = ResolveForWrite(key, node); status != reg::kSuccess) {
+        return status;
+    }
     if (data == nullptr && size > 0) return reg::kInvalidParameter;
     const std::string_view valueName = NameOrDefault(name);
     if (valueName.size() > kMaxValueNameLength) return reg::kInvalidParameter;
@@ -236,9 +278,10 @@ reg::Status MemoryRegistryStore::SetValue(reg::Key key, const char* name, std::u
 }
 
 reg::Status MemoryRegistryStore::DeleteValue(reg::Key key, const char* name) {
-    const std::shared_ptr<Node> node = Resolve(key);
-    if (!node) return reg::kInvalidHandle;
-    if (node->deleted) return reg::kKeyDeleted;
+    std::shared_ptr<Node> node;
+    if (const reg::Status status = ResolveForWrite(key, node); status != reg::kSuccess) {
+        return status;
+    }
     const std::string_view valueName = NameOrDefault(name);
     if (node->FindValue(valueName) == nullptr) return reg::kFileNotFound;
     node->RemoveValue(valueName);
@@ -315,7 +358,9 @@ reg::Status MemoryRegistryStore::DeleteTree(reg::Key parent, const char* path) {
         node = node->Child(names[i]);
         if (!node) return reg::kFileNotFound;
     }
-    if (!node->Child(names.back())) return reg::kFileNotFound;
+    const std::shared_ptr<Node> target = node->Child(names.back());
+    if (!target) return reg::kFileNotFound;
+    if (!node->writable || !target->WholeTreeWritable()) return reg::kAccessDenied;
     node->RemoveChild(names.back());
     return reg::kSuccess;
 }

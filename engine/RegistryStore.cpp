@@ -16,12 +16,25 @@ constexpr std::uint32_t kDefaultNameBuffer = 256;
 
 }  // namespace
 
-ScopedKey Open(RegistryStore& store, Key parent, const char* path, Status* status) {
+namespace {
+
+ScopedKey OpenWith(RegistryStore& store, Key parent, const char* path, Access access,
+                   Status* status) {
     Key key = Key::null;
-    const Status result = store.OpenKey(parent, path, &key);
+    const Status result = store.OpenKey(parent, path, access, &key);
     if (status != nullptr) *status = result;
     if (result != kSuccess) return {};
     return ScopedKey(store, key);
+}
+
+}  // namespace
+
+ScopedKey Open(RegistryStore& store, Key parent, const char* path, Status* status) {
+    return OpenWith(store, parent, path, Access::Read, status);
+}
+
+ScopedKey OpenForWrite(RegistryStore& store, Key parent, const char* path, Status* status) {
+    return OpenWith(store, parent, path, Access::ReadWrite, status);
 }
 
 ScopedKey Create(RegistryStore& store, Key parent, const char* path, Status* status) {
@@ -57,6 +70,52 @@ Status WriteValue(RegistryStore& store, Key key, const char* name, const Value& 
     if (key == Key::null) return kInvalidHandle;
     return store.SetValue(key, name, value.type, value.data.data(),
                           static_cast<std::uint32_t>(value.data.size()));
+}
+
+Status ReadTree(RegistryStore& store, Key key, KeyImage& image) {
+    image.values.clear();
+    image.subKeys.clear();
+    ValueWalker values(store, key);
+    std::string name;
+    Value value;
+    while (values.Next(name, &value)) image.values.emplace_back(name, value);
+    if (values.status() != kNoMoreItems) return values.status();
+    SubKeyWalker subKeys(store, key);
+    while (subKeys.Next(name)) {
+        Status status = kSuccess;
+        ScopedKey child = Open(store, key, name.c_str(), &status);
+        if (!child) return status;
+        KeyImage& sub = image.subKeys.emplace_back();
+        sub.name = name;
+        if (status = ReadTree(store, child.get(), sub); status != kSuccess) return status;
+    }
+    return subKeys.status() == kNoMoreItems ? kSuccess : subKeys.status();
+}
+
+namespace {
+
+Status WriteInto(RegistryStore& store, Key key, const KeyImage& image) {
+    for (const KeyImage& sub : image.subKeys) {
+        Status status = kSuccess;
+        ScopedKey child = Create(store, key, sub.name.c_str(), &status);
+        if (!child) return status;
+        if (status = WriteInto(store, child.get(), sub); status != kSuccess) return status;
+    }
+    for (const auto& [name, value] : image.values) {
+        if (const Status status = WriteValue(store, key, name.c_str(), value); status != kSuccess) {
+            return status;
+        }
+    }
+    return kSuccess;
+}
+
+}  // namespace
+
+Status WriteTree(RegistryStore& store, Key parent, const char* path, const KeyImage& image) {
+    Status status = kSuccess;
+    ScopedKey key = Create(store, parent, path, &status);
+    if (!key) return status;
+    return WriteInto(store, key.get(), image);
 }
 
 SubKeyWalker::SubKeyWalker(RegistryStore& store, Key key) : store_(store), key_(key) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace reg {
@@ -46,6 +47,12 @@ struct KeyInfo {
     std::uint32_t maxValueLen = 0;
 };
 
+// What a key handle may do: read lists subkeys and values and reads data
+// (KEY_READ); read-write may also set and delete values and make subkeys
+// (KEY_READ | KEY_WRITE). A write through a read handle fails with
+// kAccessDenied, as it does on Windows.
+enum class Access : std::uint8_t { Read, ReadWrite };
+
 // True for the results that mean "there is no such key or value", as
 // opposed to a key or value that exists but could not be reached.
 inline bool IsAbsent(Status status) {
@@ -57,15 +64,17 @@ inline bool IsAbsent(Status status) {
 // The registry. Each operation behaves as the advapi32 function it is named
 // after: pointer arguments may be null where that function allows it, and a
 // buffer that is too small makes reads fail with kMoreData and report the
-// size needed. Every open and create asks for full access (KEY_ALL_ACCESS);
-// a key that cannot be opened that way fails with the platform's error code.
+// size needed. A key is opened with the access the operation needs; one that
+// cannot be opened that way fails with the platform's error code.
 class RegistryStore {
 public:
     virtual ~RegistryStore() = default;
 
     // RegOpenKeyExA. A null or empty path opens a new handle to `parent`.
-    virtual reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) = 0;
-    // RegCreateKeyExA, non-volatile: opens the key, or creates it and any missing parent.
+    virtual reg::Status OpenKey(reg::Key parent, const char* path, reg::Access access,
+                                reg::Key* result) = 0;
+    // RegCreateKeyExA, non-volatile, read-write: opens the key, or creates it and
+    // any missing parent.
     virtual reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) = 0;
     // RegCloseKey.
     virtual reg::Status CloseKey(reg::Key key) = 0;
@@ -126,8 +135,11 @@ private:
     Key key_ = Key::null;
 };
 
-// Opens or creates a key; the handle is empty and `status` tells why when it fails.
+// Opens a key for reading, or for writing as well, or creates it; the handle
+// is empty and `status` tells why when it fails.
 ScopedKey Open(RegistryStore& store, Key parent, const char* path, Status* status = nullptr);
+ScopedKey OpenForWrite(RegistryStore& store, Key parent, const char* path,
+                       Status* status = nullptr);
 ScopedKey Create(RegistryStore& store, Key parent, const char* path, Status* status = nullptr);
 
 // A value with its own type and data.
@@ -141,6 +153,21 @@ struct Value {
 Status ReadValue(RegistryStore& store, Key key, const char* name, Value& value);
 // Writes a value with its own type and data.
 Status WriteValue(RegistryStore& store, Key key, const char* name, const Value& value);
+
+// A key with its values and subkeys, held in memory.
+struct KeyImage {
+    std::string name;  // below the parent; unused for the key an image starts from
+    std::vector<std::pair<std::string, Value>> values;
+    std::vector<KeyImage> subKeys;
+    bool operator==(const KeyImage&) const = default;
+};
+// Reads a key's values and subkeys, all the way down. Any operation that
+// fails fails the whole read, so an image is never partial.
+Status ReadTree(RegistryStore& store, Key key, KeyImage& image);
+// Creates `path` below `parent` and writes the image into it: the subkeys
+// first, then the key's own values in their order, so that the key's last
+// value is the very last thing written. Stops at the first failure.
+Status WriteTree(RegistryStore& store, Key parent, const char* path, const KeyImage& image);
 // Walks a key's subkeys from index 0, sizing its name buffer from the key's
 // information and growing it when a longer name shows up meanwhile.
 class SubKeyWalker {

@@ -36,6 +36,12 @@ private:
     DWORD value_;
 };
 
+// Only what the operation needs: a user without administrator rights may
+// read the system's settings, and KEY_ALL_ACCESS would refuse him even that.
+REGSAM Rights(reg::Access access) {
+    return access == reg::Access::Read ? KEY_READ : KEY_READ | KEY_WRITE;
+}
+
 bool IsWin9x() {
     return (GetVersion() & 0x80000000u) != 0;
 }
@@ -46,10 +52,11 @@ bool IsText(std::uint32_t type) {
 
 }  // namespace
 
-reg::Status Win32RegistryStore::OpenKey(reg::Key parent, const char* path, reg::Key* result) {
+reg::Status Win32RegistryStore::OpenKey(reg::Key parent, const char* path, reg::Access access,
+                                        reg::Key* result) {
     if (result == nullptr) return ERROR_INVALID_PARAMETER;
     HKEY key = nullptr;
-    const LONG status = RegOpenKeyExA(ToHkey(parent), path, 0, KEY_ALL_ACCESS, &key);
+    const LONG status = RegOpenKeyExA(ToHkey(parent), path, 0, Rights(access), &key);
     *result = status == ERROR_SUCCESS ? FromHkey(key) : reg::Key::null;
     return status;
 }
@@ -58,9 +65,9 @@ reg::Status Win32RegistryStore::CreateKey(reg::Key parent, const char* path, reg
     if (result == nullptr) return ERROR_INVALID_PARAMETER;
     HKEY key = nullptr;
     char emptyClass[] = "";
-    const LONG status =
-        RegCreateKeyExA(ToHkey(parent), path != nullptr ? path : "", 0, emptyClass,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    const LONG status = RegCreateKeyExA(ToHkey(parent), path != nullptr ? path : "", 0, emptyClass,
+                                        REG_OPTION_NON_VOLATILE, Rights(reg::Access::ReadWrite),
+                                        nullptr, &key, nullptr);
     *result = status == ERROR_SUCCESS ? FromHkey(key) : reg::Key::null;
     return status;
 }

@@ -3,13 +3,15 @@
 
 #include "engine/RegistryStore.h"
 
-// Each operation is the advapi32 call of the same name with full access
-// (KEY_ALL_ACCESS); the key handles are the system's own HKEYs.
+// Each operation is the advapi32 call of the same name, with KEY_READ for
+// reading and KEY_READ | KEY_WRITE for writing; the key handles are the
+// system's own HKEYs.
 class Win32RegistryStore final : public RegistryStore {
 public:
     Win32RegistryStore() = default;
 
-    reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) override;
+    reg::Status OpenKey(reg::Key parent, const char* path, reg::Access access,
+                        reg::Key* result) override;
     reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override;
     reg::Status CloseKey(reg::Key key) override;
     reg::Status QueryValue(reg::Key key, const char* name, std::uint32_t* type, std::uint8_t* data,

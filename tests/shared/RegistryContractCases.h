@@ -37,7 +37,7 @@ protected:
 
 TEST_F(RegistryContract, KeysOpenCreateAndCompareWithoutCase) {
     reg::Key key = reg::Key::null;
-    EXPECT_EQ(store_.OpenKey(root_.get(), "Missing", &key), reg::kFileNotFound);
+    EXPECT_EQ(store_.OpenKey(root_.get(), "Missing", reg::Access::Read, &key), reg::kFileNotFound);
 
     // Create makes every missing parent and hands back a usable key.
     reg::Status status = reg::kSuccess;
@@ -58,7 +58,7 @@ TEST_F(RegistryContract, KeysOpenCreateAndCompareWithoutCase) {
     // The predefined roots work as parents, and a closed handle no longer does.
     EXPECT_TRUE(reg::Open(store_, reg::kCurrentUser, "Software"));
     reg::Key closed = reg::Key::null;
-    ASSERT_EQ(store_.OpenKey(root_.get(), "Alpha", &closed), reg::kSuccess);
+    ASSERT_EQ(store_.OpenKey(root_.get(), "Alpha", reg::Access::Read, &closed), reg::kSuccess);
     EXPECT_EQ(store_.CloseKey(closed), reg::kSuccess);
     EXPECT_NE(store_.CloseKey(closed), reg::kSuccess);
 }
@@ -187,6 +187,24 @@ TEST_F(RegistryContract, DeletingValuesAndTrees) {
     EXPECT_NE(reg::WriteValue(store_, held.get(), "late", regtest::Dword(1)), reg::kSuccess);
     EXPECT_FALSE(reg::Create(store_, held.get(), "Child"));
     EXPECT_FALSE(regtest::KeyExists(store_, reg::kCurrentUser, Path("Tree")));
+}
+
+// A handle does only what it was opened for: reading takes no right to change.
+TEST_F(RegistryContract, KeysOpenedForReadingRefuseChanges) {
+    ASSERT_EQ(reg::WriteValue(store_, root_.get(), "Kept", regtest::Dword(1)), reg::kSuccess);
+    reg::ScopedKey reader = reg::Open(store_, reg::kCurrentUser, kScratch);
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reg::WriteValue(store_, reader.get(), "New", regtest::Dword(2)), reg::kAccessDenied);
+    EXPECT_EQ(reg::WriteValue(store_, reader.get(), "Kept", regtest::Dword(2)), reg::kAccessDenied);
+    EXPECT_EQ(store_.DeleteValue(reader.get(), "Kept"), reg::kAccessDenied);
+    EXPECT_EQ(regtest::Get(store_, reg::kCurrentUser, kScratch, "Kept"), regtest::Dword(1));
+    EXPECT_EQ(regtest::ValueNames(store_, reg::kCurrentUser, kScratch),
+              std::vector<std::string>{"Kept"});
+
+    reg::ScopedKey writer = reg::OpenForWrite(store_, reg::kCurrentUser, kScratch);
+    ASSERT_TRUE(writer);
+    EXPECT_EQ(reg::WriteValue(store_, writer.get(), "New", regtest::Dword(2)), reg::kSuccess);
+    EXPECT_EQ(store_.DeleteValue(writer.get(), "Kept"), reg::kSuccess);
 }
 
 TEST_F(RegistryContract, LongNamesWorkAndLongPathsAreRefused) {
