@@ -56,6 +56,13 @@ struct TextEntry {
       "Vornel could not write all of your connection settings. Please run it "                 \
       "as an administrator and try again.\nYour previous settings are kept "                   \
       "in the backup.")                                                                        \
+    X(45,                                                                                      \
+      "Vornel needs administrator rights to change your connection settings.\nPlease log "     \
+      "on as an administrator and start Vornel again. Nothing has been changed.")              \
+    X(46,                                                                                      \
+      "Vornel could not save a complete backup of your connection settings, so it has "        \
+      "changed nothing.\nYour previous backup, if you had one, is kept as it was.")            \
+    X(47, "Failed to reset your connection settings.")                                         \
     X(79,                                                                                      \
       "Failed to detect your Windows version so we can't boost your "                          \
       "connection.")                                                                           \

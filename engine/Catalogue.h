@@ -66,6 +66,16 @@ inline constexpr const char* kMtuBackupName = "MTU Settings";
 inline constexpr const char* kMssBackupName = "MSS Settings";
 inline constexpr const char* kMtuBackupKey = "Software\\Vornel\\Original Settings\\MTU Settings";
 inline constexpr const char* kMssBackupKey = "Software\\Vornel\\Original Settings\\MSS Settings";
+// WinNT: one value per interface that existed when the backup was made, so that
+// Reset touches those and no other. Backups without it predate the list.
+inline constexpr const char* kInterfacesBackupName = "Interfaces";
+inline constexpr const char* kInterfacesBackupKey =
+    "Software\\Vornel\\Original Settings\\Interfaces";
+// A new backup is written here first, with "Backup Complete" as its very last
+// value; only then does it replace "Original Settings". Written without that
+// value, it never counts, and the backup it was to replace stays as it was.
+inline constexpr const char* kPendingBackupKey = "Software\\Vornel\\New Backup";
+inline constexpr const char* kBackupCompleteValue = "Backup Complete";
 
 inline constexpr const char* kDialUpAdapter = "Dial-Up Adapter";
 inline constexpr std::uint32_t kTextBufferSize = 260;

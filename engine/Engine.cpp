@@ -1,8 +1,10 @@
-// Capture, apply and restore, driven by the catalogue's tables.
+// Reading, backup, apply and restore, driven by the catalogue's tables.
 #include "engine/Engine.h"
 
+#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/Catalogue.h"
 
@@ -21,6 +23,10 @@ std::string TextOf(const reg::Value& value) {
 
 std::string LastFour(const std::string& text) {
     return text.size() <= 4 ? text : text.substr(text.size() - 4);
+}
+
+bool Succeeded(reg::Status status) {
+    return status == reg::kSuccess;
 }
 
 // Whether a value passes the reading rule that decides what counts as set:
@@ -44,67 +50,107 @@ void FillField(Encoding encoding, const reg::Value& value, std::int32_t& field) 
     field = static_cast<std::int32_t>(bits);
 }
 
-// A readable text value such as "DeviceDesc" or "Driver".
-std::optional<std::string> ReadText(RegistryStore& store, reg::Key key, const char* name) {
-    reg::Value value;
-    if (reg::ReadValue(store, key, name, value) != reg::kSuccess) return std::nullopt;
-    if (!Fits(Encoding::Text, value)) return std::nullopt;
-    return TextOf(value);
+// Adds empty subkeys to an image and returns them, in the order named.
+template <std::size_t N>
+std::array<reg::KeyImage*, N> AddSubKeys(reg::KeyImage& image, const char* const (&names)[N]) {
+    const std::size_t first = image.subKeys.size();
+    for (const char* name : names) image.subKeys.emplace_back().name = name;
+    std::array<reg::KeyImage*, N> added{};
+    for (std::size_t i = 0; i < N; ++i) added[i] = &image.subKeys[first + i];
+    return added;
 }
 
-// ---- Capture ----
+// ---- Reading what is in force ----
 
-// Backs up one value with its own type and exact data, whatever its size, and
-// fills its field of the values in force when it passes the reading rule.
-// Returns the read's result.
-reg::Status CaptureValue(RegistryStore& store, reg::Key source, const char* name, reg::Key backup,
-                         const char* backupName, Encoding encoding, std::int32_t* field,
-                         bool* found) {
+// The values in force, and the backup that records them. A backup is complete
+// when every key and value was either read or found absent: only then does the
+// absence of a value in it prove that the value was not set.
+struct Reading {
+    Reading(TuningValues& values, FoundFlags& flags) : inForce(values), found(flags) {}
+
+    TuningValues& inForce;
+    FoundFlags& found;
+    reg::KeyImage backup;
+    bool complete = true;
+    std::optional<std::string> adapter;   // Win9x: the dial-up adapter's NetTrans instance
+    std::vector<std::string> interfaces;  // WinNT: every interface
+
+    // Absence is an answer; any other failure leaves a gap in the backup.
+    void Note(reg::Status status) {
+        if (!Succeeded(status) && !reg::IsAbsent(status)) complete = false;
+    }
+    ScopedKey Open(RegistryStore& store, reg::Key parent, const char* path) {
+        reg::Status status = reg::kSuccess;
+        ScopedKey key = reg::Open(store, parent, path, &status);
+        Note(status);
+        return key;
+    }
+    void NoteWalk(reg::Status walkStatus) {
+        if (walkStatus != reg::kNoMoreItems) complete = false;
+    }
+};
+
+// Reads one value into the backup under `backupName`, with its own type and
+// exact data whatever its size, and into its field of the values in force when
+// it passes the reading rule. Returns the read's result.
+reg::Status CaptureValue(RegistryStore& store, reg::Key source, const char* name,
+                         reg::KeyImage& backup, const std::string& backupName, Encoding encoding,
+                         std::int32_t* field, bool* found, Reading& reading) {
     reg::Value value;
     const reg::Status status = reg::ReadValue(store, source, name, value);
-    if (status != reg::kSuccess) return status;
-    // A failed backup write is not reported; the flag follows the read alone.
-    reg::WriteValue(store, backup, backupName, value);
+    reading.Note(status);
+    if (!Succeeded(status)) return status;
     if (field != nullptr && Fits(encoding, value)) {
         FillField(encoding, value, *field);
         *found = true;
     }
+    backup.values.emplace_back(backupName, std::move(value));
     return status;
 }
 
-// Opens a key of fixed values; false when it does not open.
-bool CaptureKey(RegistryStore& store, const KeyCatalogue& key, reg::Key backup,
-                TuningValues& inForce, FoundFlags& found) {
-    ScopedKey source = reg::Open(store, key.root, key.path);
-    if (!source) return false;
+void CaptureKey(RegistryStore& store, const KeyCatalogue& key, Reading& reading) {
+    ScopedKey source = reading.Open(store, key.root, key.path);
+    if (!source) return;
     for (const CatalogueValue* value : InOrder(key, Step::Capture)) {
-        CaptureValue(store, source.get(), value->name, backup, value->name, key.encoding,
-                     value->inForce != nullptr ? &(inForce.*value->inForce) : nullptr,
-                     value->found != nullptr ? &(found.*value->found) : nullptr);
+        CaptureValue(store, source.get(), value->name, reading.backup, value->name, key.encoding,
+                     value->inForce != nullptr ? &(reading.inForce.*value->inForce) : nullptr,
+                     value->found != nullptr ? &(reading.found.*value->found) : nullptr, reading);
     }
-    return true;
+}
+
+// A text value such as "DeviceDesc" or "Driver"; nothing when absent or unreadable.
+std::optional<std::string> ReadText(RegistryStore& store, reg::Key key, const char* name,
+                                    Reading& reading) {
+    reg::Value value;
+    const reg::Status status = reg::ReadValue(store, key, name, value);
+    reading.Note(status);
+    if (!Succeeded(status) || !Fits(Encoding::Text, value)) return std::nullopt;
+    return TextOf(value);
 }
 
 // The NetTrans instance of the first dial-up adapter's first TCP/IP binding.
-std::optional<std::string> FindDialUpNetTrans(RegistryStore& store) {
+std::optional<std::string> FindDialUpNetTrans(RegistryStore& store, Reading& reading) {
     ScopedKey adapter;
     {
-        ScopedKey net = reg::Open(store, reg::kLocalMachine, kEnumRootNetKey);
+        ScopedKey net = reading.Open(store, reg::kLocalMachine, kEnumRootNetKey);
         if (!net) return std::nullopt;
         reg::SubKeyWalker entries(store, net.get());
         std::string name;
         while (!adapter && entries.Next(name)) {
-            ScopedKey entry = reg::Open(store, net.get(), name.c_str());
-            if (entry && ReadText(store, entry.get(), "DeviceDesc") == kDialUpAdapter) {
+            ScopedKey entry = reading.Open(store, net.get(), name.c_str());
+            if (entry && ReadText(store, entry.get(), "DeviceDesc", reading) == kDialUpAdapter) {
                 adapter = std::move(entry);
             }
         }
-        if (!adapter) return std::nullopt;
+        if (!adapter) {
+            reading.NoteWalk(entries.status());
+            return std::nullopt;
+        }
     }
 
     std::optional<std::string> binding;
     {
-        ScopedKey bindings = reg::Open(store, adapter.get(), "Bindings");
+        ScopedKey bindings = reading.Open(store, adapter.get(), "Bindings");
         adapter.Close();
         if (!bindings) return std::nullopt;
         reg::ValueWalker names(store, bindings.get());
@@ -112,77 +158,140 @@ std::optional<std::string> FindDialUpNetTrans(RegistryStore& store) {
         while (!binding && names.Next(name)) {
             if (name.find("MSTCP\\") != std::string::npos) binding = LastFour(name);
         }
-        if (!binding) return std::nullopt;
+        if (!binding) {
+            reading.NoteWalk(names.status());
+            return std::nullopt;
+        }
     }
 
     ScopedKey mstcp =
-        reg::Open(store, reg::kLocalMachine, (kEnumMstcpKeyPrefix + *binding).c_str());
-    const std::optional<std::string> driver = ReadText(store, mstcp.get(), "Driver");
+        reading.Open(store, reg::kLocalMachine, (kEnumMstcpKeyPrefix + *binding).c_str());
+    if (!mstcp) return std::nullopt;
+    const std::optional<std::string> driver = ReadText(store, mstcp.get(), "Driver", reading);
     if (!driver || driver->find("NetTrans\\") == std::string::npos) return std::nullopt;
     return LastFour(*driver);
 }
 
-// Win9x: backs up the dial-up adapter's MTU and MSS under its NetTrans instance.
-void CaptureAdapterMtu(RegistryStore& store, TuningValues& inForce, FoundFlags& found) {
-    const std::optional<std::string> instance = FindDialUpNetTrans(store);
+// Win9x: the dial-up adapter's MTU and MSS, recorded under its NetTrans instance.
+void CaptureAdapterMtu(RegistryStore& store, Reading& reading) {
+    const std::optional<std::string> instance = FindDialUpNetTrans(store, reading);
     if (!instance) return;
     ScopedKey adapter =
-        reg::Open(store, reg::kLocalMachine, (kNetTransKeyPrefix + *instance).c_str());
+        reading.Open(store, reg::kLocalMachine, (kNetTransKeyPrefix + *instance).c_str());
     if (!adapter) return;
-    ScopedKey backupKeys[2];
-    {
-        ScopedKey backup = reg::Open(store, reg::kCurrentUser, kBackupKey);
-        for (std::size_t i = 0; i < 2; ++i) {
-            backupKeys[i] = reg::Create(store, backup.get(), Links(Win9x)[i].backupName);
-        }
-    }
+    reading.adapter = instance;
+    const auto backupKeys = AddSubKeys(reading.backup, {kMtuBackupName, kMssBackupName});
     for (std::size_t i = 0; i < 2; ++i) {
         const LinkValue& link = Links(Win9x)[i];
         const reg::Status status =
-            CaptureValue(store, adapter.get(), link.name, backupKeys[i].get(), instance->c_str(),
-                         Encoding::Text, &(inForce.*link.field), &(found.*link.found));
+            CaptureValue(store, adapter.get(), link.name, *backupKeys[i], *instance, Encoding::Text,
+                         &(reading.inForce.*link.field), &(reading.found.*link.found), reading);
         // The MTU entry records which adapter was found, so a missing "MaxMTU"
-        // is stood in for by "0". A value that exists but could not be read gets
-        // no entry at all: restoring "0" would delete it.
-        if (&link == &Links(Win9x)[0] && reg::IsAbsent(status)) {
-            reg::WriteValue(store, backupKeys[i].get(), instance->c_str(),
-                            reg::Value{reg::kSz, EncodeText(0)});
+        // is stood in for by "0".
+        if (i == 0 && reg::IsAbsent(status)) {
+            backupKeys[i]->values.emplace_back(*instance, reg::Value{reg::kSz, EncodeText(0)});
         }
     }
 }
 
-// WinNT: backs up every interface's MTU and MSS under the interface's name.
-reg::Status CaptureInterfaceMtu(RegistryStore& store, TuningValues& inForce, FoundFlags& found) {
-    reg::Status status = reg::kSuccess;
-    ScopedKey backupKeys[2];
-    {
-        ScopedKey backup = reg::Open(store, reg::kCurrentUser, kBackupKey, &status);
-        if (!backup) return status;
-        for (std::size_t i = 0; i < 2; ++i) {
-            backupKeys[i] = reg::Create(store, backup.get(), Links(WinNT)[i].backupName);
-        }
-    }
-    ScopedKey interfaces = reg::Open(store, reg::kLocalMachine, kInterfacesKey, &status);
-    if (!interfaces) return status;
+// WinNT: every interface's MTU and MSS under the interface's name, and the
+// list of the interfaces themselves.
+void CaptureInterfaceMtu(RegistryStore& store, Reading& reading) {
+    const auto [mtuBackup, mssBackup, list] =
+        AddSubKeys(reading.backup, {kMtuBackupName, kMssBackupName, kInterfacesBackupName});
+    reg::KeyImage* const backupKeys[2] = {mtuBackup, mssBackup};
+    ScopedKey interfaces = reading.Open(store, reg::kLocalMachine, kInterfacesKey);
+    if (!interfaces) return;
     reg::SubKeyWalker walker(store, interfaces.get());
     std::string name;
     while (walker.Next(name)) {
-        ScopedKey interfaceKey = reg::Open(store, interfaces.get(), name.c_str());
+        ScopedKey interfaceKey = reading.Open(store, interfaces.get(), name.c_str());
         if (!interfaceKey) continue;
+        reading.interfaces.push_back(name);
+        list->values.emplace_back(name, reg::Value{reg::kDword, EncodeNumber(1)});
         for (std::size_t i = 0; i < 2; ++i) {
             const LinkValue& link = Links(WinNT)[i];
-            CaptureValue(store, interfaceKey.get(), link.name, backupKeys[i].get(), name.c_str(),
-                         Encoding::Number, &(inForce.*link.field), &(found.*link.found));
+            CaptureValue(store, interfaceKey.get(), link.name, *backupKeys[i], name,
+                         Encoding::Number, &(reading.inForce.*link.field),
+                         &(reading.found.*link.found), reading);
         }
     }
-    return reg::kSuccess;
+    reading.NoteWalk(walker.status());
+}
+
+Reading ReadInForce(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
+                    FoundFlags& found) {
+    Reading reading(inForce, found);
+    CaptureKey(store, Browser(), reading);
+    if (family == Win9x) {
+        CaptureAdapterMtu(store, reading);
+    } else {
+        CaptureInterfaceMtu(store, reading);
+    }
+    CaptureKey(store, Stack(family), reading);
+    return reading;
+}
+
+// ---- The backup ----
+
+bool IsAbsentOrDone(reg::Status status) {
+    return Succeeded(status) || reg::IsAbsent(status);
+}
+
+// Whether the key holds a whole backup: "Backup Complete" is its last write.
+bool IsCommitted(RegistryStore& store, reg::Key key) {
+    reg::Value marker;
+    return Succeeded(reg::ReadValue(store, key, kBackupCompleteValue, marker));
+}
+
+// Puts a committed new backup in the place of "Original Settings". Until the
+// new backup's own key is deleted at the end, it is the one that counts, so
+// an interruption anywhere only means doing this again.
+reg::Status Promote(RegistryStore& store, const reg::KeyImage& backup) {
+    reg::Status status = store.DeleteTree(reg::kCurrentUser, kBackupKey);
+    if (!IsAbsentOrDone(status)) return status;
+    status = reg::WriteTree(store, reg::kCurrentUser, kBackupKey, backup);
+    if (!Succeeded(status)) return status;
+    status = store.DeleteTree(reg::kCurrentUser, kPendingBackupKey);
+    return IsAbsentOrDone(status) ? reg::kSuccess : status;
+}
+
+// Finishes what an interrupted run left: a committed new backup replaces the
+// old one, an uncommitted one is thrown away. Success when nothing is left to do.
+reg::Status SettleBackup(RegistryStore& store) {
+    reg::Status status = reg::kSuccess;
+    ScopedKey pending = reg::Open(store, reg::kCurrentUser, kPendingBackupKey, &status);
+    if (!pending) return reg::IsAbsent(status) ? reg::kSuccess : status;
+    if (!IsCommitted(store, pending.get())) {
+        pending.Close();
+        status = store.DeleteTree(reg::kCurrentUser, kPendingBackupKey);
+        return IsAbsentOrDone(status) ? reg::kSuccess : status;
+    }
+    reg::KeyImage backup;
+    status = reg::ReadTree(store, pending.get(), backup);
+    pending.Close();
+    if (!Succeeded(status)) return status;
+    return Promote(store, backup);
+}
+
+// Replaces the backup with `backup`, or leaves the old one as it was. Once the
+// new one is committed it counts, whether or not it already stands in place.
+bool ReplaceBackup(RegistryStore& store, reg::KeyImage backup) {
+    if (!Succeeded(SettleBackup(store))) return false;
+    backup.values.emplace_back(kBackupCompleteValue, reg::Value{reg::kDword, EncodeNumber(1)});
+    if (!Succeeded(reg::WriteTree(store, reg::kCurrentUser, kPendingBackupKey, backup))) {
+        store.DeleteTree(reg::kCurrentUser, kPendingBackupKey);  // never counts anyway
+        return false;
+    }
+    Promote(store, backup);  // finished by the next SettleBackup if it stops here
+    return true;
 }
 
 // ---- Apply ----
 
 void WriteTuning(RegistryStore& store, reg::Key key, const char* name, Encoding encoding,
                  std::int32_t number, bool& failed) {
-    if (reg::WriteValue(store, key, name, EncodeValue(encoding, number)) != reg::kSuccess) {
+    if (!Succeeded(reg::WriteValue(store, key, name, EncodeValue(encoding, number)))) {
         failed = true;
     }
 }
@@ -197,68 +306,59 @@ void ApplyKey(RegistryStore& store, reg::Key key, const KeyCatalogue& catalogue,
     }
 }
 
-// Win9x: writes MTU and MSS into the adapter that the capture recorded. No
-// recorded adapter is a silent skip; one that cannot be reached is a failure.
-void ApplyAdapterMtu(RegistryStore& store, const TuningValues& chosen, bool& failed) {
+// Opens a key to write into, or (`access` Read) the parent of such keys. A key
+// that is not there is nothing to write to; one that is there but will not
+// open is a failure.
+ScopedKey OpenTarget(RegistryStore& store, reg::Key parent, const char* path, bool& failed,
+                     reg::Access access = reg::Access::ReadWrite) {
     reg::Status status = reg::kSuccess;
-    ScopedKey mtuBackup = reg::Open(store, reg::kCurrentUser, kMtuBackupKey, &status);
-    if (!mtuBackup) {
-        if (!reg::IsAbsent(status)) failed = true;
-        return;
-    }
-    reg::ValueWalker walker(store, mtuBackup.get());
-    std::string instance;
-    if (!walker.Next(instance)) {
-        if (walker.status() != reg::kNoMoreItems) failed = true;
-        return;
-    }
-    ScopedKey adapter =
-        reg::Open(store, reg::kLocalMachine, (kNetTransKeyPrefix + instance).c_str(), &status);
-    if (!adapter) {
-        if (!reg::IsAbsent(status)) failed = true;
-        return;
-    }
-    for (const LinkValue& link : Links(Win9x)) {
-        WriteTuning(store, adapter.get(), link.name, Encoding::Text, chosen.*link.field, failed);
+    ScopedKey key = access == reg::Access::Read ? reg::Open(store, parent, path, &status)
+                                                : reg::OpenForWrite(store, parent, path, &status);
+    if (!key && !reg::IsAbsent(status)) failed = true;
+    return key;
+}
+
+// Writes MTU and MSS into one adapter or interface key.
+void ApplyLink(RegistryStore& store, PlatformFamily family, reg::Key parent, const char* path,
+               const TuningValues& chosen, bool& failed) {
+    ScopedKey key = OpenTarget(store, parent, path, failed);
+    if (!key) return;
+    const Encoding encoding = family == Win9x ? Encoding::Text : Encoding::Number;
+    for (const LinkValue& link : Links(family)) {
+        WriteTuning(store, key.get(), link.name, encoding, chosen.*link.field, failed);
     }
 }
 
-// WinNT: visits every interface key that opens. A key that exists but
-// cannot be reached counts as a failure; a missing one does not.
-template <typename Visit>
-void ForEachInterface(RegistryStore& store, bool& failed, Visit visit) {
-    reg::Status status = reg::kSuccess;
-    ScopedKey interfaces = reg::Open(store, reg::kLocalMachine, kInterfacesKey, &status);
-    if (!interfaces) {
-        if (!reg::IsAbsent(status)) failed = true;
+// MTU and MSS into the adapter (Win9x) or the interfaces (WinNT) the backup recorded.
+void ApplyLinks(RegistryStore& store, PlatformFamily family, const Reading& reading,
+                const TuningValues& chosen, bool& failed) {
+    if (family == Win9x) {
+        if (reading.adapter) {
+            ApplyLink(store, family, reg::kLocalMachine,
+                      (kNetTransKeyPrefix + *reading.adapter).c_str(), chosen, failed);
+        }
         return;
     }
-    reg::SubKeyWalker walker(store, interfaces.get());
-    std::string name;
-    while (walker.Next(name)) {
-        ScopedKey interfaceKey = reg::Open(store, interfaces.get(), name.c_str(), &status);
-        if (!interfaceKey) {
-            if (!reg::IsAbsent(status)) failed = true;
-            continue;
-        }
-        visit(name, interfaceKey.get());
+    if (reading.interfaces.empty()) return;
+    // Opened by name below their parent: a long interface name would take a
+    // whole path past what the registry's ANSI functions accept.
+    ScopedKey interfaces =
+        OpenTarget(store, reg::kLocalMachine, kInterfacesKey, failed, reg::Access::Read);
+    if (!interfaces) return;
+    for (const std::string& name : reading.interfaces) {
+        ApplyLink(store, family, interfaces.get(), name.c_str(), chosen, failed);
     }
-    if (walker.status() != reg::kNoMoreItems) failed = true;
-}
-
-// WinNT: writes MTU and MSS into every interface.
-void ApplyInterfaceMtu(RegistryStore& store, const TuningValues& chosen, bool& failed) {
-    ForEachInterface(store, failed, [&](const std::string&, reg::Key interfaceKey) {
-        for (const LinkValue& link : Links(WinNT)) {
-            WriteTuning(store, interfaceKey, link.name, Encoding::Number, chosen.*link.field,
-                        failed);
-        }
-    });
 }
 
 // ---- Restore ----
 
-// A backup key opened for restoring; a missing one makes every value absent.
+void DeleteSystemValue(RegistryStore& store, reg::Key key, const char* name, bool& failed) {
+    const reg::Status status = store.DeleteValue(key, name);
+    if (!IsAbsentOrDone(status)) failed = true;
+}
+
+// A key of the backup opened for restoring. A subkey that is missing recorded
+// nothing, so nothing may be deleted on its account.
 struct BackupSource {
     ScopedKey key;
     reg::Status status = reg::kSuccess;
@@ -270,23 +370,18 @@ BackupSource OpenBackup(RegistryStore& store, const char* path) {
     return source;
 }
 
-void DeleteSystemValue(RegistryStore& store, reg::Key key, const char* name, bool& failed) {
-    const reg::Status status = store.DeleteValue(key, name);
-    if (status != reg::kSuccess && !reg::IsAbsent(status)) failed = true;
-}
-
 // Puts one value back with the type and data the backup holds, or deletes it
-// when the backup has none. A backup that cannot be read changes nothing.
+// when the backup proves it was absent.
 void RestoreValue(RegistryStore& store, const BackupSource& from, const char* fromName, reg::Key to,
                   const char* name, bool& failed) {
-    if (!from.key && !reg::IsAbsent(from.status)) {
-        failed = true;
+    if (!from.key) {
+        if (!reg::IsAbsent(from.status)) failed = true;
         return;
     }
     reg::Value value;
     const reg::Status status = reg::ReadValue(store, from.key.get(), fromName, value);
-    if (status == reg::kSuccess) {
-        if (reg::WriteValue(store, to, name, value) != reg::kSuccess) failed = true;
+    if (Succeeded(status)) {
+        if (!Succeeded(reg::WriteValue(store, to, name, value))) failed = true;
     } else if (reg::IsAbsent(status)) {
         DeleteSystemValue(store, to, name, failed);
     } else {
@@ -307,7 +402,7 @@ bool IsMissingMtuPlaceholder(const reg::Value& value) {
 
 // Win9x: restores MTU and MSS of the adapter that the backup names.
 void RestoreAdapterMtu(RegistryStore& store, bool& failed) {
-    BackupSource mtu = OpenBackup(store, kMtuBackupKey);
+    const BackupSource mtu = OpenBackup(store, kMtuBackupKey);
     if (!mtu.key) {
         if (!reg::IsAbsent(mtu.status)) failed = true;
         return;
@@ -320,60 +415,98 @@ void RestoreAdapterMtu(RegistryStore& store, bool& failed) {
         if (walker.status() != reg::kNoMoreItems) failed = true;
         return;
     }
-    reg::Status status = reg::kSuccess;
     ScopedKey adapter =
-        reg::Open(store, reg::kLocalMachine, (kNetTransKeyPrefix + instance).c_str(), &status);
-    if (!adapter) {
-        if (!reg::IsAbsent(status)) failed = true;
-        return;
-    }
+        OpenTarget(store, reg::kLocalMachine, (kNetTransKeyPrefix + instance).c_str(), failed);
+    if (!adapter) return;
     const LinkValue& mtuLink = Links(Win9x)[0];
     const LinkValue& mssLink = Links(Win9x)[1];
     if (IsMissingMtuPlaceholder(mtuValue)) {
         DeleteSystemValue(store, adapter.get(), mtuLink.name, failed);
-    } else if (reg::WriteValue(store, adapter.get(), mtuLink.name, mtuValue) != reg::kSuccess) {
+    } else if (!Succeeded(reg::WriteValue(store, adapter.get(), mtuLink.name, mtuValue))) {
         failed = true;
     }
     RestoreValue(store, mss, instance.c_str(), adapter.get(), mssLink.name, failed);
 }
 
-// WinNT: restores MTU and MSS of every interface that exists now.
+// The interfaces a backup recorded. A backup from before the list was kept
+// stands for every interface there is now, as it always did.
+std::vector<std::string> RecordedInterfaces(RegistryStore& store, reg::Key interfaces,
+                                            bool& failed) {
+    reg::Status status = reg::kSuccess;
+    ScopedKey list = reg::Open(store, reg::kCurrentUser, kInterfacesBackupKey, &status);
+    std::vector<std::string> names;
+    std::string name;
+    if (list) {
+        reg::ValueWalker walker(store, list.get());
+        while (walker.Next(name)) names.push_back(name);
+        if (walker.status() != reg::kNoMoreItems) failed = true;
+    } else if (!reg::IsAbsent(status)) {
+        failed = true;
+    } else {
+        reg::SubKeyWalker walker(store, interfaces);
+        while (walker.Next(name)) names.push_back(name);
+        if (walker.status() != reg::kNoMoreItems) failed = true;
+    }
+    return names;
+}
+
+// WinNT: restores MTU and MSS of every recorded interface that still exists.
 void RestoreInterfaceMtu(RegistryStore& store, bool& failed) {
     const BackupSource sources[2] = {OpenBackup(store, Links(WinNT)[0].backupPath),
                                      OpenBackup(store, Links(WinNT)[1].backupPath)};
-    ForEachInterface(store, failed, [&](const std::string& name, reg::Key interfaceKey) {
+    ScopedKey interfaces =
+        OpenTarget(store, reg::kLocalMachine, kInterfacesKey, failed, reg::Access::Read);
+    if (!interfaces) return;
+    for (const std::string& name : RecordedInterfaces(store, interfaces.get(), failed)) {
+        ScopedKey interfaceKey = OpenTarget(store, interfaces.get(), name.c_str(), failed);
+        if (!interfaceKey) continue;
         for (std::size_t i = 0; i < 2; ++i) {
-            RestoreValue(store, sources[i], name.c_str(), interfaceKey, Links(WinNT)[i].name,
+            RestoreValue(store, sources[i], name.c_str(), interfaceKey.get(), Links(WinNT)[i].name,
                          failed);
         }
-    });
+    }
+}
+
+void Show(EngineHost& host, const TextEntry& message, MessageKind kind) {
+    host.ShowMessage(host.Text(message.key, message.english), kind);
 }
 
 }  // namespace
 
 void CaptureSettings(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
                      FoundFlags& found) {
-    store.DeleteTree(reg::kCurrentUser, kBackupKey);
-    ScopedKey backup = reg::Create(store, reg::kCurrentUser, kBackupKey);
-    CaptureKey(store, Browser(), backup.get(), inForce, found);
-    if (family == Win9x) {
-        CaptureAdapterMtu(store, inForce, found);
-    } else {
-        CaptureInterfaceMtu(store, inForce, found);
+    ReadInForce(store, family, inForce, found);
+}
+
+bool MayChangeSettings(RegistryStore& store, PlatformFamily family, EngineHost& host) {
+    // A missing stack key says nothing about rights: the system makes it when asked.
+    reg::Status status = reg::kSuccess;
+    const KeyCatalogue& stack = Stack(family);
+    if (reg::OpenForWrite(store, stack.root, stack.path, &status) || reg::IsAbsent(status)) {
+        return true;
     }
-    CaptureKey(store, Stack(family), backup.get(), inForce, found);
+    Show(host, text::k45, MessageKind::Error);
+    return false;
 }
 
 void ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValues& chosen,
                    bool boostModem, EngineHost& host) {
-    if (boostModem) BoostModemPortSpeed(store, family);
+    if (!MayChangeSettings(store, family, host)) return;
+    TuningValues inForce;
+    FoundFlags found;
+    Reading reading = ReadInForce(store, family, inForce, found);
+    if (!reading.complete || !ReplaceBackup(store, std::move(reading.backup))) {
+        Show(host, text::k46, MessageKind::Error);
+        return;
+    }
+
     bool failed = false;
+    if (boostModem && !BoostModemPortSpeed(store, family)) failed = true;
     {
-        // The browser key is never created, and its writes are not the stack's:
-        // a system without it, or a write into it that fails, is passed over.
-        ScopedKey browser = reg::Open(store, Browser().root, Browser().path);
-        bool browserFailed = false;
-        if (browser) ApplyKey(store, browser.get(), Browser(), chosen, browserFailed);
+        // The browser key is never created: a system without it has no
+        // connection limits to set.
+        ScopedKey browser = OpenTarget(store, Browser().root, Browser().path, failed);
+        if (browser) ApplyKey(store, browser.get(), Browser(), chosen, failed);
     }
     {
         const KeyCatalogue& stack = Stack(family);
@@ -384,51 +517,50 @@ void ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValu
             failed = true;
         }
     }
-    if (family == Win9x) {
-        ApplyAdapterMtu(store, chosen, failed);
-    } else {
-        ApplyInterfaceMtu(store, chosen, failed);
-    }
-    const TextEntry& message = failed ? text::k44 : text::k41;
-    host.ShowMessage(host.Text(message.key, message.english),
-                     failed ? MessageKind::Error : MessageKind::Plain);
+    ApplyLinks(store, family, reading, chosen, failed);
+    Show(host, failed ? text::k44 : text::k41, failed ? MessageKind::Error : MessageKind::Plain);
 }
 
 void RestoreSettings(RegistryStore& store, PlatformFamily family, EngineHost& host) {
-    const BackupSource backup = OpenBackup(store, kBackupKey);
-    if (!backup.key) {
-        host.ShowMessage(engine_text::kRestoreFailed, MessageKind::Error);
+    if (!MayChangeSettings(store, family, host)) return;
+    if (!Succeeded(SettleBackup(store))) {
+        Show(host, text::k47, MessageKind::Error);
         return;
     }
     bool failed = false;
     {
-        // A system without the browser key has nothing to restore there; a key
-        // that exists but does not open is a failure like any other.
-        reg::Status status = reg::kSuccess;
-        ScopedKey browser = reg::Open(store, Browser().root, Browser().path, &status);
-        if (browser) {
-            RestoreKey(store, backup, browser.get(), Browser(), failed);
-        } else if (!reg::IsAbsent(status)) {
+        const BackupSource backup = OpenBackup(store, kBackupKey);
+        if (!backup.key) {
+            Show(host, text::k47, MessageKind::Error);
+            return;
+        }
+        {
+            ScopedKey browser = OpenTarget(store, Browser().root, Browser().path, failed);
+            if (browser) RestoreKey(store, backup, browser.get(), Browser(), failed);
+        }
+        if (family == Win9x) {
+            RestoreAdapterMtu(store, failed);
+        } else {
+            RestoreInterfaceMtu(store, failed);
+        }
+        const KeyCatalogue& stack = Stack(family);
+        ScopedKey stackKey = reg::OpenForWrite(store, stack.root, stack.path);
+        if (stackKey) {
+            RestoreKey(store, backup, stackKey.get(), stack, failed);
+        } else {
             failed = true;
         }
     }
-    if (family == Win9x) {
-        RestoreAdapterMtu(store, failed);
-    } else {
-        RestoreInterfaceMtu(store, failed);
-    }
-    const KeyCatalogue& stack = Stack(family);
-    ScopedKey stackKey = reg::Open(store, stack.root, stack.path);
-    if (stackKey) RestoreKey(store, backup, stackKey.get(), stack, failed);
     // Anything left undone keeps the backup, so that the next Reset can finish the job.
-    if (!stackKey || failed) {
-        host.ShowMessage(engine_text::kRestoreFailed, MessageKind::Error);
+    if (failed || !Succeeded(store.DeleteTree(reg::kCurrentUser, kBackupKey))) {
+        Show(host, text::k47, MessageKind::Error);
         return;
     }
-    store.DeleteTree(reg::kCurrentUser, kBackupKey);
-    host.ShowMessage(host.Text(text::k42.key, text::k42.english), MessageKind::Plain);
+    Show(host, text::k42, MessageKind::Plain);
 }
 
 bool BackupExists(RegistryStore& store) {
-    return static_cast<bool>(reg::Open(store, reg::kCurrentUser, kBackupKey));
+    if (reg::Open(store, reg::kCurrentUser, kBackupKey)) return true;
+    ScopedKey pending = reg::Open(store, reg::kCurrentUser, kPendingBackupKey);
+    return pending && IsCommitted(store, pending.get());
 }

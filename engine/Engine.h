@@ -1,4 +1,5 @@
-// The settings engine: capture and backup, apply, restore, and the modem port-speed boost.
+// The settings engine: reading the values in force, backup, apply, restore, and the modem
+// port-speed boost.
 #pragma once
 
 #include "app/TextCatalog.h"
@@ -7,33 +8,38 @@
 #include "engine/RegistryStore.h"
 #include "engine/TuningValues.h"
 
-namespace engine_text {
-// Shown as it is: the language file is not consulted for it.
-inline constexpr const char* kRestoreFailed = "Failed to reset your connection settings.";
-}  // namespace engine_text
-
-// Replaces the backup with the values in force, fills `inForce` and sets the
-// flag of every value it could read. Reports nothing to the user.
+// Reads the values in force into `inForce` and sets the flag of every value it
+// could read. Writes nothing and reports nothing: the backup is made on Finish,
+// so a wizard that is cancelled leaves the registry exactly as it was.
 void CaptureSettings(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
                      FoundFlags& found);
 
-// Boosts the modems when asked, writes `chosen` with the constant companion
-// values, and tells the user the outcome ("41", or "44" with a stop icon when
-// a stack, adapter or interface value could not be written).
+// True when this user may change the TCP/IP settings of the running family.
+// Otherwise tells him so ("45", stop icon) and returns false; nothing is written.
+bool MayChangeSettings(RegistryStore& store, PlatformFamily family, EngineHost& host);
+
+// Finish. Checks the rights as MayChangeSettings does; replaces the backup with
+// a complete one of what is in force now, and when it cannot, says so ("46")
+// and changes nothing, the earlier backup included. Then boosts the modems when
+// asked, writes `chosen` with the constant companion values into the keys the
+// backup recorded, and tells the user the outcome: "41", or "44" with a stop
+// icon when any of it could not be written.
 void ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValues& chosen,
                    bool boostModem, EngineHost& host);
 
-// Puts the backup back (values absent from it are deleted) and deletes it,
-// then shows "42". When the backup or the stack key cannot be opened, or any
-// value cannot be put back, shows "Failed to reset your connection settings."
-// and keeps the backup so that a later Reset can finish the job.
+// Reset. Puts the backup back and deletes it, then shows "42". A value is
+// deleted only where the backup proves it was absent, and only the adapter or
+// interfaces the backup recorded are touched. Without rights it shows "45";
+// without a backup, or when anything cannot be put back or the backup cannot
+// be deleted, "47", and the backup stays so that a later Reset can finish.
 void RestoreSettings(RegistryStore& store, PlatformFamily family, EngineHost& host);
 
 // True when an installed modem's port speed is capped at 115200.
 bool ProbeModemPortSpeed(RegistryStore& store, PlatformFamily family);
 
 // Raises the port-speed cap of every such modem to 921600. Not backed up.
-void BoostModemPortSpeed(RegistryStore& store, PlatformFamily family);
+// False when a modem could not be examined or raised.
+bool BoostModemPortSpeed(RegistryStore& store, PlatformFamily family);
 
-// True when the backup key opens with full access.
+// True when a backup exists that Reset would put back.
 bool BackupExists(RegistryStore& store);

@@ -19,45 +19,62 @@ bool IsCappedAt115200(const reg::Value& properties) {
            properties.data[26] == 0x01;
 }
 
-// Calls `visit(modemKey, properties)` for each capped modem until it returns false.
+// Calls `visit(modems, name, properties)` for each capped modem until it
+// returns false. False when a modem could not be examined: the class key or a
+// modem's key exists but does not open, or its "Properties" cannot be read.
 template <typename Visit>
-void ForEachCappedModem(RegistryStore& store, PlatformFamily family, Visit visit) {
-    reg::ScopedKey modems = reg::Open(store, reg::kLocalMachine, catalogue::ModemClassKey(family));
-    if (!modems) return;
+bool ForEachCappedModem(RegistryStore& store, PlatformFamily family, Visit visit) {
+    reg::Status status = reg::kSuccess;
+    reg::ScopedKey modems =
+        reg::Open(store, reg::kLocalMachine, catalogue::ModemClassKey(family), &status);
+    if (!modems) return reg::IsAbsent(status);
+    bool examined = true;
+    const auto note = [&examined](reg::Status result) {
+        if (result != reg::kSuccess && !reg::IsAbsent(result)) examined = false;
+    };
     reg::SubKeyWalker walker(store, modems.get());
     std::string name;
     while (walker.Next(name)) {
-        reg::ScopedKey modem = reg::Open(store, modems.get(), name.c_str());
+        reg::ScopedKey modem = reg::Open(store, modems.get(), name.c_str(), &status);
+        note(status);
+        if (!modem) continue;
         reg::Value properties;
-        if (!modem ||
-            reg::ReadValue(store, modem.get(), "Properties", properties) != reg::kSuccess ||
-            !IsCappedAt115200(properties)) {
-            continue;
-        }
-        if (!visit(modem.get(), properties)) return;
+        status = reg::ReadValue(store, modem.get(), "Properties", properties);
+        note(status);
+        if (status != reg::kSuccess || !IsCappedAt115200(properties)) continue;
+        modem.Close();
+        if (!visit(modems.get(), name, properties)) return examined;
     }
+    return examined && walker.status() == reg::kNoMoreItems;
 }
 
 }  // namespace
 
 bool ProbeModemPortSpeed(RegistryStore& store, PlatformFamily family) {
     bool found = false;
-    ForEachCappedModem(store, family, [&found](reg::Key, const reg::Value&) {
+    ForEachCappedModem(store, family, [&found](reg::Key, const std::string&, const reg::Value&) {
         found = true;
         return false;
     });
     return found;
 }
 
-void BoostModemPortSpeed(RegistryStore& store, PlatformFamily family) {
-    ForEachCappedModem(store, family, [&store](reg::Key modem, reg::Value properties) {
-        // The whole word becomes 921600 (bytes 00 10 0E 00), as far as the value reaches.
-        for (std::size_t i = 0; i < 4 && kMaxRateOffset + i < properties.data.size(); ++i) {
-            properties.data[kMaxRateOffset + i] =
-                static_cast<std::uint8_t>(kBoostedRate >> (8 * i));
-        }
-        properties.type = reg::kBinary;
-        reg::WriteValue(store, modem, "Properties", properties);  // a failure leaves it as it was
-        return true;
-    });
+bool BoostModemPortSpeed(RegistryStore& store, PlatformFamily family) {
+    bool raised = true;
+    const bool examined = ForEachCappedModem(
+        store, family, [&](reg::Key modems, const std::string& name, reg::Value properties) {
+            // The whole word becomes 921600 (bytes 00 10 0E 00), as far as the value reaches.
+            for (std::size_t i = 0; i < 4 && kMaxRateOffset + i < properties.data.size(); ++i) {
+                properties.data[kMaxRateOffset + i] =
+                    static_cast<std::uint8_t>(kBoostedRate >> (8 * i));
+            }
+            properties.type = reg::kBinary;
+            reg::ScopedKey modem = reg::OpenForWrite(store, modems, name.c_str());
+            if (!modem ||
+                reg::WriteValue(store, modem.get(), "Properties", properties) != reg::kSuccess) {
+                raised = false;
+            }
+            return true;
+        });
+    return examined && raised;
 }

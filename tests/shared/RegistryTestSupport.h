@@ -108,18 +108,33 @@ inline void CollectValues(RegistryStore& store, reg::Key key, const std::string&
     }
 }
 
-// The whole registry, less the product key (which the wizard owns) and the
-// modems' "Properties" (which the boost changes for good).
-inline Snapshot SystemSnapshot(RegistryStore& store) {
+// The whole registry, every value of both roots.
+inline Snapshot WholeSnapshot(RegistryStore& store) {
     Snapshot snapshot;
     CollectValues(store, reg::kLocalMachine, "HKLM", snapshot);
     CollectValues(store, reg::kCurrentUser, "HKCU", snapshot);
-    for (auto it = snapshot.begin(); it != snapshot.end();) {
-        const bool product = it->first.rfind("HKCU\\SOFTWARE\\VORNEL\\", 0) == 0;
-        const bool modem = it->first.size() >= 11 &&
-                           it->first.compare(it->first.size() - 11, 11, "\\PROPERTIES") == 0;
-        it = (product || modem) ? snapshot.erase(it) : std::next(it);
-    }
+    return snapshot;
+}
+
+inline bool IsProductKeyEntry(const std::string& name) {
+    return name.rfind("HKCU\\SOFTWARE\\VORNEL\\", 0) == 0;
+}
+
+// Everything the program tunes: the whole registry less the product key.
+inline Snapshot TunedSnapshot(RegistryStore& store) {
+    Snapshot snapshot = WholeSnapshot(store);
+    std::erase_if(snapshot, [](const auto& entry) { return IsProductKeyEntry(entry.first); });
+    return snapshot;
+}
+
+// The whole registry, less the product key (which the wizard owns) and the
+// modems' "Properties" (which the boost changes for good).
+inline Snapshot SystemSnapshot(RegistryStore& store) {
+    Snapshot snapshot = TunedSnapshot(store);
+    std::erase_if(snapshot, [](const auto& entry) {
+        const std::string& name = entry.first;
+        return name.size() >= 11 && name.compare(name.size() - 11, 11, "\\PROPERTIES") == 0;
+    });
     return snapshot;
 }
 
@@ -158,11 +173,14 @@ public:
 };
 
 // Forwards to another store and makes one operation fail: the one numbered
-// `failAt` (from 0), counting every operation but closing a key.
+// `failAt` (from 0), counting every operation but closing a key. As a crash,
+// that operation and every later one fail, as if the program had died there.
 class FaultInjectingStore : public RegistryStore {
 public:
-    FaultInjectingStore(RegistryStore& inner, long failAt, reg::Status error = reg::kAccessDenied)
-        : inner_(inner), failAt_(failAt), error_(error) {}
+    enum class Mode { SingleFault, Crash };
+    FaultInjectingStore(RegistryStore& inner, long failAt, reg::Status error = reg::kAccessDenied,
+                        Mode mode = Mode::SingleFault)
+        : inner_(inner), failAt_(failAt), error_(error), mode_(mode) {}
 
     long operations() const { return count_; }
     // Every operation in order ("write DefaultTTL", "open Software\..."), when asked for.
@@ -173,9 +191,10 @@ public:
     // Stops failing (to let a later phase run clean on the same store).
     void Disarm() { failAt_ = -1; }
 
-    reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) override {
-        if (Fail("open", path)) return error_;
-        return inner_.OpenKey(parent, path, result);
+    reg::Status OpenKey(reg::Key parent, const char* path, reg::Access access,
+                        reg::Key* result) override {
+        if (Fail(access == reg::Access::Read ? "open" : "open for write", path)) return error_;
+        return inner_.OpenKey(parent, path, access, result);
     }
     reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
         if (Fail("create", path)) return error_;
@@ -218,7 +237,9 @@ public:
 private:
     bool Fail(const char* operation, const char* name) {
         if (logging_) log_.push_back(std::string(operation) + " " + (name != nullptr ? name : ""));
-        if (count_++ != failAt_) return false;
+        const long index = count_++;
+        if (failAt_ < 0 || index < failAt_) return false;
+        if (index > failAt_) return mode_ == Mode::Crash;
         fired_ = true;
         firedOperation_ = std::string(operation) + " " + (name != nullptr ? name : "");
         return true;
@@ -227,6 +248,7 @@ private:
     RegistryStore& inner_;
     long failAt_;
     reg::Status error_;
+    Mode mode_;
     long count_ = 0;
     bool fired_ = false;
     std::string firedOperation_;

@@ -21,20 +21,6 @@ using regtest::Text;
 const std::string kInterfaces = kInterfacesKey;
 const std::string kAdapter = std::string(kNetTransKeyPrefix) + "0002";
 
-// A limited user: keys of HKEY_LOCAL_MACHINE do not open with full access.
-class LimitedUserStore : public regtest::FaultInjectingStore {
-public:
-    explicit LimitedUserStore(RegistryStore& inner) : FaultInjectingStore(inner, -1) {}
-    reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) override {
-        if (parent == reg::kLocalMachine) return reg::kAccessDenied;
-        return FaultInjectingStore::OpenKey(parent, path, result);
-    }
-    reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
-        if (parent == reg::kLocalMachine) return reg::kAccessDenied;
-        return FaultInjectingStore::CreateKey(parent, path, result);
-    }
-};
-
 class EngineTest : public ::testing::Test {
 protected:
     void Capture(PlatformFamily family) { CaptureSettings(store, family, inForce, found); }
@@ -141,6 +127,7 @@ TEST_F(EngineTest, Win9xTextsReadAsNumbersAndCountAsFoundWhateverTheyHold) {
                 found.pmtuBlackHoleDetectFound);
     EXPECT_TRUE(found.keepAliveTimeFound);       // 259 characters and the NUL fit 260 bytes
     EXPECT_FALSE(found.keepAliveIntervalFound);  // 261 bytes do not
+    Apply(Win9x);                                // Finish backs up what is in force
     EXPECT_EQ(Backup("DefaultTTL"), Text("0042"));
     EXPECT_EQ(Backup("KeepAliveInterval"), Text(std::string(260, '1')));  // backed up all the same
     EXPECT_FALSE(found.icmpRedirectsFound || found.synAttackProtectFound || found.mtuFound);
@@ -159,6 +146,7 @@ TEST_F(EngineTest, NtNumbersFitFourBytesAndShortDataFillsTheLowBytes) {
     EXPECT_TRUE(found.synAttackProtectFound);
     EXPECT_EQ(inForce.synAttackProtect, '2');
     // Fix 1: the backup holds each value with its own type and exact data.
+    Apply(WinNT);
     EXPECT_EQ(Backup("DefaultTTL"), Dword(128));
     EXPECT_EQ(Backup("KeepAliveTime"), (reg::Value{reg::kDword, {1, 2, 3, 4, 5}}));
     EXPECT_EQ(Backup("TcpWindowSize"), Text("17520"));
@@ -173,14 +161,19 @@ TEST_F(EngineTest, NtInterfacesGiveTheLastMtuInEnumerationOrder) {
     EXPECT_EQ(inForce.mtu, 576);
     EXPECT_TRUE(found.mtuFound);
     EXPECT_FALSE(found.mssFound);
+    Apply(WinNT);
     EXPECT_EQ(Backup("{AAAA}", kMtuBackupKey), Dword(1500));
     EXPECT_EQ(Backup("{bbbb}", kMtuBackupKey), Dword(576));
     EXPECT_EQ(regtest::ValueNames(store, reg::kCurrentUser, kMssBackupKey).size(), 0u);
+    // Every interface is on the list, with or without values of its own.
+    EXPECT_EQ(regtest::ValueNames(store, reg::kCurrentUser, kInterfacesBackupKey),
+              (std::vector<std::string>{"{AAAA}", "{bbbb}", "{CCCC}"}));
 }
 
 TEST_F(EngineTest, NtWithoutInterfacesStillMakesBothEmptyBackupKeys) {
     Put(store, reg::kLocalMachine, kInterfaces, "x", Dword(0));
     Capture(WinNT);
+    Apply(WinNT);
     EXPECT_TRUE(regtest::KeyExists(store, reg::kCurrentUser, kMtuBackupKey));
     EXPECT_TRUE(regtest::KeyExists(store, reg::kCurrentUser, kMssBackupKey));
     EXPECT_TRUE(regtest::ValueNames(store, reg::kCurrentUser, kMtuBackupKey).empty());
@@ -195,6 +188,7 @@ TEST_F(EngineTest, Win9xAdapterIsFoundThroughItsBindingAndDriver) {
         "NWLINK\\0000", Text(""));
     Put(store, reg::kLocalMachine, kAdapter, "MaxMSS", Text("1460"));
     Capture(Win9x);
+    Apply(Win9x);
     // No "MaxMTU": "0" records the adapter; "MaxMSS" is backed up as it is.
     EXPECT_EQ(Backup("0002", kMtuBackupKey), Text("0"));
     EXPECT_EQ(Backup("0002", kMssBackupKey), Text("1460"));
@@ -244,17 +238,32 @@ TEST_F(EngineTest, Win9xNeverTouchesTheNtOnlyValues) {
     EXPECT_FALSE(found.icmpRedirectsFound || found.synAttackProtectFound);
 }
 
-TEST_F(EngineTest, ReopeningTheWizardBacksUpWhatIsInForceThen) {
+// The wizard opening reads; only Finish replaces the backup, with what is in force then.
+TEST_F(EngineTest, OpeningWritesNothingAndFinishBacksUpWhatIsInForceThen) {
     regtest::SeedWinNtSystem(store);
-    Capture(WinNT);
+    const regtest::Snapshot untouched = regtest::WholeSnapshot(store);
+    regtest::FaultInjectingStore logged(store, -1);
+    logged.KeepLog();
+    CaptureSettings(logged, WinNT, inForce, found);
+    for (const std::string& operation : logged.log()) {
+        EXPECT_TRUE(operation.rfind("open ", 0) == 0 || operation.rfind("read ", 0) == 0 ||
+                    operation.rfind("enumerate", 0) == 0 || operation.rfind("key info", 0) == 0)
+            << operation;
+    }
+    EXPECT_EQ(regtest::WholeSnapshot(store), untouched);
+    EXPECT_FALSE(BackupExists(store));
+
     Put(store, reg::kLocalMachine, kWinNtStackKey, "DefaultTTL", Dword(99));
-    Capture(WinNT);  // cancelled twice: the second opening wins
-    EXPECT_EQ(Backup("DefaultTTL"), Dword(99));
     chosen.ttl = 64;
     Apply(WinNT);
+    EXPECT_EQ(Backup("DefaultTTL"), Dword(99));
+    EXPECT_EQ(Backup(kBackupCompleteValue), Dword(1));
+    EXPECT_EQ(regtest::ValueNames(store, reg::kCurrentUser, kInterfacesBackupKey),
+              (std::vector<std::string>{"{A9F0}", "{B0A1}", "{C2D3}"}));
+    EXPECT_FALSE(regtest::KeyExists(store, reg::kCurrentUser, kPendingBackupKey));
     const regtest::Snapshot applied = regtest::SystemSnapshot(store);
-    Capture(WinNT);  // opened after an applied run: the applied values are the backup
-    Put(store, reg::kLocalMachine, kWinNtStackKey, "DefaultTTL", Dword(1));
+    chosen.ttl = 32;
+    Apply(WinNT);  // a second run: the applied values are the backup now
     Restore(WinNT);
     EXPECT_EQ(regtest::SystemSnapshot(store), applied);
 }
@@ -321,34 +330,67 @@ TEST_F(EngineTest, ModemBoostComesBeforeAnyOtherWrite) {
     regtest::FaultInjectingStore logged(store, -1);
     logged.KeepLog();
     ApplySettings(logged, WinNT, chosen, true, host);
-    std::vector<std::string> writes;
-    for (const std::string& entry : logged.log()) {
-        if (entry.rfind("write ", 0) == 0) writes.push_back(entry);
-    }
-    ASSERT_FALSE(writes.empty());
-    EXPECT_EQ(writes.front(), "write Properties");
+    // The backup is made first; the boost follows before anything of the system's.
+    const auto& log = logged.log();
+    const std::string backupDone = std::string("delete tree ") + kPendingBackupKey;
+    const auto system = std::find(log.rbegin(), log.rend(), backupDone).base();
+    ASSERT_NE(system, log.begin());
+    const auto firstWrite = std::find_if(
+        system, log.end(), [](const std::string& entry) { return entry.rfind("write ", 0) == 0; });
+    ASSERT_NE(firstWrite, log.end());
+    EXPECT_EQ(*firstWrite, "write Properties");
 }
 
 // Fix 2: a failure to write the stack is reported, not hidden behind "41".
-TEST_F(EngineTest, ApplyThatCannotWriteTheSystemShowsTheErrorMessage) {
-    regtest::SeedWinNtSystem(store);
-    LimitedUserStore limited(store);
-    CaptureSettings(limited, WinNT, inForce, found);
-    ApplySettings(limited, WinNT, chosen, false, host);
-    ExpectLastMessage(text::k44.english, MessageKind::Error);
-    EXPECT_EQ(host.keys, std::vector<std::string>{"44"});
-
-    // One interface write failing is enough.
-    Capture(WinNT);
-    regtest::FaultInjectingStore logged(store, -1);
+TEST_F(EngineTest, ApplyThatCannotWriteAnInterfaceShowsTheErrorMessage) {
+    MemoryRegistryStore twin;
+    regtest::SeedWinNtSystem(twin);
+    regtest::FaultInjectingStore logged(twin, -1);
     logged.KeepLog();
     ApplySettings(logged, WinNT, chosen, false, host);
     const auto& log = logged.log();
     const auto mss = std::find(log.begin(), log.end(), "write MSS");
     ASSERT_NE(mss, log.end());
+    regtest::SeedWinNtSystem(store);
     regtest::FaultInjectingStore faulty(store, mss - log.begin());
     ApplySettings(faulty, WinNT, chosen, false, host);
     ExpectLastMessage(text::k44.english, MessageKind::Error);
+}
+
+// A user without administrator rights reads the system's values as they are,
+// and is told before anything is written, the earlier backup included.
+TEST_F(EngineTest, WithoutRightsEverythingIsReadAndNothingWritten) {
+    for (PlatformFamily family : {WinNT, Win9x}) {
+        SCOPED_TRACE(family);
+        MemoryRegistryStore limited;
+        family == WinNT ? regtest::SeedWinNtSystem(limited) : regtest::SeedWin9xSystem(limited);
+        Put(limited, reg::kCurrentUser, kBackupKey, "DefaultTTL", Dword(100));
+        ASSERT_TRUE(limited.DenyWrites(reg::kLocalMachine, ""));
+        const regtest::Snapshot before = regtest::WholeSnapshot(limited);
+
+        TuningValues values;
+        FoundFlags flags;
+        CaptureSettings(limited, family, values, flags);
+        EXPECT_TRUE(flags.ttlFound);
+        EXPECT_TRUE(ProbeModemPortSpeed(limited, family));
+        if (family == Win9x) {
+            EXPECT_TRUE(flags.mtuFound);
+        } else {
+            EXPECT_TRUE(flags.mssFound);
+        }
+
+        regtest::RecordingHost told;
+        EXPECT_FALSE(MayChangeSettings(limited, family, told));
+        ApplySettings(limited, family, chosen, true, told);
+        RestoreSettings(limited, family, told);
+        EXPECT_EQ(told.keys, (std::vector<std::string>{"45", "45", "45"}));
+        for (const auto& message : told.messages) EXPECT_EQ(message.kind, MessageKind::Error);
+        EXPECT_EQ(regtest::WholeSnapshot(limited), before);
+        EXPECT_EQ(limited.OpenHandleCount(), 0u);
+    }
+    // On a system whose stack key is yet to be made, nothing tells; the write does.
+    EXPECT_TRUE(MayChangeSettings(store, WinNT, host));
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(EngineTest, Win9xWithoutDialUpAdapterOrBrowserKeyStaysSilent) {
@@ -359,7 +401,7 @@ TEST_F(EngineTest, Win9xWithoutDialUpAdapterOrBrowserKeyStaysSilent) {
 
 // ---- Restore ----
 
-TEST_F(EngineTest, RestoreDeletesWhatWasAbsentAndIgnoresVanishedInterfaces) {
+TEST_F(EngineTest, RestoreDeletesWhatWasAbsentAndTouchesOnlyRecordedInterfaces) {
     Put(store, reg::kLocalMachine, kWinNtStackKey, "Hostname", Text("desk"));
     Put(store, reg::kLocalMachine, kInterfaces + "\\{OLD}", "MTU", Dword(1400));
     Put(store, reg::kLocalMachine, kInterfaces + "\\{GONE}", "MTU", Dword(1300));
@@ -374,14 +416,15 @@ TEST_F(EngineTest, RestoreDeletesWhatWasAbsentAndIgnoresVanishedInterfaces) {
     EXPECT_FALSE(StackValue(WinNT, "DefaultTTL"));
     EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\{OLD}", "MTU"), Dword(1400));
     EXPECT_FALSE(Get(store, reg::kLocalMachine, kInterfaces + "\\{OLD}", "MSS"));
-    EXPECT_FALSE(Get(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MTU"));
-    EXPECT_FALSE(Get(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MSS"));
+    // An interface added since (a VPN, a new card) is none of the backup's business.
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MTU"), Dword(9000));
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\{NEW}", "MSS"), Dword(8960));
     EXPECT_FALSE(BackupExists(store));
 
     // A second Reset finds no backup, says so, and changes nothing.
     const regtest::Snapshot after = regtest::SystemSnapshot(store);
     Restore(WinNT);
-    ExpectLastMessage(engine_text::kRestoreFailed, MessageKind::Error);
+    ExpectLastMessage(text::k47.english, MessageKind::Error);
     EXPECT_EQ(regtest::SystemSnapshot(store), after);
 }
 
@@ -397,7 +440,8 @@ TEST_F(EngineTest, Win9xPlaceholderDeletesMaxMtuAndMssFollowsItsBackup) {
     EXPECT_EQ(Get(store, reg::kLocalMachine, kAdapter, "MaxMSS"), Text("1460"));
 
     // Without "MaxMSS" in the backup, Reset deletes it.
-    store.DeleteValue(reg::Open(store, reg::kLocalMachine, kAdapter.c_str()).get(), "MaxMSS");
+    store.DeleteValue(reg::OpenForWrite(store, reg::kLocalMachine, kAdapter.c_str()).get(),
+                      "MaxMSS");
     Capture(Win9x);
     Apply(Win9x);
     Restore(Win9x);
@@ -434,9 +478,21 @@ TEST_F(EngineTest, RestoreWithoutStackKeyReportsAndKeepsTheBackup) {
     const regtest::Snapshot before = regtest::SystemSnapshot(store);
     Capture(WinNT);
     Apply(WinNT);
-    LimitedUserStore limited(store);
-    RestoreSettings(limited, WinNT, host);
-    ExpectLastMessage(engine_text::kRestoreFailed, MessageKind::Error);
+    // A whole restore, logged: the rights check opens the stack key first, the
+    // restore's own opening is the last one. The same run again fails there.
+    regtest::FaultInjectingStore once(store, -1);
+    once.KeepLog();
+    RestoreSettings(once, WinNT, host);
+    ASSERT_EQ(host.keys.back(), "42");
+    Apply(WinNT);
+    const auto& log = once.log();
+    const std::string stackOpen = std::string("open for write ") + kWinNtStackKey;
+    const auto last = std::find(log.rbegin(), log.rend(), stackOpen);
+    ASSERT_NE(last, log.rend());
+    regtest::FaultInjectingStore faulty(store, static_cast<long>(log.rend() - last) - 1);
+    RestoreSettings(faulty, WinNT, host);
+    ASSERT_TRUE(faulty.fired());
+    ExpectLastMessage(text::k47.english, MessageKind::Error);
     EXPECT_TRUE(BackupExists(store));
     Restore(WinNT);
     ExpectLastMessage(text::k42.english, MessageKind::Plain);
@@ -479,13 +535,31 @@ TEST_F(EngineTest, IcmpRedirectValueInForceComesFromTheSingularNameFirst) {
     }
 }
 
+// A backup made before backups were marked complete restores as it always did,
+// but a missing "MTU Settings" or "MSS Settings" recorded nothing to delete.
+TEST_F(EngineTest, EarlierBackupsRestoreAndMissingSubkeysDeleteNothing) {
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "DefaultTTL", Dword(64));
+    Put(store, reg::kLocalMachine, kWinNtStackKey, "SackOpts", Dword(1));
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{B0A1}", "MTU", Dword(1492));
+    Put(store, reg::kLocalMachine, kInterfaces + "\\{B0A1}", "MSS", Dword(1452));
+    Put(store, reg::kCurrentUser, kBackupKey, "DefaultTTL", Dword(128));
+    Put(store, reg::kCurrentUser, kMtuBackupKey, "{B0A1}", Dword(1500));
+    EXPECT_TRUE(BackupExists(store));
+    Restore(WinNT);
+    ExpectLastMessage(text::k42.english, MessageKind::Plain);
+    EXPECT_EQ(StackValue(WinNT, "DefaultTTL"), Dword(128));
+    EXPECT_FALSE(StackValue(WinNT, "SackOpts"));
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\{B0A1}", "MTU"), Dword(1500));
+    EXPECT_EQ(Get(store, reg::kLocalMachine, kInterfaces + "\\{B0A1}", "MSS"), Dword(1452));
+    EXPECT_FALSE(BackupExists(store));
+}
+
 TEST_F(EngineTest, BackupExistsFollowsTheBackupKey) {
     EXPECT_FALSE(BackupExists(store));
     Capture(WinNT);
+    EXPECT_FALSE(BackupExists(store));
+    Apply(WinNT);
     EXPECT_TRUE(BackupExists(store));
-    Restore(WinNT);  // a system without the stack key: nothing to restore into
-    EXPECT_TRUE(BackupExists(store));
-    Apply(WinNT);  // creates it
     Restore(WinNT);
     EXPECT_FALSE(BackupExists(store));
 }

@@ -19,12 +19,13 @@ TEST(TextCatalog, EveryKeyOnceWithItsDefault) {
         EXPECT_TRUE(keys.insert(entry.key).second) << entry.key;
         EXPECT_NE(std::string(entry.english), "") << entry.key;
     }
-    // 30 numbered texts ("44" included) and 51 control texts.
-    EXPECT_EQ(keys.size(), 81u);
+    // 33 numbered texts ("44" to "47" included) and 51 control texts.
+    EXPECT_EQ(keys.size(), 84u);
 }
 
 TEST(TextCatalog, DefaultsKeepTheirExactForm) {
     EXPECT_STREQ(text::kIDC_static_RecommendedMTU.english, "Recommended MTU size  :  %d bytes.");
+    EXPECT_STREQ(text::k47.english, "Failed to reset your connection settings.");
     EXPECT_STREQ(text::k44.key, "44");
     EXPECT_STREQ(text::k44.english,
                  "Vornel could not write all of your connection settings. Please run it as an "
@@ -75,6 +76,22 @@ TEST(LanguageTemplate, HoldsOneLinePerEntryAfterTheSection) {
     std::size_t lines = 0;
     for (std::string line; std::getline(body, line);) ++lines;
     EXPECT_EQ(lines, AllTexts().size());
+}
+
+// Every shipped translation carries every text, the newest keys included.
+TEST(ShippedLanguages, EveryFileHasEveryKey) {
+    const std::filesystem::path folder = std::filesystem::path(VORNEL_SOURCE_DIR) / "lang";
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".ini") continue;
+        ++files;
+        const std::string bytes = corpus::ReadBytes(entry.path());
+        for (const TextEntry& text : AllTexts()) {
+            EXPECT_NE(LanguageTextFromBytes(bytes, text.key, "\x01missing"), "\x01missing")
+                << entry.path().filename() << " lacks " << text.key;
+        }
+    }
+    EXPECT_GE(files, 2u);
 }
 
 }  // namespace

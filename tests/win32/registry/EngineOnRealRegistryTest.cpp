@@ -1,6 +1,7 @@
 // Wizard runs and Resets on the real registry, inside a scratch key that stands in for both roots.
 #include <gtest/gtest.h>
 
+#include "e2e/Registry.h"
 #include "engine/Catalogue.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
@@ -26,8 +27,9 @@ public:
     }
     bool ready() const { return machine_ && user_; }
 
-    reg::Status OpenKey(reg::Key parent, const char* path, reg::Key* result) override {
-        return real_.OpenKey(Map(parent), path, result);
+    reg::Status OpenKey(reg::Key parent, const char* path, reg::Access access,
+                        reg::Key* result) override {
+        return real_.OpenKey(Map(parent), path, access, result);
     }
     reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
         return real_.CreateKey(Map(parent), path, result);
@@ -88,7 +90,7 @@ TEST_P(RealRegistry, AWizardRunAndResetPutEveryValueBackExactly) {
     FoundFlags found;
     regtest::RecordingHost host;
     CaptureSettings(store, family, inForce, found);
-    EXPECT_TRUE(BackupExists(store));
+    EXPECT_FALSE(BackupExists(store)) << "opening the wizard made a backup";
     EXPECT_TRUE(found.ttlFound);
     EXPECT_EQ(inForce.ttl, family == WinNT ? 128 : 32);
     const TuningValues chosen{1, 1, 1, 1500, 1460, 64240, 64, 7200000, 1000, 2, 20, 20};
@@ -96,6 +98,7 @@ TEST_P(RealRegistry, AWizardRunAndResetPutEveryValueBackExactly) {
     EXPECT_EQ(regtest::Get(store, reg::kLocalMachine, catalogue::Stack(family).path, "DefaultTTL"),
               EncodeValue(catalogue::Stack(family).encoding, 64));
     EXPECT_FALSE(ProbeModemPortSpeed(store, family));  // boosted
+    EXPECT_TRUE(BackupExists(store));
 
     RestoreSettings(store, family, host);
     ASSERT_EQ(host.messages.size(), 2u);
@@ -106,8 +109,35 @@ TEST_P(RealRegistry, AWizardRunAndResetPutEveryValueBackExactly) {
     EXPECT_FALSE(BackupExists(store));
 
     RestoreSettings(store, family, host);
-    EXPECT_EQ(host.messages.back().text, engine_text::kRestoreFailed);
+    EXPECT_EQ(host.messages.back().text, text::k47.english);
     EXPECT_EQ(host.messages.back().kind, MessageKind::Error);
+}
+
+// Without the right to change the system's keys nothing is written, not even the
+// backup, and the user is told why.
+TEST_P(RealRegistry, WithoutRightsNothingIsWrittenAndTheEarlierBackupStays) {
+    const PlatformFamily family = GetParam();
+    SandboxStore store;
+    ASSERT_TRUE(store.ready());
+    family == WinNT ? regtest::SeedWinNtSystem(store) : regtest::SeedWin9xSystem(store);
+    regtest::Put(store, reg::kCurrentUser, catalogue::kBackupKey, "DefaultTTL",
+                 regtest::Dword(100));
+    const regtest::Snapshot before = regtest::WholeSnapshot(store);
+    {
+        const e2e::WritesDenied limited(HKEY_CURRENT_USER,
+                                        std::string(SandboxStore::kSandbox) + "\\HKLM");
+        TuningValues inForce;
+        FoundFlags found;
+        regtest::RecordingHost host;
+        CaptureSettings(store, family, inForce, found);
+        EXPECT_TRUE(found.ttlFound);
+        EXPECT_TRUE(ProbeModemPortSpeed(store, family));
+        ApplySettings(store, family, TuningValues{}, true, host);
+        RestoreSettings(store, family, host);
+        EXPECT_EQ(host.keys, (std::vector<std::string>{"45", "45"}));
+        EXPECT_EQ(regtest::WholeSnapshot(store), before)
+            << regtest::Difference(before, regtest::WholeSnapshot(store));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFamilies, RealRegistry, ::testing::Values(Win9x, WinNT));

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace e2e {
 namespace {
@@ -193,6 +194,57 @@ ScopedKeyRestore::~ScopedKeyRestore() {
     } else {
         DeleteKeyTree(m_root, m_path);
     }
+}
+
+namespace {
+
+// Everyone may do everything, or everything but change the key.
+void SetDacl(HKEY key, bool denyWrites) {
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    ASSERT_TRUE(
+        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+    const DWORD aceSize = sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(everyone);
+    std::vector<BYTE> aclBytes(sizeof(ACL) + 2 * aceSize);
+    auto* acl = reinterpret_cast<ACL*>(aclBytes.data());
+    bool built = InitializeAcl(acl, static_cast<DWORD>(aclBytes.size()), ACL_REVISION) != FALSE;
+    if (denyWrites) {
+        built = built && AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                                            everyone) != FALSE;
+    }
+    built = built && AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone) != FALSE;
+    SECURITY_DESCRIPTOR descriptor;
+    built = built && InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+            SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
+    const LONG status = built ? RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor)
+                              : ERROR_INVALID_PARAMETER;
+    FreeSid(everyone);
+    EXPECT_EQ(status, ERROR_SUCCESS);
+}
+
+void SetDaclOfTree(HKEY root, const std::string& path, bool denyWrites) {
+    RegKey key = RegKey::Open(root, path, READ_CONTROL | WRITE_DAC | KEY_ENUMERATE_SUB_KEYS);
+    ASSERT_TRUE(key) << path;
+    SetDacl(key.Get(), denyWrites);
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        SetDaclOfTree(root, path + "\\" + std::string(name, length), denyWrites);
+    }
+}
+
+}  // namespace
+
+WritesDenied::WritesDenied(HKEY root, std::string path) : m_root(root), m_path(std::move(path)) {
+    SetDaclOfTree(m_root, m_path, true);
+}
+
+WritesDenied::~WritesDenied() {
+    SetDaclOfTree(m_root, m_path, false);
 }
 
 void WriteProductKey(const ProductSettings& settings) {

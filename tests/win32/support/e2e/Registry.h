@@ -85,6 +85,21 @@ private:
     std::optional<KeyTree> m_saved;
 };
 
+// Takes the right to set values and make subkeys in a key and everything below it
+// away from everyone, as Windows does on the system's keys for a user without
+// administrator rights; gives every right back when the scope ends.
+class WritesDenied {
+public:
+    WritesDenied(HKEY root, std::string path);
+    WritesDenied(const WritesDenied&) = delete;
+    WritesDenied& operator=(const WritesDenied&) = delete;
+    ~WritesDenied();
+
+private:
+    HKEY m_root;
+    std::string m_path;
+};
+
 // What the installer writes under HKCU\Software\Vornel; an unset member is left out.
 struct ProductSettings {
     std::optional<std::string> appPath;
