@@ -244,7 +244,15 @@ LRESULT CPropertySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_INITDIALOG: {
             m_baseInitResult = static_cast<BOOL>(CallBase(message, wParam, lParam));
             CodeScope program(this, false);
-            return OnInitDialog();
+            try {
+                return OnInitDialog();
+            } catch (...) {
+                // A sheet that could not set itself up must not be used: after the
+                // report it ends as if cancelled, before the user can act in it.
+                ReportCurrentException("opening the wizard");
+                PostMessageA(m_hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                return m_baseInitResult;
+            }
         }
         case WM_DESTROY: {
             const LRESULT result = CallBase(message, wParam, lParam);

@@ -68,7 +68,8 @@ public:
 protected:
     // Runs after the base sheet initialisation (which has created and shown
     // the first page). Returns the WM_INITDIALOG result: the base returns
-    // what the platform's initialisation returned.
+    // what the platform's initialisation returned. An exception escaping it is
+    // reported, and the sheet then closes as if cancelled.
     virtual BOOL OnInitDialog();
 
     // WM_DESTROY, after the platform's own handling.

@@ -40,9 +40,9 @@ bool EndsWithIni(const char* name) {
 
 CVornelDlg::CVornelDlg() : CDialog(IDD_VORNEL_DIALOG) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    m_hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON),
-                                            GetSystemMetrics(SM_CYICON), 0));
+    m_hIcon =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     m_hSmallIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME),
                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                  GetSystemMetrics(SM_CYSMICON), 0));
@@ -157,15 +157,17 @@ void CVornelDlg::FillLanguageList() {
     for (bool more = search.handle != INVALID_HANDLE_VALUE; more;
          more = FindNextFileA(search.handle, &found) != FALSE) {
         // The pattern also matches names whose short form ends in .ini.
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !EndsWithIni(found.cFileName))
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+            !EndsWithIni(found.cFileName))
             continue;
         std::string name(found.cFileName);
         name.resize(name.size() - 4);
 
-        BitmapHandle flag{static_cast<HBITMAP>(LoadImageA(
-            nullptr, (folder + name + ".bmp").c_str(), IMAGE_BITMAP, 16, 16, LR_LOADFROMFILE))};
-        const int image =
-            flag.handle != nullptr ? ImageList_AddMasked(m_imageList, flag.handle, RGB(0, 0, 0)) : -1;
+        BitmapHandle flag{static_cast<HBITMAP>(LoadImageA(nullptr, (folder + name + ".bmp").c_str(),
+                                                          IMAGE_BITMAP, 16, 16, LR_LOADFROMFILE))};
+        const int image = flag.handle != nullptr
+                              ? ImageList_AddMasked(m_imageList, flag.handle, RGB(0, 0, 0))
+                              : -1;
 
         // An item without a picture goes to the end at the moment it is inserted.
         COMBOBOXEXITEMA item{};
@@ -177,11 +179,10 @@ void CVornelDlg::FillLanguageList() {
         SendMessageA(list, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
 
-    const LRESULT index =
-        SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(theApp.m_pszLanguage));
-    SendMessageA(list, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1)
-                                                      : static_cast<WPARAM>(index), 0);
+    const LRESULT index = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(theApp.m_pszLanguage));
+    SendMessageA(list, CB_SETCURSEL,
+                 index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
 }
 
 void CVornelDlg::OnSelchangeLanguage() {
@@ -203,17 +204,21 @@ void CVornelDlg::OnSelchangeLanguage() {
 
 void CVornelDlg::OnSetSettings() {
     Win32RegistryStore store;
+    // A user who may not change the settings learns it before choosing any.
+    AppEngineHost host(m_hWnd);
+    if (!MayChangeSettings(store, theApp.m_family, host)) return;
     // Ask the registry, not the Reset button: a restore that stopped early
     // leaves the backup in place with the button disabled.
-    if (BackupExists(store) &&
-        AppMessageBox(m_hWnd, theApp.GetLanguageText(text::k43), MB_YESNO | MB_ICONQUESTION) !=
-            IDYES) {
+    if (BackupExists(store) && AppMessageBox(m_hWnd, theApp.GetLanguageText(text::k43),
+                                             MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     auto sheet = std::make_unique<CMyPropertySheet>(IDS_WIZARD, nullptr, 0);
     theApp.m_pSheet = sheet.get();
     m_sheet = std::move(sheet);
     m_sheet->DoModal();
+    // Finish made a backup; Cancel left the one there was, if any.
+    UpdateResetButton();
 }
 
 void CVornelDlg::OnResetSettings() {

@@ -21,7 +21,9 @@ CMTUSettings::CMTUSettings() : CWizardPage(IDD_MTU, wizard::kPageMtu) {}
 
 void CMTUSettings::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, kMtuEdit, mtuEntry);
+    DDV_MinMaxInt(pDX, mtuEntry, wizard::kMinMtu, wizard::kMaxMtu);
     DDX_Text(pDX, kMssEdit, mssEntry);
+    DDV_MinMaxInt(pDX, mssEntry, wizard::kMinMss, wizard::MaxMss(mtuEntry));
 }
 
 void CMTUSettings::Recommend() {
@@ -63,7 +65,8 @@ BOOL CMTUSettings::OnSetActive() {
 
 BOOL CMTUSettings::OnKillActive() {
     CMyPropertySheet& sheet = Sheet();
-    // A failed read has shown its message; the page is left all the same.
+    // A failed read has shown its message; the page is left all the same, unless
+    // a value outside its range keeps it (the base's reading tells again).
     UpdateData(true);
     mssEntry = wizard::FixUpEntry(wizard::EntryField::Mss, mssEntry, sheet.recommended.mss);
     mtuEntry = wizard::FixUpEntry(wizard::EntryField::Mtu, mtuEntry, sheet.recommended.mtu);

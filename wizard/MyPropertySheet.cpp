@@ -1,11 +1,10 @@
-// The wizard sheet: opening (capture, defaults), Finish's write, and the Reset button.
+// The wizard sheet: opening (the values in force, defaults) and Finish's write.
 #include "wizard/MyPropertySheet.h"
 
 #include "app/AppEngineHost.h"
 #include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
-#include "ui/VornelDlg.h"
 
 namespace {
 
@@ -34,6 +33,9 @@ BOOL CMyPropertySheet::OnInitDialog() {
     LocalizeWizardButtons();
     CaptureSettings();
     SetFamilyDefaults();
+    // Should anything above throw, the framework reports it and closes the sheet,
+    // and the values half set up here are never written.
+    m_opened = true;
     return result;
 }
 
@@ -80,14 +82,8 @@ void CMyPropertySheet::SetFamilyDefaults() {
 }
 
 void CMyPropertySheet::ApplySettings() {
+    if (!m_opened) return;
     Win32RegistryStore store;
     AppEngineHost host(m_hWnd);
     ::ApplySettings(store, theApp.m_family, chosen, theApp.boostModem != 0, host);
-}
-
-void CMyPropertySheet::OnDestroy() {
-    // The opening wrote a backup, finished or cancelled: Reset has something to do.
-    if (theApp.m_pMainDlg && theApp.m_pMainDlg->m_hWnd) {
-        EnableWindow(::GetDlgItem(theApp.m_pMainDlg->m_hWnd, CVornelDlg::kResetSettings), TRUE);
-    }
 }

@@ -23,9 +23,10 @@ public:
 
     // Language texts for the Back, Next and Cancel buttons; Finish keeps the platform's.
     void LocalizeWizardButtons();
-    // Replaces the backup with the values in force and hands the found flags to the pages.
+    // Reads the values in force and hands the found flags to the pages; writes nothing.
     void CaptureSettings();
-    // Writes `chosen` (boosting the modem first when pending) and tells the user.
+    // Backs up what is in force, writes `chosen` (boosting the modem first when
+    // pending) and tells the user. Does nothing unless the opening completed.
     void ApplySettings();
 
     // Held by value; member order is not the page order (see the constructor).
@@ -45,8 +46,9 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnDestroy() override;
 
 private:
     void SetFamilyDefaults();
+
+    bool m_opened = false;  // the values in force were read and the defaults set
 };

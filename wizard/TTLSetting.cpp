@@ -28,7 +28,7 @@ void CTTLSetting::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, kHttp10Edit, maxConnectionsPer1_0ServerEntry);
     DDX_Text(pDX, kHttp11Edit, maxConnectionsPerServerEntry);
     DDX_Text(pDX, kTtlEdit, ttlEntry);
-    DDV_MinMaxInt(pDX, ttlEntry, 0, 255);
+    DDV_MinMaxInt(pDX, ttlEntry, wizard::kMinTtl, wizard::kMaxTtl);
 }
 
 void CTTLSetting::ShowTexts() {

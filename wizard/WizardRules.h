@@ -96,6 +96,19 @@ enum class EntryField {
     KeepAliveInterval,
 };
 
+// The ranges the stack accepts, checked when a page is left: a TTL of 0 would
+// drop every packet; an MTU as Windows documents it; an MSS that leaves room in
+// the MTU for the IP and TCP headers.
+inline constexpr std::int32_t kMinTtl = 1;
+inline constexpr std::int32_t kMaxTtl = 255;
+inline constexpr std::int32_t kMinMtu = 68;
+inline constexpr std::int32_t kMaxMtu = 65535;
+inline constexpr std::int32_t kMinMss = 1;
+inline constexpr std::int32_t kHeaderBytes = 40;
+constexpr std::int32_t MaxMss(std::int32_t mtu) {
+    return mtu - kHeaderBytes;
+}
+
 // The least value an entry keeps; anything below is replaced by the recommendation.
 std::int32_t LeastAllowed(EntryField field);
 

@@ -41,6 +41,9 @@ inline constexpr char kRestored[] =
     "Vornel has reset your system to the backup settings.\nPlease, restart your computer in "
     "order to feel the change.";
 inline constexpr char kRestoreFailed[] = "Failed to reset your connection settings.";
+inline constexpr char kNeedsRights[] =
+    "Vornel needs administrator rights to change your connection settings.\nPlease log on as "
+    "an administrator and start Vornel again. Nothing has been changed.";
 inline constexpr char kOverwriteQuestion[] =
     "Now, your old connection settings saved as backup will be overwritten with the current "
     "settings as they will be the new backup.\nDo you want to proceed?";

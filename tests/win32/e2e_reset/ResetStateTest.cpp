@@ -107,14 +107,14 @@ TEST_F(ResetState, StaysOfferedWhileTheNtStackKeyIsMissingAndFinishesOnceItIsBac
     ASSERT_NO_FATAL_FAILURE(ExpectCompletedReset(*vornel, main));
     EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded));
 
-    // No backup: Set opens the wizard at once; even a cancelled run offers Reset.
+    // No backup: Set opens the wizard at once; a cancelled run makes none.
     ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, NtSteps(), WizardEnd::Cancel));
-    EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
+    EXPECT_FALSE(SettledResetEnabled(main));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey)) << "Cancel wrote a backup";
     EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded)) << "Cancel wrote into the system";
 }
 
-TEST_F(ResetState, YesAfterAnUnfinishedWin9xResetRunsTheWizardAndReplacesTheBackup) {
+TEST_F(ResetState, YesThenCancelAfterAnUnfinishedWin9xResetKeepsTheBackupByteForByte) {
     InstallProductKey(std::nullopt);
     ASSERT_NO_FATAL_FAILURE(
         Plant(HKEY_LOCAL_MACHINE, kVxdKey, Tree({}, {{"MSTCP", Win9xStack()}})));
@@ -125,29 +125,67 @@ TEST_F(ResetState, YesAfterAnUnfinishedWin9xResetRunsTheWizardAndReplacesTheBack
     HWND main = StartOn("win98", vornel);
     ASSERT_TRUE(main);
     EXPECT_FALSE(ResetEnabled(main));
-    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, Win9xSteps(), WizardEnd::Cancel));
+    ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, Win9xSteps(), WizardEnd::Finish));
     EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kBackupKey, "DefaultTTL"), Sz("64"));
 
+    const std::optional<KeyTree> finished = ReadKeyTree(HKEY_LOCAL_MACHINE, k9xStackKey);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, k9xStackKey);
     ASSERT_NO_FATAL_FAILURE(ExpectUnfinishedReset(*vornel, main));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, k9xStackKey)) << "Reset created the stack key";
 
-    // Yes: the wizard opens and backs up what is in force now, which is no stack value.
+    // Yes opens the wizard; Cancel then leaves the backup exactly as it was.
+    const std::optional<KeyTree> backup = ReadKeyTree(HKEY_CURRENT_USER, kBackupKey);
+    ASSERT_TRUE(backup);
     const MessageBoxInfo question = PressSetAndExpectQuestion(*vornel, main);
     ASSERT_TRUE(question.window);
     ASSERT_TRUE(Answer(question, IDYES));
     HWND wizard = vornel->WaitFor(WindowKind::Wizard);
     ASSERT_TRUE(wizard) << "Yes opened no wizard";
     ASSERT_NO_FATAL_FAILURE(WalkWizard(*vornel, wizard, {Win9xSteps().front()}, WizardEnd::Cancel));
-    EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
-    EXPECT_EQ(ValuesListing(HKEY_CURRENT_USER, kBackupKey, k9xStackValues),
-              ValuesListing(KeyTree{}, k9xStackValues));
+    EXPECT_TRUE(SettledResetEnabled(main));
+    EXPECT_EQ(ReadKeyTree(HKEY_CURRENT_USER, kBackupKey), backup) << "Cancel touched the backup";
 
-    // The stack key is back: that backup says none of its values was set.
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, k9xStackKey, Win9xStack()));
+    // The stack key is back as Finish left it: the same backup puts the seed back.
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, k9xStackKey, finished));
     ASSERT_NO_FATAL_FAILURE(ExpectCompletedReset(*vornel, main));
-    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, k9xStackKey), Listing(Tree({{"LanaBase", Sz("0")}})));
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, k9xStackKey), Listing(Win9xStack()));
+}
+
+// A user without administrator rights is told so before anything changes, by Set and
+// by Reset alike; the backup stays for a Reset with the rights.
+TEST_F(ResetState, WithoutAdministratorRightsNothingChangesAndTheBackupStays) {
+    InstallProductKey(std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, NtStack()));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtModemKey, std::nullopt));
+    SetDword(HKEY_CURRENT_USER, kBackupKey, "DefaultTTL", 100);  // from an earlier run
+    const SystemState seeded = ReadSystemState();
+    const std::optional<KeyTree> product = ReadKeyTree(HKEY_CURRENT_USER, kProductKey);
+
+    VornelSession* vornel = nullptr;
+    HWND main = StartOn("winxp", vornel);
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(ResetEnabled(main));
+    {
+        const WritesDenied limited(HKEY_LOCAL_MACHINE, kNtStackKey);
+        Click(main, vornel::kSetSettings);
+        std::optional<MessageBoxInfo> box = vornel->WaitForMessageBox();
+        ASSERT_TRUE(box) << "Set said nothing";
+        ExpectOkBox(*box, kNeedsRights, BoxIcon::Error, main);
+        ASSERT_TRUE(Answer(*box, IDOK));
+        ASSERT_TRUE(Responds(main));
+        EXPECT_FALSE(vornel->Find(WindowKind::Wizard)) << "the wizard opened without rights";
+
+        box = PressReset(*vornel, main);
+        ASSERT_TRUE(box) << "Reset said nothing";
+        ExpectOkBox(*box, kNeedsRights, BoxIcon::Error, main);
+        ASSERT_TRUE(Answer(*box, IDOK));
+        EXPECT_TRUE(SettledResetEnabled(main));
+        EXPECT_EQ(ReadKeyTree(HKEY_CURRENT_USER, kProductKey), product);
+        EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded));
+    }
+    ASSERT_NO_FATAL_FAILURE(ExpectCompletedReset(*vornel, main));
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "DefaultTTL"), 100u);
 }
 
 TEST_F(ResetState, SetAsksWheneverTheBackupKeyExistsWhateverTheButtonShows) {

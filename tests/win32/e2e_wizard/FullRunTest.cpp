@@ -140,9 +140,11 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
                                    {"MaxMSS", S::String("1460")}},
                                   {}}));
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, NetTransKey("0000"), cardBefore));
-        // The backup taken when the wizard opened: what was there, as it was.
+        // The backup Finish took before writing: what was there, as it was, marked
+        // complete as its last value.
         EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey,
-                          KeyTree{{{"MaxConnectionsPer1_0Server", S::Dword(10)},
+                          KeyTree{{{"Backup Complete", S::Dword(1)},
+                                   {"MaxConnectionsPer1_0Server", S::Dword(10)},
                                    {"SackOpts", S::String("0")},
                                    {"DefaultTTL", S::String("128")},
                                    {"DefaultRcvWindow", S::String("64240")},
@@ -184,17 +186,18 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
     if (HasFatalFailure()) return;
     Shoot(wizard, "winnt-4-rwin");
 
-    // On with DSL and an MTU of its own; the MSS stays as recommended.
+    // On with DSL and an MTU of its own, with an MSS that fits it.
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[2]));
     ExpectOtherMtuPage(wizard, kDisabled, kEnabled);
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
     ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, "1360"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
     Shoot(wizard, "winnt-3-other-mtu");
     wizard.ClickItem(othermtu::kEnableBlackHole);
     ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(othermtu::kEnableBlackHole); }));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
-    ExpectRwinPage(wizard, 1452, 44, 255552, kNotSet);
+    ExpectRwinPage(wizard, 1360, 44, 239360, kNotSet);
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
     ExpectTtlPage(wizard, 64, 20, 20, WasSet(128, "seconds"), kNotSet, WasSet(2));
     Shoot(wizard, "winnt-5-ttl");
@@ -221,8 +224,8 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
                                             {"TcpMaxDupAcks", S::Dword(2)},
                                             {"DefaultTTL", S::Dword(64)},
                                             {"DefaultReceiveWindow", S::Dword(8192)},
-                                            {"TcpWindowSize", S::Dword(255552)},
-                                            {"GlobalMaxTcpWindowSize", S::Dword(255552)},
+                                            {"TcpWindowSize", S::Dword(239360)},
+                                            {"GlobalMaxTcpWindowSize", S::Dword(239360)},
                                             {"EnablePMTUBHDetect", S::Dword(1)},
                                             {"EnablePMTUDiscovery", S::Dword(1)},
                                             {"KeepAliveTime", S::Dword(3600000)},
@@ -233,7 +236,7 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
         // Every interface gets both values, also one that had neither.
         for (auto& [name, interfaceKey] : stack.subkeys.at("Interfaces").subkeys) {
             interfaceKey.values["MTU"] = S::Dword(1400);
-            interfaceKey.values["MSS"] = S::Dword(1452);
+            interfaceKey.values["MSS"] = S::Dword(1360);
         }
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWinNtStack, stack));
         EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, keys::kBrowser,
@@ -242,7 +245,8 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
         EXPECT_TRUE(KeyIs(
             HKEY_CURRENT_USER, kBackupKey,
             KeyTree{
-                {{"MaxConnectionsPerServer", S::Dword(2)},
+                {{"Backup Complete", S::Dword(1)},
+                 {"MaxConnectionsPerServer", S::Dword(2)},
                  {"DefaultTTL", S::Dword(128)},
                  {"EnablePMTUDiscovery", S::Dword(0)},
                  {"EnablePMTUBHDetect", S::Dword(1)},
@@ -250,7 +254,11 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
                  {"SYNAttackProtect", S::Dword(1)},
                  {"EnableICMPRedirect", S::Dword(1)}},
                 {{"MTU Settings", KeyTree{{{"{1A}", S::Dword(1500)}, {"{2B}", S::Dword(576)}}, {}}},
-                 {"MSS Settings", KeyTree{{{"{1A}", S::Dword(1460)}}, {}}}}}));
+                 {"MSS Settings", KeyTree{{{"{1A}", S::Dword(1460)}}, {}}},
+                 // Every interface there was, so that Reset touches those and no other.
+                 {"Interfaces",
+                  KeyTree{{{"{1A}", S::Dword(1)}, {"{2B}", S::Dword(1)}, {"{3C}", S::Dword(1)}},
+                          {}}}}}));
     });
 }
 
@@ -306,7 +314,10 @@ TEST_F(WizardTest, Nt40RunWithNothingSetWritesTheDefaults) {
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 20u);
         // The NT backup always has its interface subkeys, empty here.
         EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey,
-                          KeyTree{{}, {{"MTU Settings", KeyTree{}}, {"MSS Settings", KeyTree{}}}}));
+                          KeyTree{{{"Backup Complete", S::Dword(1)}},
+                                  {{"MTU Settings", KeyTree{}},
+                                   {"MSS Settings", KeyTree{}},
+                                   {"Interfaces", KeyTree{}}}}));
     });
 }
 
@@ -351,7 +362,8 @@ TEST_F(WizardTest, WindowsMeRunWithNothingSetWritesTheDefaults) {
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 4u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 8u);
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, NetTransKey("0001"), adapterBefore));
-        EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey, KeyTree{}));
+        EXPECT_TRUE(
+            KeyIs(HKEY_CURRENT_USER, kBackupKey, KeyTree{{{"Backup Complete", S::Dword(1)}}, {}}));
     });
 }
 

@@ -119,7 +119,9 @@ TEST_F(WizardTest, ShippedGermanOnEveryPage) {
                                       FromFile(german, "2") + " 1500 " + FromFile(german, "4") +
                                       "."));
         }
-        EXPECT_TRUE(SaveScreenshot("wizard-german-" + std::to_string(i + 1), wizard.Sheet()));
+        std::string shot = "wizard-german-";  // appended: GCC 12 warns wrongly on "..." + string
+        shot += std::to_string(i + 1);
+        EXPECT_TRUE(SaveScreenshot(shot, wizard.Sheet()));
     }
     wizard.Cancel();
     EXPECT_TRUE(wizard.WaitUntilClosed());

@@ -11,7 +11,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kRangeTtl = "Please enter an integer between 0 and 255.";
+const std::string kRangeTtl = "Please enter an integer between 1 and 255.";
+const std::string kRangeMtu = "Please enter an integer between 68 and 65535.";
 const std::string kRangeSyn = "Please enter an integer between 0 and 2.";
 const std::string kNotInteger = "Please enter an integer.";
 
@@ -88,7 +89,7 @@ TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFo
     // integer says so and goes on; the MTU read before it is taken. (The message
     // takes the focus from the MSS edit, whose correction puts the recommendation
     // back at once.)
-    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1600"));
     ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, ""));
     wizard.PressInFocus(VK_RETURN);
     AnswerValidation(wizard, kNotInteger);
@@ -100,7 +101,7 @@ TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFo
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1500"));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMssEdit, "1460"));
-    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1600"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
@@ -126,7 +127,7 @@ TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFo
 
     // What the corrections left is what Finish writes.
     FinishWith41(wizard, main, [&] {
-        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, InterfaceKey("{1A}"), "MTU"), 1400u);
+        EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, InterfaceKey("{1A}"), "MTU"), 1600u);
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, InterfaceKey("{1A}"), "MSS"), 1460u);
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "DefaultTTL"), 1u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 1000u);
@@ -174,6 +175,46 @@ TEST_F(WizardTest, OutOfRangeAndEmptyEntriesKeepTheUserOnThePage) {
     FinishWith41(wizard, main, [&] {
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "DefaultTTL"), 255u);
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "SYNAttackProtect"), 1u);
+    });
+}
+
+// Values the stack cannot use are refused: an MTU outside 68 to 65535, an MSS that
+// leaves no room for the headers in the MTU, a TTL of 0.
+TEST_F(WizardTest, MtuMssAndTtlOutsideWhatTheStackTakesAreRefused) {
+    HWND main = StartAs("win98");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWin9xSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+    ChooseLan(wizard);
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
+
+    // Out of range: reported by both readings of the way out, and the page stays.
+    for (const char* mtu : {"67", "65536"}) {
+        ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, mtu));
+        wizard.Next();
+        AnswerValidation(wizard, kRangeMtu);
+        AnswerValidation(wizard, kRangeMtu);
+        ExpectStillOn(wizard, kWin9xSteps[1], mtu::kMtuEdit);
+    }
+    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
+    wizard.Next();
+    AnswerValidation(wizard, "Please enter an integer between 1 and 1360.");
+    AnswerValidation(wizard, "Please enter an integer between 1 and 1360.");
+    ExpectStillOn(wizard, kWin9xSteps[1], mtu::kMssEdit);
+    ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, "1360"));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
+    ASSERT_TRUE(wizard.NextTo(kWin9xSteps[4]));
+
+    // A TTL of 0 left by Enter: said so, and the recommendation goes on in its place.
+    ASSERT_TRUE(wizard.Fill(ttl::kTtlEdit, "0"));
+    wizard.PressInFocus(VK_RETURN);
+    AnswerValidation(wizard, kRangeTtl);
+    ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[5], kBackFinish));
+
+    FinishWith41(wizard, main, [&] {
+        EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "DefaultTTL"), "32");
     });
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -491,6 +492,21 @@ TEST(WizardSheet, ExceptionsInPageHandlersAreCaughtAtTheBoundary) {
     SetExceptionReporter(nullptr);
     ASSERT_EQ(g_reports.size(), 1u);
     EXPECT_NE(g_reports[0].find("page failed"), std::string::npos);
+}
+
+// A sheet that could not set itself up closes at once, as if cancelled, so
+// no page of it can finish with half-made values.
+TEST(WizardSheet, AnExceptionWhileOpeningIsReportedAndClosesTheSheet) {
+    g_reports.clear();
+    SetExceptionReporter(RecordReport);
+    Wizard w;
+    w.sheet.onInit = [] { throw std::bad_alloc(); };
+    UiScript script({});  // nobody touches the wizard
+    EXPECT_EQ(w.sheet.DoModal(), 0);
+    SetExceptionReporter(nullptr);
+    ASSERT_EQ(g_reports.size(), 1u);
+    EXPECT_NE(g_reports[0].find("opening the wizard"), std::string::npos) << g_reports[0];
+    EXPECT_EQ(w.log, (Log{"p0:init", "p0:setactive", "sheet:init", "p0:reset", "sheet:destroy"}));
 }
 
 TEST(WizardSheet, EscapeCancelsTheWizard) {
