@@ -1,35 +1,20 @@
 // Start-up of the program and the language text store.
 #include "app/VornelApp.h"
 
-#include <array>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "app/LanguageStore.h"
 #include "app/ProductKey.h"
-#include "app/RegKey.h"
 #include "app/SplashDlg.h"
+#include "engine/Win32RegistryStore.h"
 #include "framework/MessageBox.h"
 #include "ui/VornelDlg.h"
 
 CVornelApp theApp;
 
 namespace {
-
-// A text value of the product key, or nothing when it is missing, is not
-// text, or does not fit the program's 260-byte buffers.
-bool ReadTextValue(HKEY key, const char* name, char (&buffer)[MAX_PATH]) {
-    std::array<std::uint8_t, MAX_PATH> data{};
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(data.size());
-    if (key == nullptr ||
-        RegQueryValueExA(key, name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        return false;
-    }
-    const std::string text = TextFromRegistryData(data.data(), size, sizeof buffer);
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    return true;
-}
 
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
@@ -43,13 +28,25 @@ void CopyToBuffer(const std::string& text, char (&buffer)[MAX_PATH]) {
     buffer[n] = '\0';
 }
 
+// A value of the product key through `usable`, or nothing when it is missing or of no use.
+template <typename Rule>
+std::optional<std::string> ProductValue(RegistryStore& store, reg::Key key, const char* name,
+                                        Rule usable) {
+    reg::Value value;
+    if (reg::ReadValue(store, key, name, value) != reg::kSuccess) return std::nullopt;
+    return usable(value);
+}
+
 }  // namespace
 
 void CVornelApp::ReadProductKey() {
-    RegKey key(HKEY_CURRENT_USER, kProductKeyPath);
+    Win32RegistryStore store;
+    reg::ScopedKey key = reg::Open(store, reg::kCurrentUser, kProductKeyPath);
     // An unzipped copy without an installer finds its languages beside itself.
-    if (!ReadTextValue(key.get(), "AppPath", m_pszAppPath)) CopyToBuffer(ProgramFolder(), m_pszAppPath);
-    if (!ReadTextValue(key.get(), "Language", m_pszLanguage)) m_pszLanguage[0] = '\0';
+    CopyToBuffer(ProductValue(store, key.get(), "AppPath", UsableAppPath).value_or(ProgramFolder()),
+                 m_pszAppPath);
+    CopyToBuffer(ProductValue(store, key.get(), "Language", UsableLanguage).value_or(""),
+                 m_pszLanguage);
 }
 
 BOOL CVornelApp::InitInstance() {
@@ -76,7 +73,8 @@ BOOL CVornelApp::InitInstance() {
     return FALSE;
 }
 
-std::string CVornelApp::GetLanguageText(std::string_view key, std::string_view englishDefault) const {
+std::string CVornelApp::GetLanguageText(std::string_view key,
+                                        std::string_view englishDefault) const {
     return ReadLanguageText(m_pszAppPath, m_pszLanguage, key, englishDefault);
 }
 
@@ -94,8 +92,11 @@ void CVornelApp::SetItemLanguageText(const TextEntry& entry, int controlId, HWND
 }
 
 void CVornelApp::SaveLanguage(const std::string& name) const {
-    RegKey key(HKEY_CURRENT_USER, kProductKeyPath);
+    Win32RegistryStore store;
+    // A copy run without the installer has no product key yet: the choice makes it.
+    reg::ScopedKey key = reg::Create(store, reg::kCurrentUser, kProductKeyPath);
     if (!key) return;
-    RegSetValueExA(key.get(), "Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(name.c_str()),
-                   static_cast<DWORD>(name.size() + 1));
+    reg::Value value{reg::kSz, std::vector<std::uint8_t>(name.begin(), name.end())};
+    value.data.push_back(0);
+    reg::WriteValue(store, key.get(), "Language", value);
 }

@@ -24,8 +24,11 @@ BOOL CAboutDlg::OnInitDialog() {
 }
 
 void CAboutDlg::ShowVersionInfo() {
-    char path[256] = {};
-    if (GetModuleFileNameA(nullptr, path, sizeof path) == 0) return;
+    // A name that fills the buffer may have been cut short: reading the version of
+    // some other file would be worse than showing none.
+    char path[MAX_PATH] = {};
+    const DWORD pathLength = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (pathLength == 0 || pathLength >= MAX_PATH) return;
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(path, &handle);
     if (size == 0) return;
@@ -38,7 +41,8 @@ void CAboutDlg::ShowVersionInfo() {
         const std::string query = std::string("\\StringFileInfo\\040904b0\\") + name;
         char* value = nullptr;
         UINT length = 0;
-        if (VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) &&
+        if (VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value),
+                           &length) &&
             length != 0 && value != nullptr) {
             ::SetDlgItemTextA(m_hWnd, control, value);
         }

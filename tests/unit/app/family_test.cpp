@@ -1,9 +1,10 @@
 // The start-up decision over version records of every release the program
 // knows, and of those it must refuse.
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/ProductKey.h"
 #include "app/WindowsVersion.h"
@@ -37,23 +38,22 @@ TEST_P(FamilyDecision, GivesTheFamilyOrRefuses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Releases, FamilyDecision,
-    ::testing::Values(
-        Release{"Windows 95", 1, 4, 0, 950, Win9x},
-        Release{"Windows 95 OSR2 (build never examined)", 1, 4, 0, 0x040003B6, Win9x},
-        Release{"Windows 98", 1, 4, 10, 1998, Win9x},
-        Release{"Windows Me", 1, 4, 90, 3000, Win9x},
-        Release{"platform 1 with an odd major", 1, 7, 10, 0, Win9x},
-        Release{"pre-release 4.3 on platform 1", 1, 4, 3, 0, std::nullopt},
-        Release{"Windows NT 4.0", 2, 4, 0, 1381, WinNT},
-        Release{"NT 4 with another minor", 2, 4, 7, 0, WinNT},
-        Release{"Windows 2000", 2, 5, 0, 2195, WinNT},
-        Release{"Windows XP", 2, 5, 1, 2600, WinNT},
-        Release{"Windows Server 2003", 2, 5, 2, 3790, WinNT},
-        Release{"NT 3.51", 2, 3, 51, 1057, std::nullopt},
-        Release{"Vista", 2, 6, 0, 6000, std::nullopt},
-        Release{"Windows 7", 2, 6, 1, 7601, std::nullopt},
-        Release{"Win32s", 0, 3, 10, 0, std::nullopt},
-        Release{"a failed query: empty record", 0, 0, 0, 0, std::nullopt}));
+    ::testing::Values(Release{"Windows 95", 1, 4, 0, 950, Win9x},
+                      Release{"Windows 95 OSR2 (build never examined)", 1, 4, 0, 0x040003B6, Win9x},
+                      Release{"Windows 98", 1, 4, 10, 1998, Win9x},
+                      Release{"Windows Me", 1, 4, 90, 3000, Win9x},
+                      Release{"platform 1 with an odd major", 1, 7, 10, 0, Win9x},
+                      Release{"pre-release 4.3 on platform 1", 1, 4, 3, 0, std::nullopt},
+                      Release{"Windows NT 4.0", 2, 4, 0, 1381, WinNT},
+                      Release{"NT 4 with another minor", 2, 4, 7, 0, WinNT},
+                      Release{"Windows 2000", 2, 5, 0, 2195, WinNT},
+                      Release{"Windows XP", 2, 5, 1, 2600, WinNT},
+                      Release{"Windows Server 2003", 2, 5, 2, 3790, WinNT},
+                      Release{"NT 3.51", 2, 3, 51, 1057, std::nullopt},
+                      Release{"Vista", 2, 6, 0, 6000, std::nullopt},
+                      Release{"Windows 7", 2, 6, 1, 7601, std::nullopt},
+                      Release{"Win32s", 0, 3, 10, 0, std::nullopt},
+                      Release{"a failed query: empty record", 0, 0, 0, 0, std::nullopt}));
 
 TEST(ReleaseTests, EachAnswersOnlyForItsOwnRelease) {
     const CWindowsVersion xp = Version(2, 5, 1);
@@ -68,21 +68,48 @@ TEST(ReleaseTests, EachAnswersOnlyForItsOwnRelease) {
     EXPECT_FALSE(nt5.IsWin95());
 }
 
-TEST(ProductKeyText, IsCutAtTheFirstNulOrAtTheBuffer) {
-    const std::uint8_t terminated[] = {'C', ':', '\\', 'V', 0, 'x'};
-    EXPECT_EQ(TextFromRegistryData(terminated, sizeof terminated, 260), "C:\\V");
+reg::Value Sz(std::string_view text, bool terminated = true) {
+    reg::Value value{reg::kSz, std::vector<std::uint8_t>(text.begin(), text.end())};
+    if (terminated) value.data.push_back(0);
+    return value;
+}
 
-    // Data written without a terminator must not run past what was read.
-    const std::uint8_t bare[] = {'E', 'n', 'g'};
-    EXPECT_EQ(TextFromRegistryData(bare, sizeof bare, 260), "Eng");
+TEST(ProductKeyText, IsCutAtTheFirstNulAndReadWholeWithoutOne) {
+    EXPECT_EQ(ProductText(reg::Value{reg::kSz, {'C', ':', '\\', 'V', 0, 'x'}}), "C:\\V");
+    EXPECT_EQ(ProductText(Sz("Eng", false)), "Eng");
+    EXPECT_EQ(ProductText(reg::Value{reg::kExpandSz, {'E', 0}}), "E");
+    EXPECT_EQ(ProductText(reg::Value{reg::kDword, {'E', 0, 0, 0}}), std::nullopt);
+    EXPECT_EQ(ProductText(reg::Value{reg::kBinary, {'E', 0}}), std::nullopt);
+}
 
-    // A value that fills the whole buffer keeps room for the terminator.
-    std::uint8_t full[260];
-    std::memset(full, 'a', sizeof full);
-    EXPECT_EQ(TextFromRegistryData(full, sizeof full, 260).size(), 259u);
+// A folder that cannot be used counts as missing: the program's own folder stands in.
+TEST(ProductKeyText, AppPathMustBeAnAbsoluteFolderThatFitsTheBuffer) {
+    EXPECT_EQ(UsableAppPath(Sz("C:\\Program Files\\Vornel")), "C:\\Program Files\\Vornel");
+    EXPECT_EQ(UsableAppPath(Sz("d:/Tools")), "d:/Tools");
+    EXPECT_EQ(UsableAppPath(Sz("\\\\server\\share\\Vornel")), "\\\\server\\share\\Vornel");
+    const std::string longest = "C:\\" + std::string(256, 'd');  // 259 characters
+    EXPECT_EQ(UsableAppPath(Sz(longest, false)), longest);
+    for (const std::string& unusable :
+         {std::string(), std::string("Vornel"), std::string("..\\Vornel"), std::string("C:"),
+          std::string("C:Vornel"), std::string("\\Vornel"), std::string("\\\\"),
+          "C:\\" + std::string(257, 'd')}) {
+        EXPECT_EQ(UsableAppPath(Sz(unusable)), std::nullopt) << unusable;
+    }
+    EXPECT_EQ(UsableAppPath(reg::Value{reg::kDword, {'C', ':', '\\', 0}}), std::nullopt);
+}
 
-    EXPECT_EQ(TextFromRegistryData(nullptr, 0, 260), "");
-    EXPECT_EQ(TextFromRegistryData(bare, 0, 260), "");
+TEST(ProductKeyText, LanguageMustNameAFileOfTheLangFolder) {
+    EXPECT_EQ(UsableLanguage(Sz("Deutsch")), "Deutsch");
+    EXPECT_EQ(UsableLanguage(Sz("Portugu\xEAs (Brasil)")), "Portugu\xEAs (Brasil)");
+    EXPECT_EQ(UsableLanguage(Sz("%s%n")), "%s%n");  // data, never a format
+    EXPECT_EQ(UsableLanguage(Sz(std::string(259, 'L'), false)), std::string(259, 'L'));
+    for (const std::string& unusable :
+         {std::string(), std::string("..\\..\\Deutsch"), std::string("..\\Evil"),
+          std::string("../Evil"), std::string("Lang/Deutsch"), std::string("C:Deutsch"),
+          std::string("Deutsch:stream"), std::string("a..b"), std::string(".."),
+          std::string(260, 'L')}) {
+        EXPECT_EQ(UsableLanguage(Sz(unusable)), std::nullopt) << unusable;
+    }
 }
 
 TEST(ProductKeyText, FolderOfTheProgramFile) {

@@ -1,4 +1,6 @@
 // The main dialog's Reset button, its About box, F1, and screenshots of both windows.
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -114,6 +116,30 @@ TEST_F(AboutBox, OpensFromTheSystemMenuWithVersionAndNotice) {
     ASSERT_TRUE(vornel.WaitUntilGone(about));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
     EXPECT_TRUE(vornel.Process().IsRunning());
+}
+
+// A program whose path nearly fills MAX_PATH still finds its own version resource.
+TEST_F(AboutBox, ShowsTheVersionOfAProgramDeepInTheFolderTree) {
+    const std::size_t wanted = 258 - std::strlen("\\Vornel.exe");  // more than 256 in all
+    std::string folder = Install().Folder();
+    while (folder.size() < wanted) {
+        const std::size_t rest = wanted - folder.size() - 1;  // after the backslash
+        folder += '\\';
+        folder.append(rest <= 60 ? rest : std::min<std::size_t>(60, rest - 2), 'd');
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    }
+    const std::string exe = folder + "\\Vornel.exe";
+    ASSERT_EQ(exe.size(), 258u);
+    ASSERT_TRUE(CopyFileA(VornelExePath().c_str(), exe.c_str(), FALSE));
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch(exe);
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    HWND about = vornel.OpenAboutBox(main);
+    ASSERT_TRUE(about);
+    EXPECT_EQ(ItemText(about, vornel::kAboutVersion), "2, 0, 0");
+    Click(about, vornel::kAboutOk);
+    EXPECT_TRUE(vornel.WaitUntilGone(about));
 }
 
 TEST_F(AboutBox, TranslatesTheButtonAndLabelButNeverTheVersionStrings) {

@@ -60,9 +60,10 @@ TEST_P(FamilyOfRelease, ShowsInTheWizardsStepCount) {
     EXPECT_EQ(Text(wizard), GetParam().firstStep);
     Click(wizard, IDCANCEL);
     EXPECT_TRUE(vornel.WaitUntilGone(wizard));
-    // The wizard backed up the settings when it opened, even though it was cancelled.
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Item(main, vornel::kResetSettings)); }));
+    // Cancelled: no backup was made, so there is nothing to reset.
+    ASSERT_TRUE(Responds(main));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
+    EXPECT_FALSE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -224,6 +225,12 @@ TEST_F(InstallationFolder, NoProductKeyMeansEnglishAndTheProgramsOwnLanguages) {
     ASSERT_EQ(ComboExItems(list).size(), 1u);
     EXPECT_EQ(ComboSelection(list), CB_ERR);
     EXPECT_FALSE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+
+    // Choosing a language makes the product key, so that the next start keeps it.
+    SelectComboItem(main, vornel::kLanguageList, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Text(main) == kGermanTexts.title; })) << Text(main);
+    ASSERT_TRUE(Responds(main));
+    EXPECT_EQ(GetString(HKEY_CURRENT_USER, kProductKey, "Language"), "Deutsch");
 }
 
 // ---------------------------------------------------------------------------
@@ -288,6 +295,28 @@ TEST_F(ProductKeyValue, LanguageWithoutTerminatingNulIsReadWhole) {
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ReadMainTexts(main), kGermanTexts);
     EXPECT_EQ(ComboSelection(Item(main, vornel::kLanguageList)), 0);
+}
+
+// A language is a file of the Lang folder, never one found through a path.
+TEST_F(ProductKeyValue, LanguageOutsideTheLangFolderIsNotRead) {
+    Install().WriteFile("Evil.ini", LanguageFile(kGermanEntries));
+    InstallProductKey("..\\Evil");
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadMainTexts(main), kEnglishTexts);
+}
+
+// A relative folder would be looked up in the system's own folder: the program's
+// folder stands in for it, as for a missing one.
+TEST_F(ProductKeyValue, RelativeAppPathFallsBackToTheProgramsOwnFolder) {
+    const std::string exe = Install().CopyVornel();
+    Install().AddLanguage("Deutsch", LanguageFile(kGermanEntries));
+    WriteProductKey({"Vornel", "Deutsch", false});
+    VornelSession& vornel = Launch(exe);
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(ReadMainTexts(main), kGermanTexts);
 }
 
 // ---------------------------------------------------------------------------
