@@ -24,6 +24,8 @@ ensure_packages() {
   [ -f /usr/include/gtest/gtest.h ] || missing=1
   [ -f /usr/include/benchmark/benchmark.h ] || missing=1
   [ -d /usr/src/googletest ] || missing=1
+  # Wine's own fonts (MS Sans Serif's stand-in, Marlett for the caption buttons).
+  [ -f /usr/share/wine/fonts/marlett.ttf ] || missing=1
   [ "$missing" -eq 0 ] && return 0
   log "installing build and test packages"
   export DEBIAN_FRONTEND=noninteractive
@@ -33,7 +35,7 @@ ensure_packages() {
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
     binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils \
-    fonts-dejavu-core >/dev/null || die "package installation failed"
+    fonts-dejavu-core fonts-wine >/dev/null || die "package installation failed"
 }
 
 # True when this host can execute i386 code (then Wine runs 32-bit, as the

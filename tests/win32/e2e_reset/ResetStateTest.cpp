@@ -172,6 +172,7 @@ TEST_F(ResetState, WithoutAdministratorRightsNothingChangesAndTheBackupStays) {
         std::optional<MessageBoxInfo> box = vornel->WaitForMessageBox();
         ASSERT_TRUE(box) << "Set said nothing";
         ExpectOkBox(*box, kNeedsRights, BoxIcon::Error, main);
+        SaveScreenshot("set-without-rights", box->window);
         ASSERT_TRUE(Answer(*box, IDOK));
         ASSERT_TRUE(Responds(main));
         EXPECT_FALSE(vornel->Find(WindowKind::Wizard)) << "the wizard opened without rights";
