@@ -52,6 +52,11 @@ configure_tree() { # name toolchain-file-or-empty extra-args...
   local name=$1 toolchain=$2; shift 2
   local dir=$VORNEL_BUILD/$name args=(-G Ninja -DCMAKE_BUILD_TYPE=Release)
   [ -n "$toolchain" ] && args+=("-DCMAKE_TOOLCHAIN_FILE=$VORNEL_ROOT/cmake/$toolchain")
+  # A tree made with another toolchain (an earlier layout) is made anew.
+  if [ -n "$toolchain" ] && [ -f "$dir/CMakeCache.txt" ] &&
+     ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*/$toolchain\$" "$dir/CMakeCache.txt"; then
+    rm -rf "$dir"
+  fi
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$VORNEL_ROOT" -B "$dir" "${args[@]}" "$@" >/dev/null || die "configure $name failed"
   fi
@@ -59,13 +64,23 @@ configure_tree() { # name toolchain-file-or-empty extra-args...
 
 build_tree() { cmake --build "$VORNEL_BUILD/$1" -- -k 0 || die "build of $1 failed"; }
 
-# The arch the Windows test programs are built for on this host.
-test_arch() { if host_runs_i386; then echo i686; else echo x86_64; fi; }
+# True when the i686 test programs must run in the emulated PC of
+# scripts/guest.sh: the host cannot execute i386 code, or VORNEL_GUEST=1 asks
+# for it (to try the guest on a host that could do without).
+needs_guest() {
+  [ "${VORNEL_GUEST:-0}" = 1 ] || ! host_runs_i386
+}
 
+# The trees: the native one, the shipped program, the i686 test programs, and
+# where those cannot run on the host, the same programs built for x86-64 to run
+# under the host's 64-bit Wine as well.
 build_all() {
   configure_tree native "" && build_tree native
   configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
-  configure_tree win32-tests "mingw-$(test_arch)-posix.cmake" && build_tree win32-tests
+  configure_tree win32-tests mingw-i686-posix.cmake && build_tree win32-tests
+  if needs_guest; then
+    configure_tree win32-tests-x64 mingw-x86_64-posix.cmake && build_tree win32-tests-x64
+  fi
 }
 
 # A virtual display on a free number; sets DISPLAY and XVFB_PID.
@@ -84,14 +99,21 @@ start_xvfb() {
   die "Xvfb did not start on :$n"
 }
 
+# Exports WINEARCH and VORNEL_WINE for a prefix of that arch.
+use_wine_arch() { # win32|win64
+  if [ "$1" = win32 ]; then export WINEARCH=win32 VORNEL_WINE=wine
+  else export WINEARCH=win64 VORNEL_WINE=/usr/lib/wine/wine64; fi
+}
+
 # A fresh Wine prefix; sets WINEPREFIX, WINEARCH, VORNEL_WINE.
-make_wine_prefix() { # dir
+make_wine_prefix() { # dir win32|win64
   # The language files are read in the ANSI code page 1252, which Wine picks
   # for this locale.
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
-  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if host_runs_i386; then export WINEARCH=win32 VORNEL_WINE=wine
-  else export WINEARCH=win64 VORNEL_WINE=/usr/lib/wine/wine64; fi
+  # No Mono or Gecko installer; and a program that crashes ends at once instead of
+  # hanging in Wine's debugger, so that its test fails rather than times out.
+  export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  use_wine_arch "$2"
   rm -rf "$WINEPREFIX"
   "$VORNEL_WINE" wineboot -i >/dev/null 2>&1 || true
   # A 64-bit-only Wine leaves its own fonts out of a new prefix; without them
@@ -111,7 +133,7 @@ make_wine_prefix() { # dir
 write_wine_env() { # file
   cat > "$1" <<EOS
 export WINEPREFIX='$WINEPREFIX' WINEARCH='$WINEARCH' VORNEL_WINE='$VORNEL_WINE'
-export DISPLAY='$DISPLAY' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' LANG=C.UTF-8 LC_ALL=C.UTF-8
+export DISPLAY='$DISPLAY' WINEDEBUG=-all WINEDLLOVERRIDES='$WINEDLLOVERRIDES' LANG=C.UTF-8 LC_ALL=C.UTF-8
 export VORNEL_EXE='${VORNEL_EXE:-}'
 EOS
 }

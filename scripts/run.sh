@@ -9,11 +9,13 @@ set -euo pipefail
 ensure_packages
 configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
 if host_runs_i386; then
-  exe=$VORNEL_BUILD/win32/Vornel.exe
+  exe=$VORNEL_BUILD/win32/Vornel.exe arch=win32
 else
-  log "this host cannot execute i386 code: running the 64-bit build of the same sources"
-  configure_tree win32-tests mingw-x86_64-posix.cmake && cmake --build "$VORNEL_BUILD/win32-tests" --target Vornel
-  exe=$VORNEL_BUILD/win32-tests/Vornel.exe
+  log "this host cannot execute i386 code: running the 64-bit build of the same sources" \
+    "(scripts/test.sh runs the shipped one in an emulated PC)"
+  configure_tree win32-tests-x64 mingw-x86_64-posix.cmake &&
+    cmake --build "$VORNEL_BUILD/win32-tests-x64" --target Vornel
+  exe=$VORNEL_BUILD/win32-tests-x64/Vornel.exe arch=win64
 fi
 
 prefix=$VORNEL_BUILD/run-prefix
@@ -25,10 +27,10 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
 fi
 if [ ! -f "$prefix/system.reg" ]; then
   log "creating the Wine prefix $prefix"
-  make_wine_prefix "$prefix"
+  make_wine_prefix "$prefix" "$arch"
 else
   export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if host_runs_i386; then export VORNEL_WINE=wine; else export VORNEL_WINE=/usr/lib/wine/wine64; fi
+  use_wine_arch "$arch"
 fi
 
 # What the installer does: the program and its languages under Program Files,

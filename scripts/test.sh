@@ -1,20 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every tree and runs every test: the native
 # unit tests, then the Windows test programs under Wine on a virtual display.
+# The i686 test programs drive the shipped build/win32/Vornel.exe under 32-bit
+# Wine: on this host when it can execute i386 code, else in the emulated PC of
+# scripts/guest.sh, after the same programs built for x86-64 have run under the
+# host's 64-bit Wine.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
 ensure_packages
 build_all
-
-arch=$(test_arch)
-if [ "$arch" = i686 ]; then
-  exe=$VORNEL_BUILD/win32/Vornel.exe
-else
-  log "this host cannot execute i386 code: the Windows tests run a 64-bit build of the same sources under 64-bit Wine"
-  exe=$VORNEL_BUILD/win32-tests/Vornel.exe
+if needs_guest; then
+  log "this host cannot execute i386 code (or VORNEL_GUEST=1): the i686 tests run in the test guest"
+  "$VORNEL_ROOT/scripts/guest.sh" build
 fi
-export VORNEL_EXE="Z:${exe//\//\\}"
 
 work=$(mktemp -d /tmp/vornel-test.XXXXXX)
 cleanup() {
@@ -24,14 +23,42 @@ cleanup() {
   exit $status
 }
 trap cleanup EXIT
-start_xvfb
-log "Wine prefix in $work/prefix ($( [ "$arch" = i686 ] && echo win32 || echo win64 )), display $DISPLAY"
-make_wine_prefix "$work/prefix"
-write_wine_env "$VORNEL_BUILD/wine.env"
 
 status=0
 log "native unit tests"
 ctest --test-dir "$VORNEL_BUILD/native" --output-on-failure || status=1
-log "Windows tests under Wine"
-ctest --test-dir "$VORNEL_BUILD/win32-tests" --output-on-failure || status=1
+
+# Runs the Windows test programs of a tree under Wine on this host.
+run_on_host() { # tree arch exe
+  export VORNEL_EXE="Z:${3//\//\\}"
+  start_xvfb
+  log "Windows tests of build/$1 under Wine ($2), display $DISPLAY"
+  make_wine_prefix "$work/prefix-$2" "$2"
+  write_wine_env "$VORNEL_BUILD/wine.env"
+  ctest --test-dir "$VORNEL_BUILD/$1" --output-on-failure || status=1
+  stop_wine_and_display
+}
+
+if ! needs_guest; then
+  run_on_host win32-tests win32 "$VORNEL_BUILD/win32/Vornel.exe"
+  exit $status
+fi
+
+run_on_host win32-tests-x64 win64 "$VORNEL_BUILD/win32-tests-x64/Vornel.exe"
+
+# In the guest: its own display, the prefix made with the image, this checkout
+# at the same path, and the shipped program.
+log "Windows tests of build/win32-tests in the test guest (win32)"
+job=$VORNEL_BUILD/guest-tests.sh
+shipped="Z:${VORNEL_BUILD//\//\\}\\win32\\Vornel.exe"
+cat > "$job" <<EOS
+. "$VORNEL_ROOT/scripts/lib.sh"
+start_xvfb
+export VORNEL_EXE='$shipped'
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d" LANG=C.UTF-8 LC_ALL=C.UTF-8
+write_wine_env /tmp/wine.env
+VORNEL_WINE_ENV=/tmp/wine.env ctest --test-dir "$VORNEL_BUILD/win32-tests" --output-on-failure
+EOS
+"$VORNEL_ROOT/scripts/guest.sh" run "$job" "$VORNEL_BUILD/win32" "$VORNEL_BUILD/win32-tests" ||
+  status=1
 exit $status
