@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/ProfileText.h"
+#include "res/TextCatalog.h"
 
 std::string ReadLanguageText(std::string_view appPath, std::string_view language,
                              std::string_view key, std::string_view englishDefault) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TextCatalog.h"
+#include "res/TextCatalog.h"
 #include "app/WindowsVersion.h"
 #include "engine/PlatformFamily.h"
 #include "framework/WinApp.h"

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace engine;
+
 class SilentHost : public EngineHost {
 public:
     std::string Text(std::string_view, std::string_view english) override {

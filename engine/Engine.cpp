@@ -473,6 +473,8 @@ void Show(EngineHost& host, const TextEntry& message, MessageKind kind) {
 
 }  // namespace
 
+namespace engine {
+
 void CaptureSettings(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
                      FoundFlags& found) {
     ReadInForce(store, family, inForce, found);
@@ -564,3 +566,5 @@ bool BackupExists(RegistryStore& store) {
     ScopedKey pending = reg::Open(store, reg::kCurrentUser, kPendingBackupKey);
     return pending && IsCommitted(store, pending.get());
 }
+
+}  // namespace engine

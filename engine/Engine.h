@@ -2,11 +2,13 @@
 // port-speed boost.
 #pragma once
 
-#include "app/TextCatalog.h"
+#include "res/TextCatalog.h"
 #include "engine/EngineHost.h"
 #include "engine/PlatformFamily.h"
 #include "engine/RegistryStore.h"
 #include "engine/TuningValues.h"
+
+namespace engine {
 
 // Reads the values in force into `inForce` and sets the flag of every value it
 // could read. Writes nothing and reports nothing: the backup is made on Finish,
@@ -43,3 +45,5 @@ bool BoostModemPortSpeed(RegistryStore& store, PlatformFamily family);
 
 // True when a backup exists that Reset would put back.
 bool BackupExists(RegistryStore& store);
+
+}  // namespace engine

@@ -50,6 +50,8 @@ bool ForEachCappedModem(RegistryStore& store, PlatformFamily family, Visit visit
 
 }  // namespace
 
+namespace engine {
+
 bool ProbeModemPortSpeed(RegistryStore& store, PlatformFamily family) {
     bool found = false;
     ForEachCappedModem(store, family, [&found](reg::Key, const std::string&, const reg::Value&) {
@@ -78,3 +80,5 @@ bool BoostModemPortSpeed(RegistryStore& store, PlatformFamily family) {
         });
     return examined && raised;
 }
+
+}  // namespace engine

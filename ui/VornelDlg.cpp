@@ -206,10 +206,10 @@ void CVornelDlg::OnSetSettings() {
     Win32RegistryStore store;
     // A user who may not change the settings learns it before choosing any.
     AppEngineHost host(m_hWnd);
-    if (!MayChangeSettings(store, theApp.m_family, host)) return;
+    if (!engine::MayChangeSettings(store, theApp.m_family, host)) return;
     // Ask the registry, not the Reset button: a restore that stopped early
     // leaves the backup in place with the button disabled.
-    if (BackupExists(store) && AppMessageBox(m_hWnd, theApp.GetLanguageText(text::k43),
+    if (engine::BackupExists(store) && AppMessageBox(m_hWnd, theApp.GetLanguageText(text::k43),
                                              MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
@@ -229,10 +229,10 @@ void CVornelDlg::OnResetSettings() {
 void CVornelDlg::RestoreSettings() {
     Win32RegistryStore store;
     AppEngineHost host(m_hWnd);
-    ::RestoreSettings(store, theApp.m_family, host);
+    engine::RestoreSettings(store, theApp.m_family, host);
 }
 
 void CVornelDlg::UpdateResetButton() {
     Win32RegistryStore store;
-    EnableWindow(::GetDlgItem(m_hWnd, kResetSettings), BackupExists(store) ? TRUE : FALSE);
+    EnableWindow(::GetDlgItem(m_hWnd, kResetSettings), engine::BackupExists(store) ? TRUE : FALSE);
 }

@@ -21,7 +21,7 @@ CChooseConnectionType::CChooseConnectionType()
 
 void CChooseConnectionType::ProbeModemPortSpeed() {
     Win32RegistryStore store;
-    if (::ProbeModemPortSpeed(store, theApp.m_family)) theApp.boostModem = 1;
+    if (engine::ProbeModemPortSpeed(store, theApp.m_family)) theApp.boostModem = 1;
 }
 
 BOOL CChooseConnectionType::OnInitDialog() {

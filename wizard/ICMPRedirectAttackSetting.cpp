@@ -1,7 +1,6 @@
 // The ICMP redirect page: the check box itself holds the choice, unchecked at first.
 #include "wizard/ICMPRedirectAttackSetting.h"
 
-#include "app/VornelApp.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 

@@ -1,7 +1,6 @@
 // The keep-alive page.
 #include "wizard/KeepAliveSettings.h"
 
-#include "app/VornelApp.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"

@@ -1,7 +1,6 @@
 // The MTU and MSS page: recommendation by connection type, values in force, entries.
 #include "wizard/MTUSettings.h"
 
-#include "app/VornelApp.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"

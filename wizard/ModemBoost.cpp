@@ -1,7 +1,6 @@
 // The modem boost page: a description, a picture of the speed list, Back and Finish.
 #include "wizard/ModemBoost.h"
 
-#include "app/VornelApp.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 

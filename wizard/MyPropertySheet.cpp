@@ -48,7 +48,7 @@ void CMyPropertySheet::LocalizeWizardButtons() {
 void CMyPropertySheet::CaptureSettings() {
     Win32RegistryStore store;
     FoundFlags found;
-    ::CaptureSettings(store, theApp.m_family, inForce, found);
+    engine::CaptureSettings(store, theApp.m_family, inForce, found);
     otherMtuSettings.pmtuDiscoveryFound = found.pmtuDiscoveryFound;
     otherMtuSettings.pmtuBlackHoleDetectFound = found.pmtuBlackHoleDetectFound;
     icmpRedirectAttackSetting.icmpRedirectsFound = found.icmpRedirectsFound;
@@ -85,5 +85,5 @@ void CMyPropertySheet::ApplySettings() {
     if (!m_opened) return;
     Win32RegistryStore store;
     AppEngineHost host(m_hWnd);
-    ::ApplySettings(store, theApp.m_family, chosen, theApp.boostModem != 0, host);
+    engine::ApplySettings(store, theApp.m_family, chosen, theApp.boostModem != 0, host);
 }

@@ -2,7 +2,6 @@
 // state, and work in opposite senses: each label says what checking does.
 #include "wizard/OtherMTUSettings.h"
 
-#include "app/VornelApp.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 

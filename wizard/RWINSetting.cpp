@@ -1,7 +1,6 @@
 // The receive window page: recommendation, live recomputation and the range checks.
 #include "wizard/RWINSetting.h"
 
-#include "app/VornelApp.h"
 #include "framework/DataExchange.h"
 #include "framework/IntegerText.h"
 #include "framework/MessageBox.h"

@@ -1,7 +1,6 @@
 // The SYN-attack protection page: one option, 0, 1 or 2, typed as a number.
 #include "wizard/SYNFloodAttackSetting.h"
 
-#include "app/VornelApp.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"

@@ -1,7 +1,6 @@
 // The TTL and browser connections page.
 #include "wizard/TTLSetting.h"
 
-#include "app/VornelApp.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"

@@ -7,8 +7,8 @@
 CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index)
     : CPropertyPage(templateId), m_index(index) {}
 
-CMyPropertySheet& CWizardPage::Sheet() {
-    return *theApp.m_pSheet;
+CMyPropertySheet& CWizardPage::Sheet() const {
+    return static_cast<CMyPropertySheet&>(*GetSheet());
 }
 
 void CWizardPage::ShowStepCaption() {
@@ -31,21 +31,21 @@ void CWizardPage::RequestLeavingButtons() {
 namespace {
 
 // 0 when the target is the neighbouring page, which the sheet shows by default.
-LRESULT PageChoice(std::optional<int> target, int neighbour) {
+LRESULT PageChoice(const CPropertySheet& sheet, std::optional<int> target, int neighbour) {
     if (!target || *target == neighbour) return 0;
-    const CPropertyPage* page = theApp.m_pSheet->GetPage(*target);
+    const CPropertyPage* page = sheet.GetPage(*target);
     return page ? static_cast<LRESULT>(page->TemplateId()) : 0;
 }
 
 }  // namespace
 
 LRESULT CWizardPage::NextPageChoice() const {
-    return PageChoice(wizard::NextPage(m_index, theApp.m_family, theApp.boostModem != 0),
+    return PageChoice(Sheet(), wizard::NextPage(m_index, theApp.m_family, theApp.boostModem != 0),
                       m_index + 1);
 }
 
 LRESULT CWizardPage::BackPageChoice() const {
-    return PageChoice(wizard::BackPage(m_index, theApp.m_family), m_index - 1);
+    return PageChoice(Sheet(), wizard::BackPage(m_index, theApp.m_family), m_index - 1);
 }
 
 std::string CWizardPage::Text(const TextEntry& entry) {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "app/TextCatalog.h"
 #include "framework/PropertyPage.h"
+#include "res/TextCatalog.h"
 #include "wizard/WizardRules.h"
 
 class CMyPropertySheet;
@@ -19,8 +19,8 @@ public:
     CWizardPage(UINT templateId, wizard::WizardPage index);
 
 protected:
-    // The sheet of the current run, as the application holds it.
-    static CMyPropertySheet& Sheet();
+    // The sheet the page belongs to.
+    CMyPropertySheet& Sheet() const;
 
     // Activation and deactivation steps that depend on the family and boostModem.
     void ShowStepCaption();

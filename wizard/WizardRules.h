@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TextCatalog.h"
+#include "res/TextCatalog.h"
 #include "engine/PlatformFamily.h"
 
 // How the machine reaches the internet. The numbering is not the order of the

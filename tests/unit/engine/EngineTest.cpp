@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace engine;
+
 using namespace catalogue;
 using regtest::Binary;
 using regtest::Dword;

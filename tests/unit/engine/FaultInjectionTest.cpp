@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace engine;
+
 using regtest::Snapshot;
 using Mode = regtest::FaultInjectingStore::Mode;
 

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace engine;
+
 using regtest::Binary;
 
 // A "Properties" record of `size` bytes with bytes 24 to 27 as given.

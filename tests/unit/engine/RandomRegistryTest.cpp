@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace engine;
+
 using namespace catalogue;
 using regtest::Put;
 using regtest::Snapshot;

@@ -226,7 +226,7 @@ inline std::vector<Lookup> Lookups() {
     }
     for (const std::string& fallback :
          {""s, "\"quoted\""s, "'single'"s, "\"open"s, "trailing   "s, "   "s, "tab\t"s,
-          std::string(2100, 'L'), "\"" + std::string(1998, 'Q') + "\"", "line\nfeed"s,
+          std::string(2100, 'L'), '"' + std::string(1998, 'Q') + '"', "line\nfeed"s,
           "star*break"s}) {
         lookups.push_back({"Linkvane", "absent", fallback});
     }

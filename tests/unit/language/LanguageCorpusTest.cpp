@@ -4,7 +4,7 @@
 #include <map>
 
 #include "LanguageCorpus.h"
-#include "app/ProfileText.h"
+#include "tests/shared/ProfileModel.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/ProfileText.h"
+#include "tests/shared/ProfileModel.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "LanguageCorpus.h"
-#include "app/ProfileText.h"
-#include "app/TextCatalog.h"
+#include "tests/shared/ProfileModel.h"
+#include "res/TextCatalog.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "app/ProfileText.h"
+#include "tests/shared/ProfileModel.h"
 #include "wizard/WizardRules.h"
 
 using namespace wizard;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TextCatalog.h"
+#include "res/TextCatalog.h"
 #include "e2e/Driver.h"
 
 namespace e2e::wizard {

@@ -108,8 +108,10 @@ struct Wizard {
             templates.back().Edit(kPageEdit, 10, 10);
         }
         for (int i = 0; i < 3; ++i) {
-            pages.push_back(std::make_unique<TestPage>(kFirstTemplateId + i, templates[i].Get(),
-                                                       log, "p" + std::to_string(i)));
+            std::string name = "p";  // appended: GCC 12 warns wrongly on "..." + string
+            name += std::to_string(i);
+            pages.push_back(
+                std::make_unique<TestPage>(kFirstTemplateId + i, templates[i].Get(), log, name));
             sheet.AddPage(pages.back().get());
         }
     }

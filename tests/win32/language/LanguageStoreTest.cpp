@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/LanguageStore.h"
-#include "app/TextCatalog.h"
+#include "res/TextCatalog.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace engine;
+
 // Forwards to the real registry with HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER
 // moved below HKCU\Software\VornelEngineTest, so tests touch nothing else.
 class SandboxStore : public RegistryStore {

@@ -1,8 +1,19 @@
-// Every text the program looks up in a language file, with its built-in English default.
+// Every text the program looks up in a language file, with its built-in English default, and
+// the rules of the language files themselves.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
+
+// The one section of a language file that holds the texts.
+inline constexpr char kLanguageSection[] = "Linkvane";
+// Texts are read into a buffer of this many bytes, the terminating NUL included, so a text keeps
+// at most 1999 characters.
+inline constexpr std::size_t kLanguageTextBufferSize = 2000;
+
+// Every '*' becomes a line feed (10), so "**" gives an empty line.
+std::string ApplyLineBreaks(std::string text);
 
 // A language key and the English text shown when the chosen language file lacks it. The English
 // text follows the same rules as a file's text: every '*' is shown as a line break.

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/TextCatalog.h"
+#include "res/TextCatalog.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

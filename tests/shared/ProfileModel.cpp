@@ -1,5 +1,5 @@
 // The platform's initialization-file reading rules over a file's bytes, and the '*' rule.
-#include "app/ProfileText.h"
+#include "tests/shared/ProfileModel.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -346,11 +346,6 @@ std::string ReadProfileString(std::string_view fileBytes, std::string_view secti
         fallback.resize(last + 1);
     }
     return ToAnsi(CopyOut(std::move(fallback), bufferSize));
-}
-
-std::string ApplyLineBreaks(std::string text) {
-    std::replace(text.begin(), text.end(), '*', '\n');
-    return text;
 }
 
 std::string LanguageTextFromBytes(std::string_view fileBytes, std::string_view key,

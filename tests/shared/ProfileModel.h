@@ -1,15 +1,13 @@
-// How a language file's text is read: the platform's initialization-file rules over the file's
-// bytes, and the '*' line-break rule of language texts.
+// A model of how the platform reads a language file: its initialization-file rules over the
+// file's bytes. The tests hold it against GetPrivateProfileStringA, and use it to read files the
+// way the program does.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-// Language texts are read into a buffer of this many bytes, the terminating NUL included, so a
-// text keeps at most 1999 characters.
-inline constexpr std::size_t kLanguageTextBufferSize = 2000;
-inline constexpr char kLanguageSection[] = "Linkvane";
+#include "res/TextCatalog.h"
 
 // What GetPrivateProfileStringA(section, key, defaultText, buffer, bufferSize, file) leaves in the
 // buffer when the file holds `fileBytes`; a missing file reads like an empty one. The rules are
@@ -39,9 +37,6 @@ inline constexpr char kLanguageSection[] = "Linkvane";
 std::string ReadProfileString(std::string_view fileBytes, std::string_view section,
                               std::string_view key, std::string_view defaultText,
                               std::size_t bufferSize = kLanguageTextBufferSize);
-
-// Every '*' becomes a line feed (10), so "**" gives an empty line.
-std::string ApplyLineBreaks(std::string text);
 
 // A language text exactly as the language store returns it for a file holding `fileBytes`:
 // section "Linkvane", a 2000-byte buffer, then the '*' rule.

@@ -1,6 +1,7 @@
 // The catalogue's table of all texts and the translators' template built from it.
-#include "app/TextCatalog.h"
+#include "res/TextCatalog.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -18,13 +19,20 @@ constexpr std::string_view kTemplateHeader =
 
 }  // namespace
 
+std::string ApplyLineBreaks(std::string text) {
+    std::replace(text.begin(), text.end(), '*', '\n');
+    return text;
+}
+
 std::span<const TextEntry> AllTexts() {
     return kAllTexts;
 }
 
 std::string RenderLanguageTemplate() {
     std::string out(kTemplateHeader);
-    out += "\r\n[Linkvane]\r\n";
+    out += "\r\n[";
+    out += kLanguageSection;
+    out += "]\r\n";
     for (const TextEntry& entry : kAllTexts) {
         out += entry.key;
         out += '=';
