@@ -44,6 +44,8 @@ public:
     HWND Window() const { return m_window; }
     int Clicks() const { return m_clicks; }
     int SelectionChanges() const { return m_selectionChanges; }
+    // From now on the button also brings up a message box, modal on the dialog.
+    void AskOnClick() { m_askOnClick = true; }
 
 private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -58,7 +60,10 @@ private:
                 }
                 return TRUE;
             case WM_COMMAND:
-                if (LOWORD(wParam) == kButton && HIWORD(wParam) == BN_CLICKED) ++self->m_clicks;
+                if (LOWORD(wParam) == kButton && HIWORD(wParam) == BN_CLICKED) {
+                    ++self->m_clicks;
+                    if (self->m_askOnClick) MessageBoxA(window, "Sure?", "Driver input", MB_YESNO);
+                }
                 if (LOWORD(wParam) == kCombo && HIWORD(wParam) == CBN_SELCHANGE) {
                     ++self->m_selectionChanges;
                 }
@@ -103,6 +108,7 @@ private:
     std::atomic<HWND> m_window{nullptr};
     std::atomic<int> m_clicks{0};
     std::atomic<int> m_selectionChanges{0};
+    std::atomic<bool> m_askOnClick{false};
     std::thread m_thread;
 };
 
@@ -143,12 +149,28 @@ TEST(DriverInput, SelectComboItemNotifiesLikeAUsersChoice) {
     TestDialog dialog;
     SelectComboItem(dialog.Window(), kCombo, 2);
     HWND combo = Item(dialog.Window(), kCombo);
-    EXPECT_TRUE(WaitUntil([&] { return ComboSelection(combo) == 2; }));
-    EXPECT_TRUE(WaitUntil([&] { return dialog.SelectionChanges() == 3; }))
-        << dialog.SelectionChanges() << " notifications for Home, Down, Down";
+    ASSERT_TRUE(Settle(dialog.Window()));
+    EXPECT_EQ(ComboSelection(combo), 2);
+    EXPECT_EQ(dialog.SelectionChanges(), 3) << "notifications for Home, Down, Down";
     SelectComboItem(dialog.Window(), kCombo, 1);
-    EXPECT_TRUE(WaitUntil([&] { return ComboSelection(combo) == 1; }));
-    EXPECT_TRUE(WaitUntil([&] { return dialog.SelectionChanges() == 4; }));
+    ASSERT_TRUE(Settle(dialog.Window()));
+    EXPECT_EQ(ComboSelection(combo), 1);
+    EXPECT_EQ(dialog.SelectionChanges(), 4);
+}
+
+// What the "nothing happened" checks of the program's tests stand on: once Settle
+// returns, posted input has been handled, and a modal window it opened is up.
+TEST(DriverInput, SettleReturnsOnceInputIsHandledAndTheBoxItOpensIsShown) {
+    TestDialog dialog;
+    dialog.AskOnClick();
+    Click(dialog.Window(), kButton);
+    ASSERT_TRUE(Settle(dialog.Window()));
+    EXPECT_EQ(dialog.Clicks(), 1);
+    const std::optional<HWND> box = FindMessageBox(GetCurrentProcessId());
+    ASSERT_TRUE(box) << "no box shown when Settle returned";
+    EXPECT_TRUE(Answer(ReadMessageBox(*box), IDNO));
+    ASSERT_TRUE(Settle(dialog.Window()));
+    EXPECT_FALSE(FindMessageBox(GetCurrentProcessId()));
 }
 
 TEST(DriverInput, EscapeReachesTheDialogThroughTheFocusedControl) {

@@ -55,6 +55,8 @@ TEST_P(MessageBoxReading, GivesTextIconButtonsAndTheAnswer) {
     EXPECT_EQ(box->caption, "Vornel");
     EXPECT_EQ(box->owner, nullptr);
     EXPECT_EQ(box->icon, expected.icon);
+    // Read as a box of another process is read: from the screen.
+    EXPECT_EQ(RecogniseShownIcon(box->window), expected.icon);
     EXPECT_EQ(box->ButtonIds(), expected.buttons);
     const int last = expected.buttons.back();
     ASSERT_TRUE(Answer(*box, last));

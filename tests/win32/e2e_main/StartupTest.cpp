@@ -1,5 +1,6 @@
 // Start-up of Vornel.exe end to end: which Windows releases it accepts, the refusal,
 // the start-up picture, where it finds its files, and odd values in its registry key.
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <set>
@@ -9,8 +10,6 @@
 
 namespace e2e {
 namespace {
-
-using namespace std::chrono_literals;
 
 // ---------------------------------------------------------------------------
 // Releases of both families start: picture, then the main dialog.
@@ -55,13 +54,12 @@ TEST_P(FamilyOfRelease, ShowsInTheWizardsStepCount) {
     HWND wizard = vornel.WaitFor(WindowKind::Wizard);
     ASSERT_NE(wizard, nullptr) << "Set Connection Settings opened no wizard\n"
                                << DescribeWindows(vornel.Pid());
-    EXPECT_TRUE(WaitUntil([&] { return Text(wizard).starts_with("Step 1 of"); }, 5s))
-        << Text(wizard);
+    EXPECT_TRUE(WaitUntil([&] { return Text(wizard).starts_with("Step 1 of"); })) << Text(wizard);
     EXPECT_EQ(Text(wizard), GetParam().firstStep);
     Click(wizard, IDCANCEL);
     EXPECT_TRUE(vornel.WaitUntilGone(wizard));
     // Cancelled: no backup was made, so there is nothing to reset.
-    ASSERT_TRUE(Responds(main));
+    ASSERT_TRUE(vornel.Settle());
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
     EXPECT_FALSE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
 }
@@ -138,22 +136,23 @@ INSTANTIATE_TEST_SUITE_P(AfterNT5, RefusedRelease, ::testing::Values("vista", "w
 
 class StartupPicture : public VornelTest {};
 
-TEST_F(StartupPicture, StaysAbout1800MillisecondsThenGivesWayToTheMainDialog) {
+// The picture comes first and ends by itself; the main dialog comes only after it has
+// gone. (How long it stays is a matter of measurement, not of this test.)
+TEST_F(StartupPicture, ComesFirstThenGivesWayToTheMainDialogByItself) {
     InstallProductKey(std::nullopt);
     VornelSession& vornel = Launch();
-    HWND splash =
-        e2e::WaitFor([&] { return vornel.Find(WindowKind::Splash); }, kDefaultTimeout, 2ms);
-    const auto shown = Clock::now();
-    ASSERT_NE(splash, nullptr);
-    HWND main = e2e::WaitFor([&] { return vornel.Find(WindowKind::MainDialog); }, 10s, 2ms);
-    const Ms stayed = Elapsed(shown);
-    ASSERT_NE(main, nullptr);
-    EXPECT_FALSE(IsWindow(splash) && IsWindowVisible(splash)) << "the picture outlived its time";
-    std::cout << "the start-up picture stayed " << stayed.count() << " ms\n";
-    // Generous bounds: on a busy machine the picture may be noticed late, and the
-    // main dialog may take long to build.
-    EXPECT_GE(stayed.count(), 1500);
-    EXPECT_LE(stayed.count(), 4000);
+    // Every change in what the program shows, until the main dialog is up.
+    std::vector<std::vector<WindowKind>> shown;
+    const bool mainDialogShown = WaitUntil([&] {
+        const std::vector<WindowKind> kinds = vornel.WindowKinds();
+        if (!kinds.empty() && (shown.empty() || shown.back() != kinds)) shown.push_back(kinds);
+        return std::find(kinds.begin(), kinds.end(), WindowKind::MainDialog) != kinds.end();
+    });
+    ASSERT_TRUE(mainDialogShown) << "no main dialog without any input\n"
+                                 << DescribeWindows(vornel.Pid());
+    const std::vector<std::vector<WindowKind>> expected = {{WindowKind::Splash},
+                                                           {WindowKind::MainDialog}};
+    EXPECT_EQ(shown, expected);
 }
 
 TEST_F(StartupPicture, IsACaptionlessPopupShowingTheWholePicture) {
@@ -182,16 +181,15 @@ TEST_F(StartupPicture, IsACaptionlessPopupShowingTheWholePicture) {
     SaveScreenshot("startup-picture", splash);
 }
 
-TEST_F(StartupPicture, EscapeEndsItAtOnce) {
+TEST_F(StartupPicture, EscapeEndsIt) {
     InstallProductKey(std::nullopt);
     VornelSession& vornel = Launch();
     HWND splash = vornel.WaitFor(WindowKind::Splash);
     ASSERT_NE(splash, nullptr);
-    const auto pressed = Clock::now();
     PressKey(splash, VK_ESCAPE);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(splash) || !IsWindowVisible(splash); }, 10s, 2ms));
-    EXPECT_LT(Elapsed(pressed).count(), 1200) << "the picture did not end on Escape";
-    EXPECT_TRUE(vornel.WaitFor(WindowKind::MainDialog));
+    ASSERT_TRUE(vornel.Settle());
+    EXPECT_FALSE(IsWindow(splash) && IsWindowVisible(splash)) << "the picture outlived Escape";
+    EXPECT_TRUE(vornel.WaitFor(WindowKind::MainDialog)) << "no main dialog after Escape";
 }
 
 // ---------------------------------------------------------------------------
@@ -229,7 +227,7 @@ TEST_F(InstallationFolder, NoProductKeyMeansEnglishAndTheProgramsOwnLanguages) {
     // Choosing a language makes the product key, so that the next start keeps it.
     SelectComboItem(main, vornel::kLanguageList, 0);
     ASSERT_TRUE(WaitUntil([&] { return Text(main) == kGermanTexts.title; })) << Text(main);
-    ASSERT_TRUE(Responds(main));
+    ASSERT_TRUE(vornel.Settle());
     EXPECT_EQ(GetString(HKEY_CURRENT_USER, kProductKey, "Language"), "Deutsch");
 }
 

@@ -6,8 +6,6 @@
 
 namespace e2e::reset {
 
-using namespace std::chrono_literals;
-
 const std::vector<std::string> kNtStackValues = {"SackOpts",
                                                  "Tcp1323Opts",
                                                  "GlobalMaxTcpWindowSize",
@@ -228,11 +226,11 @@ HWND ResetTest::StartOn(const char* release, VornelSession*& session) {
 void WalkWizard(VornelSession& vornel, HWND wizard, const std::vector<std::string>& captions,
                 WizardEnd end) {
     for (std::size_t step = 0; step < captions.size(); ++step) {
-        ASSERT_TRUE(WaitUntil([&] { return Text(wizard) == captions[step]; }, 10s))
+        ASSERT_TRUE(WaitUntil([&] { return Text(wizard) == captions[step]; }))
             << "expected \"" << captions[step] << "\", the wizard shows \"" << Text(wizard) << "\"";
         if (step + 1 == captions.size()) break;
         HWND next = Item(wizard, vornel::kWizardNext);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(next) && IsWindowEnabled(next); }, 5s))
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(next) && IsWindowEnabled(next); }))
             << "no Next on \"" << captions[step] << "\"";
         Click(wizard, vornel::kWizardNext);
     }
@@ -240,8 +238,7 @@ void WalkWizard(VornelSession& vornel, HWND wizard, const std::vector<std::strin
         Click(wizard, IDCANCEL);
     } else {
         HWND finish = Item(wizard, vornel::kWizardFinish);
-        ASSERT_TRUE(
-            WaitUntil([&] { return IsWindowVisible(finish) && IsWindowEnabled(finish); }, 5s))
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(finish) && IsWindowEnabled(finish); }))
             << "no Finish on \"" << captions.back() << "\"";
         Click(wizard, vornel::kWizardFinish);
         const std::optional<MessageBoxInfo> box = vornel.WaitForMessageBox();
@@ -266,7 +263,7 @@ bool ResetEnabled(HWND main) {
 }
 
 bool SettledResetEnabled(HWND main) {
-    EXPECT_TRUE(Responds(main)) << "the main dialog does not answer";
+    EXPECT_TRUE(Settle(main));
     return ResetEnabled(main);
 }
 

@@ -38,13 +38,13 @@ MessageBoxInfo PressSetAndExpectQuestion(VornelSession& vornel, HWND main) {
 }
 
 // No: the main dialog goes on as before, no wizard, nothing written.
-void AnswerNoAndExpectNothing(VornelSession& vornel, HWND main, const MessageBoxInfo& question) {
+void AnswerNoAndExpectNothing(VornelSession& vornel, const MessageBoxInfo& question) {
     const SystemState system = ReadSystemState();
     const std::string backup = Listing(HKEY_CURRENT_USER, kBackupKey);
     ASSERT_TRUE(Answer(question, IDNO));
-    ASSERT_TRUE(Responds(main));
-    EXPECT_FALSE(vornel.Find(WindowKind::Wizard)) << "No still opened the wizard";
-    EXPECT_FALSE(vornel.Find(WindowKind::Message));
+    ASSERT_TRUE(vornel.Settle());
+    EXPECT_FALSE(vornel.FindOpened(WindowKind::Wizard)) << "No still opened the wizard";
+    EXPECT_FALSE(vornel.FindOpened(WindowKind::Message));
     EXPECT_EQ(Listing(HKEY_CURRENT_USER, kBackupKey), backup);
     EXPECT_EQ(Describe(ReadSystemState()), Describe(system));
 }
@@ -99,7 +99,7 @@ TEST_F(ResetState, StaysOfferedWhileTheNtStackKeyIsMissingAndFinishesOnceItIsBac
     // The backup is still there, so Set asks before replacing it; No changes nothing.
     const MessageBoxInfo question = PressSetAndExpectQuestion(*vornel, main);
     ASSERT_TRUE(question.window);
-    ASSERT_NO_FATAL_FAILURE(AnswerNoAndExpectNothing(*vornel, main, question));
+    ASSERT_NO_FATAL_FAILURE(AnswerNoAndExpectNothing(*vornel, question));
     EXPECT_TRUE(ResetEnabled(main));
 
     // With the key back as Finish left it, the same backup restores everything.
@@ -174,8 +174,8 @@ TEST_F(ResetState, WithoutAdministratorRightsNothingChangesAndTheBackupStays) {
         ExpectOkBox(*box, kNeedsRights, BoxIcon::Error, main);
         SaveScreenshot("set-without-rights", box->window);
         ASSERT_TRUE(Answer(*box, IDOK));
-        ASSERT_TRUE(Responds(main));
-        EXPECT_FALSE(vornel->Find(WindowKind::Wizard)) << "the wizard opened without rights";
+        ASSERT_TRUE(vornel->Settle());
+        EXPECT_FALSE(vornel->FindOpened(WindowKind::Wizard)) << "the wizard opened without rights";
 
         box = PressReset(*vornel, main);
         ASSERT_TRUE(box) << "Reset said nothing";
@@ -202,7 +202,7 @@ TEST_F(ResetState, SetAsksWheneverTheBackupKeyExistsWhateverTheButtonShows) {
     CreateKey(HKEY_CURRENT_USER, kBackupKey);
     const MessageBoxInfo question = PressSetAndExpectQuestion(*vornel, main);
     ASSERT_TRUE(question.window);
-    ASSERT_NO_FATAL_FAILURE(AnswerNoAndExpectNothing(*vornel, main, question));
+    ASSERT_NO_FATAL_FAILURE(AnswerNoAndExpectNothing(*vornel, question));
 
     // The next start offers Reset for that backup, empty as it is.
     VornelSession& next = Launch();

@@ -9,8 +9,6 @@
 namespace e2e::wizard {
 namespace {
 
-using namespace std::chrono_literals;
-
 using S = RegValue;
 
 bool ResetEnabled(HWND main) {
@@ -48,8 +46,8 @@ TEST_F(WizardTest, NoKeepsTheOldBackupAndSoDoesCancelAfterYes) {
     std::optional<MessageBoxInfo> question = AskToSet(Vornel(), main);
     ASSERT_TRUE(question);
     ASSERT_TRUE(Answer(*question, IDNO));
-    ASSERT_TRUE(Responds(main));
-    EXPECT_FALSE(Vornel().WaitFor(WindowKind::Wizard, 700ms)) << "No opened the wizard";
+    ASSERT_TRUE(Vornel().Settle());
+    EXPECT_FALSE(Vornel().FindOpened(WindowKind::Wizard)) << "No opened the wizard";
     EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey, oldBackup));
     EXPECT_TRUE(ResetEnabled(main));
     EXPECT_TRUE(IsWindowEnabled(main));
@@ -66,8 +64,8 @@ TEST_F(WizardTest, NoKeepsTheOldBackupAndSoDoesCancelAfterYes) {
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
     wizard.Cancel();
     ASSERT_TRUE(wizard.WaitUntilClosed());
-    EXPECT_FALSE(FindMessageBox(Vornel().Pid())) << "Cancel asked or told something";
-    ASSERT_TRUE(Responds(main));
+    ASSERT_TRUE(Vornel().Settle());
+    EXPECT_FALSE(FindMessageBox(Vornel().Pid(), false)) << "Cancel asked or told something";
 
     EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey, oldBackup)) << "Cancel touched the backup";
     EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, keys::kBrowser, browser));
@@ -86,7 +84,8 @@ TEST_F(WizardTest, SetAsksExactlyWhenTheBackupKeyExists) {
     std::optional<MessageBoxInfo> question = AskToSet(Vornel(), main);
     ASSERT_TRUE(question);
     ASSERT_TRUE(Answer(*question, IDNO));
-    EXPECT_FALSE(Vornel().WaitFor(WindowKind::Wizard, 700ms)) << "No opened the wizard";
+    ASSERT_TRUE(Vornel().Settle());
+    EXPECT_FALSE(Vornel().FindOpened(WindowKind::Wizard)) << "No opened the wizard";
     EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey, KeyTree{}));
 
     // It goes away again: Set opens the wizard at once.
@@ -98,7 +97,7 @@ TEST_F(WizardTest, SetAsksExactlyWhenTheBackupKeyExists) {
     ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[0], kNextOnly));
     wizard.Cancel();
     ASSERT_TRUE(wizard.WaitUntilClosed());
-    ASSERT_TRUE(Responds(main));
+    ASSERT_TRUE(Vornel().Settle());
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey)) << "Cancel made a backup";
     EXPECT_FALSE(ResetEnabled(main));
 }

@@ -9,8 +9,6 @@
 namespace e2e::wizard {
 namespace {
 
-using namespace std::chrono_literals;
-
 // The controls Tab visits from the focused one until it comes back to it.
 std::vector<int> TabCycle(const Wizard& wizard) {
     std::vector<int> cycle;
@@ -19,9 +17,10 @@ std::vector<int> TabCycle(const Wizard& wizard) {
     for (int step = 0; step < 20; ++step) {
         cycle.push_back(current);
         wizard.PressInFocus(VK_TAB);
+        if (!wizard.Settle()) break;
         const int previous = current;
-        if (!WaitUntil([&] { return wizard.FocusedId() != previous; }, 3s)) break;
         current = wizard.FocusedId();
+        if (current == previous) break;
         if (current == first) return cycle;
     }
     ADD_FAILURE() << "Tab did not come back to control " << first << " on " << wizard.Caption();
@@ -57,12 +56,12 @@ void PressMnemonic(const Wizard& wizard, char letter, int control) {
 // controls leaves the focus on the sheet itself (the Next button it was on is
 // hidden for Finish): the first Tab goes to the first button.
 void ExpectTabCycle(const Wizard& wizard, const std::vector<int>& expected) {
-    if (!WaitUntil([&] { return wizard.FocusedId() == expected.front(); }, 1s) &&
-        wizard.FocusedId() == 0) {
+    ASSERT_TRUE(wizard.Settle());
+    if (wizard.FocusedId() == 0) {
         wizard.PressInFocus(VK_TAB);
+        ASSERT_TRUE(wizard.Settle());
     }
-    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == expected.front(); }))
-        << "focus on " << wizard.FocusedId() << " on " << wizard.Caption();
+    ASSERT_EQ(wizard.FocusedId(), expected.front()) << "on " << wizard.Caption();
     EXPECT_EQ(Describe(TabCycle(wizard)), Describe(expected))
         << "Tab order on " << wizard.Caption();
 }
@@ -70,9 +69,8 @@ void ExpectTabCycle(const Wizard& wizard, const std::vector<int>& expected) {
 // Presses the focused button with the space bar, as the keyboard does.
 void TabToAndPress(const Wizard& wizard, int button) {
     for (int step = 0; step < 10 && wizard.FocusedId() != button; ++step) {
-        const int previous = wizard.FocusedId();
         wizard.PressInFocus(VK_TAB);
-        WaitUntil([&] { return wizard.FocusedId() != previous; }, 3s);
+        ASSERT_TRUE(wizard.Settle());
     }
     ASSERT_EQ(wizard.FocusedId(), button);
     wizard.PressInFocus(VK_SPACE);
@@ -165,11 +163,11 @@ TEST_F(WizardTest, WindowsXpWizardRunsOnTheKeyboardAlone) {
     ExpectTabCycle(wizard, {syn::kOptionEdit, kBack, kNext, kCancel});
     // No Help button, and F1 opens nothing.
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(wizard.Sheet(), kHelp)));
-    const std::vector<HWND> before = TopLevelWindows(Vornel().Pid());
+    const std::vector<HWND> before = TopLevelWindows(Vornel().Pid(), false);
     wizard.PressInFocus(VK_F1);
-    EXPECT_FALSE(WaitUntil([&] { return TopLevelWindows(Vornel().Pid()) != before; }, 700ms))
-        << "F1 opened a window\n"
-        << DescribeWindows(Vornel().Pid());
+    ASSERT_TRUE(wizard.Settle());
+    EXPECT_EQ(TopLevelWindows(Vornel().Pid(), false), before) << "F1 opened a window\n"
+                                                              << DescribeWindows(Vornel().Pid());
     EXPECT_EQ(wizard.Caption(), kWinNtSteps[6]);
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[7], kBackFinish));
     ExpectTabCycle(wizard, {icmp::kEnableIcmp, kBack, kFinish, kCancel});

@@ -9,29 +9,29 @@
 namespace e2e::wizard {
 namespace {
 
-using namespace std::chrono_literals;
-
 const std::string kRangeTtl = "Please enter an integer between 1 and 255.";
 const std::string kRangeMtu = "Please enter an integer between 68 and 65535.";
 const std::string kRangeSyn = "Please enter an integer between 0 and 2.";
 const std::string kNotInteger = "Please enter an integer.";
 
 // Types into the edit, moves the focus to `next` as Tab would, and expects the
-// edit to show `shown` then.
+// edit to show `shown` once the program has handled the move.
 void TypeAndLeave(const Wizard& wizard, int edit, const std::string& typed, int next,
                   const std::string& shown) {
     SCOPED_TRACE("typed \"" + typed + "\" into " + std::to_string(edit));
     ASSERT_TRUE(wizard.Fill(edit, typed));
     wizard.Focus(next);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == next; }));
-    EXPECT_TRUE(wizard.WaitForText(edit, shown));
+    ASSERT_TRUE(wizard.Settle());
+    ASSERT_EQ(wizard.FocusedId(), next);
+    EXPECT_EQ(wizard.ItemText(edit), shown);
 }
 
-// No message box comes up within a moment (the program answers in milliseconds).
+// The program has handled everything so far and shows no message box.
 void ExpectNoMessageBox(VornelSession& vornel) {
-    const std::optional<MessageBoxInfo> box = vornel.WaitForMessageBox(700ms);
-    EXPECT_FALSE(box) << "unexpected " << *box;
-    if (box) Answer(*box, IDOK);
+    ASSERT_TRUE(vornel.Settle());
+    const std::optional<HWND> box = FindMessageBox(vornel.Pid(), false);
+    EXPECT_FALSE(box) << "unexpected " << ReadMessageBox(*box);
+    if (box) Answer(ReadMessageBox(*box), IDOK);
 }
 
 // Expects a validation message about the current page and answers it.
@@ -44,13 +44,12 @@ void AnswerValidation(const Wizard& wizard, const std::string& message) {
 // The page is still current, with the offending edit focused and its whole text
 // selected.
 void ExpectStillOn(const Wizard& wizard, const std::string& caption, int edit) {
-    ASSERT_TRUE(Responds(wizard.Sheet()));
+    ASSERT_TRUE(wizard.Settle());
     DWORD pid = 0;
     GetWindowThreadProcessId(wizard.Sheet(), &pid);
-    EXPECT_FALSE(FindMessageBox(pid)) << "another message came";
+    EXPECT_FALSE(FindMessageBox(pid, false)) << "another message came";
     EXPECT_EQ(wizard.Caption(), caption);
-    EXPECT_TRUE(WaitUntil([&] { return wizard.FocusedId() == edit; }, 2s))
-        << "focus on " << wizard.FocusedId();
+    EXPECT_EQ(wizard.FocusedId(), edit);
     DWORD_PTR selection = 0;
     SendMessageTimeoutA(wizard.Control(edit), EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection);
     EXPECT_EQ(LOWORD(selection), 0);

@@ -8,11 +8,6 @@
 namespace e2e::wizard {
 namespace {
 
-using namespace std::chrono_literals;
-
-// Long enough for a page change on a loaded machine; a wizard step takes milliseconds.
-constexpr Ms kStepTimeout{10000};
-
 bool CanPress(HWND sheet, int id) {
     HWND button = GetDlgItem(sheet, id);
     return button && IsWindowVisible(button) && IsWindowEnabled(button);
@@ -87,22 +82,20 @@ Buttons Wizard::PressableButtons() const {
 }
 
 ::testing::AssertionResult Wizard::WaitForStep(const std::string& caption) const {
-    const bool shown = WaitUntil(
-        [&] {
-            HWND page = Page();
-            return page && IsWindowVisible(page) && Caption() == caption;
-        },
-        kStepTimeout);
+    const bool shown = WaitUntil([&] {
+        HWND page = Page();
+        return page && IsWindowVisible(page) && Caption() == caption;
+    });
     if (shown) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "expected the step \"" << caption << "\", the wizard shows \"" << Caption() << "\"";
 }
 
 ::testing::AssertionResult Wizard::WaitForButtons(const Buttons& expected) const {
-    // The pages post their button requests: they take effect a little later.
-    if (WaitUntil([&] { return PressableButtons() == expected; }, kStepTimeout)) {
-        return ::testing::AssertionSuccess();
-    }
+    // The pages post their button requests, which have taken effect once the program
+    // has settled; the buttons seen before may still be the last page's.
+    if (::testing::AssertionResult settled = Settle(); !settled) return settled;
+    if (PressableButtons() == expected) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "on \"" << Caption() << "\" the buttons are "
                                          << PressableButtons() << ", expected " << expected;
 }
@@ -127,7 +120,7 @@ Buttons Wizard::PressableButtons() const {
 }
 
 ::testing::AssertionResult Wizard::WaitForText(int id, const std::string& expected) const {
-    if (WaitUntil([&] { return ItemText(id) == expected; }, kStepTimeout)) {
+    if (WaitUntil([&] { return ItemText(id) == expected; })) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure()

@@ -92,6 +92,7 @@ public:
     Buttons PressableButtons() const;
 
     ::testing::AssertionResult WaitForStep(const std::string& caption) const;
+    // The buttons once the program has settled (the pages post their button requests).
     ::testing::AssertionResult WaitForButtons(const Buttons& expected) const;
     // Both, in that order: the step shown and its buttons settled.
     ::testing::AssertionResult WaitForStep(const std::string& caption,
@@ -125,6 +126,8 @@ public:
     void PressAlt(char letter) const;
 
     bool WaitUntilClosed() const { return m_vornel.WaitUntilGone(m_sheet); }
+    // Until the program has handled all input so far (VornelSession::Settle).
+    ::testing::AssertionResult Settle() const { return m_vornel.Settle(); }
     std::optional<MessageBoxInfo> WaitForMessageBox() const { return m_vornel.WaitForMessageBox(); }
 
 private:

@@ -26,6 +26,20 @@ HWND IconControl(HWND box) {
     return nullptr;
 }
 
+HICON IconOf(HWND control) {
+    DWORD_PTR icon = 0;
+    SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
+    return reinterpret_cast<HICON>(icon);
+}
+
+// The icon control when it shows an icon. A box without one keeps the control, with
+// no icon set (and Wine shrinks it to nothing).
+HWND ShownIconControl(HWND box) {
+    HWND control = IconControl(box);
+    if (!control || !IsWindowVisible(control) || !IconOf(control)) return nullptr;
+    return control;
+}
+
 // Share of pixels that are the same in both pictures.
 double Likeness(const Pixels& a, const Pixels& b) {
     if (a.width != b.width || a.height != b.height || a.colours.empty()) return 0.0;
@@ -101,8 +115,8 @@ bool IsMessageBox(HWND window) {
     return text && ClassName(text) == "Static" && IconControl(window) != nullptr;
 }
 
-std::optional<HWND> FindMessageBox(DWORD pid) {
-    for (HWND window : TopLevelWindows(pid)) {
+std::optional<HWND> FindMessageBox(DWORD pid, bool shownOnly) {
+    for (HWND window : TopLevelWindows(pid, shownOnly)) {
         if (IsMessageBox(window)) return window;
     }
     return std::nullopt;
@@ -132,8 +146,21 @@ MessageBoxInfo ReadMessageBox(HWND box) {
 }
 
 BoxIcon RecogniseIcon(HWND box) {
-    HWND control = IconControl(box);
-    if (!control || !IsWindowVisible(control)) return BoxIcon::None;
+    HWND control = ShownIconControl(box);
+    if (!control) return BoxIcon::None;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(box, &pid);
+    if (pid != GetCurrentProcessId()) return RecogniseShownIcon(box);
+    const HICON icon = IconOf(control);
+    for (const IconCandidate& candidate : kSystemIcons) {
+        if (icon == LoadIconA(nullptr, candidate.resource)) return candidate.icon;
+    }
+    return BoxIcon::None;
+}
+
+BoxIcon RecogniseShownIcon(HWND box) {
+    HWND control = ShownIconControl(box);
+    if (!control) return BoxIcon::None;
     const RECT rect = ScreenRect(control);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
@@ -141,27 +168,23 @@ BoxIcon RecogniseIcon(HWND box) {
     for (const IconCandidate& candidate : kSystemIcons) {
         references.push_back(DrawSystemIcon(candidate.resource, width, height));
     }
-    // The box may not be on screen yet: look until an icon shows or the
-    // picture has stayed the same for a while (a box without an icon).
+    // The box has an icon: wait until the display shows it (Wine copies a window's
+    // painting to the display a little after the paint).
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     BoxIcon recognised = BoxIcon::None;
-    Pixels previous;
-    auto stableSince = Clock::now();
-    WaitUntil(
+    const bool shown = WaitUntil(
         [&] {
-            const Pixels shown = CaptureScreen(ScreenRect(control));
+            const Pixels onScreen = CaptureScreen(ScreenRect(control));
             for (size_t i = 0; i < references.size(); ++i) {
-                if (Likeness(shown, references[i]) >= 0.98) {
+                if (Likeness(onScreen, references[i]) >= 0.98) {
                     recognised = kSystemIcons[i].icon;
                     return true;
                 }
             }
-            if (shown.colours != previous.colours) {
-                previous = shown;
-                stableSince = Clock::now();
-            }
-            return Elapsed(stableSince) >= Ms(600);
+            return false;
         },
-        Ms(5000), Ms(50));
+        kDefaultTimeout, Ms(50));
+    if (!shown) ADD_FAILURE() << "the box \"" << Text(box) << "\" shows no system icon";
     return recognised;
 }
 

@@ -37,14 +37,19 @@ std::ostream& operator<<(std::ostream& out, const MessageBoxInfo& box);
 
 // A dialog built by MessageBox (the text and icon controls it always has).
 bool IsMessageBox(HWND window);
-std::optional<HWND> FindMessageBox(DWORD pid);
+// The process's message box; with shownOnly false also one not shown yet (see Settle).
+std::optional<HWND> FindMessageBox(DWORD pid, bool shownOnly = true);
 // Waits until the process shows a message box, then reads it; nullopt on timeout.
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, Ms timeout = kDefaultTimeout);
 MessageBoxInfo ReadMessageBox(HWND box);
-// Which system icon the box shows, from the pixels on screen compared with the
-// system icons drawn the same way (Wine gives another process no access to the
-// box's icon handle).
+// Which system icon the box shows: from its icon handle when the box belongs to this
+// process (also to one of its threads that is busy in the test itself), otherwise
+// from the screen (RecogniseShownIcon).
 BoxIcon RecogniseIcon(HWND box);
+// The box's icon as it appears on screen, compared with the system icons drawn the
+// same way once the box has painted it: how a box of another process is read, since
+// Wine gives another process no use of the box's icon handle.
+BoxIcon RecogniseShownIcon(HWND box);
 
 // Clicks the button with this id, as the user would, and waits until the box is gone.
 bool Answer(const MessageBoxInfo& box, int buttonId, Ms timeout = kDefaultTimeout);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tlhelp32.h>
 
 namespace e2e {
 namespace {
@@ -127,6 +128,23 @@ void AppProcess::Terminate() {
     if (!IsRunning()) return;
     TerminateProcess(m_process, 1);
     WaitForSingleObject(m_process, 10000);
+}
+
+std::vector<DWORD> ChildProcesses(DWORD pid) {
+    std::vector<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot list the processes (error " << GetLastError() << ")";
+        return children;
+    }
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == pid) children.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return children;
 }
 
 std::string ShellQuote(std::string_view text) {

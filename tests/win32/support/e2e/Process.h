@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "e2e/Wait.h"
 
@@ -45,6 +46,9 @@ private:
     DWORD m_pid = 0;
     DWORD m_tid = 0;
 };
+
+// The running processes that the process `pid` started.
+std::vector<DWORD> ChildProcesses(DWORD pid);
 
 // Runs a shell command line as a Unix process next to Wine (Wine starts ELF programs
 // from CreateProcess, but gives no handle to wait on) and waits for it to finish.

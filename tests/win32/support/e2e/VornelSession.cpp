@@ -75,12 +75,24 @@ std::vector<HWND> VornelSession::Windows() const {
 
 std::vector<WindowKind> VornelSession::WindowKinds() const {
     std::vector<WindowKind> kinds;
-    for (HWND window : Windows()) kinds.push_back(Classify(window));
+    for (HWND window : Windows()) {
+        const WindowKind kind = Classify(window);
+        // One that went while it was looked at may have been taken for another kind.
+        if (IsWindow(window) && IsWindowVisible(window)) kinds.push_back(kind);
+    }
     return kinds;
 }
 
 HWND VornelSession::Find(WindowKind kind) const {
     for (HWND window : Windows()) {
+        if (Classify(window) == kind) return window;
+    }
+    return nullptr;
+}
+
+HWND VornelSession::FindOpened(WindowKind kind) const {
+    if (!m_process) return nullptr;
+    for (HWND window : TopLevelWindows(m_process.Pid(), false)) {
         if (Classify(window) == kind) return window;
     }
     return nullptr;
@@ -92,6 +104,11 @@ HWND VornelSession::WaitFor(WindowKind kind, Ms timeout) const {
 
 bool VornelSession::WaitUntilGone(HWND window, Ms timeout) const {
     return WaitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout);
+}
+
+::testing::AssertionResult VornelSession::Settle(Ms timeout) const {
+    if (!m_process.IsRunning()) return ::testing::AssertionFailure() << "Vornel is not running";
+    return e2e::Settle(m_process.MainThreadId(), timeout);
 }
 
 HWND VornelSession::StartToMainDialog() {

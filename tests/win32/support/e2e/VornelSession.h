@@ -60,11 +60,16 @@ public:
     AppProcess& Process() { return m_process; }
     DWORD Pid() const { return m_process.Pid(); }
 
-    std::vector<HWND> Windows() const;  // visible top-level windows
-    std::vector<WindowKind> WindowKinds() const;
+    std::vector<HWND> Windows() const;            // visible top-level windows
+    std::vector<WindowKind> WindowKinds() const;  // of the windows still shown once read
     HWND Find(WindowKind kind) const;
+    // Shown or not yet shown (see Settle): whether something opened.
+    HWND FindOpened(WindowKind kind) const;
     HWND WaitFor(WindowKind kind, Ms timeout = kDefaultTimeout) const;
     bool WaitUntilGone(HWND window, Ms timeout = kDefaultTimeout) const;
+    // Settle (Windows.h) on the program's thread, which runs all its windows: after it,
+    // what the program has not opened in answer to the input before it, it will not.
+    ::testing::AssertionResult Settle(Ms timeout = kDefaultTimeout) const;
 
     // Waits for the start-up picture, ends it with Escape, and waits for the
     // main dialog; null (and a test failure) when that does not happen.

@@ -41,8 +41,4 @@ bool WaitUntil(Predicate predicate, Ms timeout = kDefaultTimeout, Ms interval = 
         WaitFor([&] { return static_cast<bool>(predicate()); }, timeout, interval));
 }
 
-inline Ms Elapsed(Clock::time_point since) {
-    return std::chrono::duration_cast<Ms>(Clock::now() - since);
-}
-
 }  // namespace e2e

@@ -4,9 +4,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
+
+#include "probe/MessageProbe.h"
 
 namespace e2e {
 namespace {
@@ -90,6 +93,51 @@ private:
     void* m_address = nullptr;
     size_t m_size;
 };
+
+// The message probe, loaded from the test program's own folder.
+struct Probe {
+    HMODULE module = nullptr;
+    HOOKPROC procedure = nullptr;
+    std::string path;
+};
+
+const Probe& LoadProbe() {
+    static const Probe probe = [] {
+        Probe loaded;
+        char self[MAX_PATH + 1] = {};
+        const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+        loaded.path = std::string(self, length);
+        loaded.path = loaded.path.substr(0, loaded.path.find_last_of("\\/") + 1) + VORNEL_PROBE_DLL;
+        loaded.module = LoadLibraryA(loaded.path.c_str());
+        if (loaded.module) {
+            using Getter = HOOKPROC (*)();
+            // Through void(*)(), the type GCC accepts any function pointer from.
+            const auto getter = reinterpret_cast<Getter>(
+                reinterpret_cast<void (*)()>(GetProcAddress(loaded.module, VORNEL_PROBE_EXPORT)));
+            if (getter) loaded.procedure = getter();
+        }
+        return loaded;
+    }();
+    return probe;
+}
+
+// Posts one marker to the thread and waits until the probe reports it taken.
+bool PassMarker(DWORD threadId, Clock::time_point deadline) {
+    static const UINT marker = RegisterWindowMessageA(VORNEL_PROBE_MARKER);
+    static std::atomic<unsigned long> count{0};
+    const unsigned long number = ++count;
+    char name[64];
+    wsprintfA(name, VORNEL_PROBE_EVENT_FORMAT, GetCurrentProcessId(), number);
+    HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, name);
+    if (!taken) return false;
+    bool passed = PostThreadMessageA(threadId, marker, GetCurrentProcessId(), number) != FALSE;
+    if (passed) {
+        const auto left = std::max(Ms(0), std::chrono::duration_cast<Ms>(deadline - Clock::now()));
+        passed = WaitForSingleObject(taken, static_cast<DWORD>(left.count())) == WAIT_OBJECT_0;
+    }
+    CloseHandle(taken);
+    return passed;
+}
 
 }  // namespace
 
@@ -189,6 +237,35 @@ bool Responds(HWND window, Ms timeout) {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
                                static_cast<UINT>(timeout.count()), &ignored) != 0;
+}
+
+::testing::AssertionResult Settle(DWORD threadId, Ms timeout) {
+    const Probe& probe = LoadProbe();
+    if (!probe.procedure) {
+        return ::testing::AssertionFailure() << "cannot load the message probe " << probe.path
+                                             << " (error " << GetLastError() << ")";
+    }
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, probe.procedure, probe.module, threadId);
+    if (!hook) {
+        return ::testing::AssertionFailure() << "cannot hook the probe into thread " << threadId
+                                             << " (error " << GetLastError() << ")";
+    }
+    // The first marker comes after everything queued now; the second after whatever
+    // handling that queued in turn.
+    const auto deadline = Clock::now() + timeout;
+    int passed = 0;
+    while (passed < 2 && PassMarker(threadId, deadline)) ++passed;
+    UnhookWindowsHookEx(hook);
+    if (passed == 2) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "thread " << threadId << " did not take its marker " << passed + 1
+           << " from its queue within " << timeout.count() << " ms (hung, or ended)";
+}
+
+::testing::AssertionResult Settle(HWND window, Ms timeout) {
+    const DWORD threadId = GetWindowThreadProcessId(window, nullptr);
+    if (!threadId) return ::testing::AssertionFailure() << "settle: no window " << window;
+    return Settle(threadId, timeout);
 }
 
 HWND FocusedWindow(HWND window) {

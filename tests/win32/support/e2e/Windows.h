@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,15 @@ RECT ScreenRect(HWND window);
 // Whether the window's thread has handled everything sent before (it may still
 // be busy with posted messages); false when it does not answer in time.
 bool Responds(HWND window, Ms timeout = Ms(5000));
+// Waits until the thread has taken from its queue every message posted to it before
+// the call, ours and its own, and then everything that handling posted in turn: the
+// thread has handled our input and what followed from it. This is how a test knows
+// that something did NOT happen. A window opened meanwhile exists, but a dialog shows
+// only when its thread next runs out of messages: such checks look at hidden windows
+// too. Fails (after the timeout, which only guards against a hung program) when the
+// thread does not get there.
+::testing::AssertionResult Settle(DWORD threadId, Ms timeout = kDefaultTimeout);
+::testing::AssertionResult Settle(HWND window, Ms timeout = kDefaultTimeout);  // its thread
 
 // The control that has the keyboard focus in the thread that owns window.
 HWND FocusedWindow(HWND window);
