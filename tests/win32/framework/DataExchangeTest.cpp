@@ -42,11 +42,10 @@ DialogTemplate ExchangeTemplate() {
 void WithDialog(ExchangeDialog& dialog, const std::vector<UiScript::Step>& body) {
     std::vector<UiScript::Step> steps{[] { return FindThreadDialog("Exchange") != nullptr; }};
     steps.insert(steps.end(), body.begin(), body.end());
-    steps.push_back([&] {
-        if (FindMessageBox().window) return false;
+    steps.push_back(OnceNoBox([&] {
         dialog.EndDialog(IDCANCEL);
         return true;
-    });
+    }));
     UiScript script(std::move(steps));
     dialog.DoModal();
 }
@@ -100,16 +99,12 @@ TEST(DataExchange, EmptyFieldShowsTheIntegerMessageAndStopsThere) {
                             EXPECT_EQ(ThreadFocus(), GetDlgItem(dialog.m_hWnd, kTtl));
                             return true;
                         },
-                        [&] {
-                            const MessageBoxSeen box = FindMessageBox();
-                            if (!box.window) return false;
+                        AnswerBox([&](const e2e::MessageBoxInfo& box) {
                             EXPECT_EQ(box.text, "Please enter an integer.");
                             EXPECT_EQ(box.caption, "w32_framework");
                             EXPECT_EQ(box.owner, dialog.m_hWnd);
-                            EXPECT_TRUE(box.exclamationIcon);
-                            AnswerMessageBox(box.window);
-                            return true;
-                        }});
+                            EXPECT_EQ(box.icon, e2e::BoxIcon::Exclamation);
+                        })});
     EXPECT_FALSE(saved);
     EXPECT_EQ(dialog.first, 9);  // before the failure: taken
     EXPECT_EQ(dialog.ttl, 64);   // the failing field keeps its value
@@ -128,13 +123,7 @@ TEST(DataExchange, NonIntegerTextFailsAndGetsFocusWithWholeTextSelected) {
                             EXPECT_EQ(EditSelection(edit), std::make_pair(DWORD{0}, DWORD{5}));
                             return true;
                         },
-                        [&] {
-                            const MessageBoxSeen box = FindMessageBox();
-                            if (!box.window) return false;
-                            EXPECT_EQ(box.text, "Please enter an integer.");
-                            AnswerMessageBox(box.window);
-                            return true;
-                        }});
+                        AnswerBox("Please enter an integer.")});
     EXPECT_EQ(dialog.first, 1);
     EXPECT_EQ(dialog.ttl, 64);
 }
@@ -148,13 +137,7 @@ TEST(DataExchange, OverflowingTextFails) {
                             saved = dialog.UpdateData(true);
                             return true;
                         },
-                        [&] {
-                            const MessageBoxSeen box = FindMessageBox();
-                            if (!box.window) return false;
-                            EXPECT_EQ(box.text, "Please enter an integer.");
-                            AnswerMessageBox(box.window);
-                            return true;
-                        }});
+                        AnswerBox("Please enter an integer.")});
     EXPECT_FALSE(saved);
     EXPECT_EQ(dialog.first, 1);
 }
@@ -171,14 +154,10 @@ TEST(DataExchange, RangeFailureNamesTheBoundsAndSelectsThatField) {
                             EXPECT_EQ(EditSelection(edit), std::make_pair(DWORD{0}, DWORD{3}));
                             return true;
                         },
-                        [&] {
-                            const MessageBoxSeen box = FindMessageBox();
-                            if (!box.window) return false;
+                        AnswerBox([](const e2e::MessageBoxInfo& box) {
                             EXPECT_EQ(box.text, "Please enter an integer between 0 and 255.");
-                            EXPECT_TRUE(box.exclamationIcon);
-                            AnswerMessageBox(box.window);
-                            return true;
-                        }});
+                            EXPECT_EQ(box.icon, e2e::BoxIcon::Exclamation);
+                        })});
     EXPECT_FALSE(saved);
     // The value was read before the range check, as the platform's exchange does.
     EXPECT_EQ(dialog.ttl, 256);
@@ -192,7 +171,7 @@ TEST(DataExchange, LoadingNeverValidates) {
     bool loaded = false;
     WithDialog(dialog, {[&] {
                    loaded = dialog.UpdateData(false);
-                   EXPECT_FALSE(FindMessageBox().window);
+                   EXPECT_FALSE(MessageBoxShown());
                    EXPECT_EQ(WindowText(GetDlgItem(dialog.m_hWnd, kTtl)), "1000");
                    return true;
                }});

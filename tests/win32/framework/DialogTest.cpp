@@ -129,20 +129,12 @@ TEST(Dialog, OkValidatesBeforeEndingAndCancelEnds) {
                          PostMessageA(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
                          return true;
                      },
-                     [&] {
-                         const MessageBoxSeen box = FindMessageBox();
-                         if (!box.window) return false;
-                         EXPECT_EQ(box.text, "Please enter an integer.");
-                         AnswerMessageBox(box.window);
-                         return true;
-                     },
-                     [&] {
-                         if (FindMessageBox().window) return false;
+                     AnswerBox("Please enter an integer."), OnceNoBox([&] {
                          EXPECT_TRUE(IsWindow(window));  // still open
                          SetDlgItemTextA(window, kEdit, "77");
                          PostMessageA(GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
                          return true;
-                     }});
+                     })});
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.value, 77);
 
@@ -217,21 +209,16 @@ TEST(AppMessageBox, CaptionIsTheExecutablesBaseNameAndOwnerIsTopLevel) {
                                        MB_OK | MB_ICONEXCLAMATION);
                          return true;
                      },
-                     [&] {
-                         const MessageBoxSeen box = FindMessageBox();
-                         if (!box.window) return false;
+                     AnswerBox([&](const e2e::MessageBoxInfo& box) {
                          EXPECT_EQ(box.text, "Hello");
                          EXPECT_EQ(box.caption, "w32_framework");
                          EXPECT_EQ(box.owner, FindDialog());
-                         EXPECT_TRUE(box.exclamationIcon);
-                         AnswerMessageBox(box.window);
-                         return true;
-                     },
-                     [&] {
-                         if (FindMessageBox().window) return false;
+                         EXPECT_EQ(box.icon, e2e::BoxIcon::Exclamation);
+                     }),
+                     OnceNoBox([&] {
                          PostMessageA(FindDialog(), WM_COMMAND, kEnd, 0);
                          return true;
-                     }});
+                     })});
     EXPECT_EQ(dialog.DoModal(), 42);
 }
 

@@ -1,7 +1,6 @@
 // Test helpers: in-memory dialog templates, timer-driven scripts, message boxes.
 #include "TestWindows.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 
 #include "framework/Wnd.h"
@@ -114,27 +113,6 @@ void UiScript::RunTick() {
 }
 
 namespace {
-struct BoxSearch {
-    MessageBoxSeen found;
-};
-
-BOOL CALLBACK LookForBox(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<BoxSearch*>(data);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-    HWND text = GetDlgItem(window, 0xFFFF);
-    if (!text) return TRUE;
-    search->found.window = window;
-    search->found.text = WindowText(text);
-    search->found.caption = WindowText(window);
-    search->found.owner = GetWindow(window, GW_OWNER);
-    HWND iconControl = GetDlgItem(window, 0x0440);  // the box's icon control
-    const auto icon = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
-    search->found.exclamationIcon = icon && icon == LoadIconA(nullptr, IDI_EXCLAMATION);
-    return FALSE;
-}
-
 struct DialogSearch {
     const std::string* caption;
     HWND found = nullptr;
@@ -150,14 +128,26 @@ BOOL CALLBACK LookForDialog(HWND window, LPARAM data) {
 }
 }  // namespace
 
-MessageBoxSeen FindMessageBox() {
-    BoxSearch search;
-    EnumThreadWindows(GetCurrentThreadId(), LookForBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+UiScript::Step AnswerBox(std::function<void(const e2e::MessageBoxInfo&)> check, int button) {
+    return [check = std::move(check), button] {
+        const std::optional<HWND> box = e2e::FindMessageBox(GetCurrentProcessId());
+        if (!box) return false;
+        check(e2e::ReadMessageBox(*box));
+        PostMessageA(*box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+        return true;
+    };
 }
 
-void AnswerMessageBox(HWND box, int button) {
-    PostMessageA(box, WM_COMMAND, button, 0);
+UiScript::Step AnswerBox(const std::string& text, int button) {
+    return AnswerBox([text](const e2e::MessageBoxInfo& box) { EXPECT_EQ(box.text, text); }, button);
+}
+
+UiScript::Step OnceNoBox(UiScript::Step next) {
+    return [next = std::move(next)] { return !MessageBoxShown() && next(); };
+}
+
+bool MessageBoxShown() {
+    return e2e::FindMessageBox(GetCurrentProcessId()).has_value();
 }
 
 HWND FindThreadDialog(const std::string& caption) {

@@ -1,5 +1,5 @@
 // Test helpers: in-memory dialog templates, a timer-driven script that acts
-// on the windows of a running modal loop, and message-box reading.
+// on the windows of a running modal loop, and its steps for message boxes.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "e2e/MessageBoxes.h"
 
 // Builds a DLGTEMPLATE (8-point "MS Shell Dlg") with its items in memory.
 class DialogTemplate {
@@ -57,20 +59,13 @@ private:
     UINT_PTR m_timer = 0;
 };
 
-// What a message box of this thread shows.
-struct MessageBoxSeen {
-    HWND window = nullptr;
-    std::string text;
-    std::string caption;
-    HWND owner = nullptr;
-    bool exclamationIcon = false;
-};
-
-// The visible message box of this thread, if any (window null otherwise).
-MessageBoxSeen FindMessageBox();
-
-// Presses OK on the box.
-void AnswerMessageBox(HWND box, int button = IDOK);
+// Script steps for this program's message boxes, read as the end-to-end driver reads
+// any box. AnswerBox waits for a box, lets `check` look at it (or expects its text)
+// and presses `button`; OnceNoBox waits until no box is shown, then runs `next`.
+UiScript::Step AnswerBox(std::function<void(const e2e::MessageBoxInfo&)> check, int button = IDOK);
+UiScript::Step AnswerBox(const std::string& text, int button = IDOK);
+UiScript::Step OnceNoBox(UiScript::Step next);
+bool MessageBoxShown();
 
 // The visible top-level dialog of this thread whose caption is `caption`.
 HWND FindThreadDialog(const std::string& caption);

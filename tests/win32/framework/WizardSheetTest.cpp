@@ -133,11 +133,10 @@ bool SheetOpen(const Wizard& w) {
 }
 
 UiScript::Step Cancel(const Wizard& w) {
-    return [&w] {
-        if (FindMessageBox().window) return false;
+    return OnceNoBox([&w] {
         w.Press(IDCANCEL);
         return true;
-    };
+    });
 }
 
 std::vector<std::string> g_reports;
@@ -269,21 +268,16 @@ TEST(WizardSheet, FailedExchangeOnLeavingKeepsThePageWithTheMessageOwnedByTheShe
                          w.Press(kNextButton);
                          return true;
                      },
-                     [&] {
-                         const MessageBoxSeen box = FindMessageBox();
-                         if (!box.window) return false;
+                     AnswerBox([&](const e2e::MessageBoxInfo& box) {
                          EXPECT_EQ(box.text, "Please enter an integer.");
                          EXPECT_EQ(box.owner, w.sheet.m_hWnd);
-                         AnswerMessageBox(box.window);
-                         return true;
-                     },
-                     [&] {
-                         if (FindMessageBox().window) return false;
+                     }),
+                     OnceNoBox([&] {
                          EXPECT_EQ(w.sheet.GetActiveIndex(), 0);
                          SetDlgItemTextA(w.page(0).m_hWnd, kPageEdit, "33");
                          w.Press(kNextButton);
                          return true;
-                     },
+                     }),
                      [&] {
                          EXPECT_EQ(w.sheet.GetActiveIndex(), 1);
                          EXPECT_EQ(w.page(0).value, 33);
