@@ -6,53 +6,15 @@
 
 namespace e2e::reset {
 
-const std::vector<std::string> kNtStackValues = {"SackOpts",
-                                                 "Tcp1323Opts",
-                                                 "GlobalMaxTcpWindowSize",
-                                                 "TcpMaxDupAcks",
-                                                 "DefaultTTL",
-                                                 "TcpWindowSize",
-                                                 "DefaultReceiveWindow",
-                                                 "EnablePMTUBHDetect",
-                                                 "EnablePMTUDiscovery",
-                                                 "KeepAliveTime",
-                                                 "KeepAliveInterval",
-                                                 "SYNAttackProtect",
-                                                 "EnableICMPRedirects",
-                                                 "EnableICMPRedirect"};
-const std::vector<std::string> k9xStackValues = {"SackOpts",
-                                                 "Tcp1323Opts",
-                                                 "DefaultTTL",
-                                                 "DefaultRcvWindow",
-                                                 "GlobalMaxTcpWindowSize",
-                                                 "PMTUBlackHoleDetect",
-                                                 "PMTUDiscovery",
-                                                 "KeepAliveTime",
-                                                 "KeepAliveInterval"};
-const std::vector<std::string> kBrowserValues = {"MaxConnectionsPer1_0Server",
-                                                 "MaxConnectionsPerServer"};
-
 std::vector<std::string> NtSteps(bool modemBoost) {
-    std::vector<std::string> steps = {"Step 1 of 8 : Choose Connection Type",
-                                      "Step 2 of 8 : Specify MTU Settings",
-                                      "Step 3 of 8 : Other MTU Settings",
-                                      "Step 4 of 8 : RWIN Setting",
-                                      "Step 5 of 8 : TTL & Internet Explorer Optimization",
-                                      "Step 6 of 8 : Keep Alive Settings",
-                                      "Step 7 of 8 : SYN Flood Attack Setting",
-                                      "Step 8 of 8 : ICMP Redirect Attack Setting"};
-    if (modemBoost) steps.push_back("Boost the Modem");
+    std::vector<std::string> steps = kWinNtSteps;
+    if (modemBoost) steps.push_back(kModemStep);
     return steps;
 }
 
 std::vector<std::string> Win9xSteps(bool modemBoost) {
-    std::vector<std::string> steps = {"Step 1 of 6 : Choose Connection Type",
-                                      "Step 2 of 6 : Specify MTU Settings",
-                                      "Step 3 of 6 : Other MTU Settings",
-                                      "Step 4 of 6 : RWIN Setting",
-                                      "Step 5 of 6 : TTL & Internet Explorer Optimization",
-                                      "Step 6 of 6 : Keep Alive Settings"};
-    if (modemBoost) steps.push_back("Boost the Modem");
+    std::vector<std::string> steps = kWin9xSteps;
+    if (modemBoost) steps.push_back(kModemStep);
     return steps;
 }
 
@@ -68,13 +30,8 @@ RegValue Dword(DWORD number) {
     return RegValue::Dword(number);
 }
 
-RegValue ModemProperties(std::size_t length, DWORD rate) {
-    std::string bytes(length, '\0');
-    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(0x40 + i);
-    for (std::size_t i = 0; i < 4 && 24 + i < length; ++i) {
-        bytes[24 + i] = static_cast<char>((rate >> (8 * i)) & 0xFF);
-    }
-    return Raw(REG_BINARY, bytes);
+RegValue Modem(DWORD maxPortRate, std::size_t length) {
+    return Raw(REG_BINARY, ModemProperties(maxPortRate, length));
 }
 
 KeyTree Tree(std::map<std::string, RegValue> values, std::map<std::string, KeyTree> subkeys) {
@@ -147,18 +104,6 @@ void List(const KeyTree& tree, const std::string& prefix, std::string& out) {
     }
 }
 
-struct WatchedKey {
-    HKEY root;
-    const char* path;
-};
-
-// Every key that a test seeds or that the program could touch.
-const WatchedKey kWatched[] = {
-    {HKEY_CURRENT_USER, kBrowserKey},       {HKEY_LOCAL_MACHINE, kNtStackKey},
-    {HKEY_LOCAL_MACHINE, kNtModemKey},      {HKEY_LOCAL_MACHINE, kVxdKey},
-    {HKEY_LOCAL_MACHINE, kServiceClassKey}, {HKEY_LOCAL_MACHINE, kEnumKey},
-};
-
 }  // namespace
 
 void Plant(HKEY root, const std::string& path, const std::optional<KeyTree>& tree) {
@@ -198,7 +143,8 @@ std::string ValuesListing(HKEY root, const std::string& path,
 
 SystemState ReadSystemState() {
     SystemState state;
-    for (const WatchedKey& key : kWatched) state.listings[key.path] = Listing(key.root, key.path);
+    for (const SystemKey& key : kTouchedKeys)
+        state.listings[key.path] = Listing(key.root, key.path);
     return state;
 }
 
@@ -209,7 +155,7 @@ std::string Describe(const SystemState& state) {
 }
 
 ResetTest::ResetTest() {
-    for (const WatchedKey& key : kWatched) {
+    for (const SystemKey& key : kTouchedKeys) {
         m_restorers.push_back(std::make_unique<ScopedKeyRestore>(key.root, key.path));
     }
 }

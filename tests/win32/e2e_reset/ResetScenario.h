@@ -15,23 +15,6 @@
 
 namespace e2e::reset {
 
-// The keys the program tunes, by family, as the tests seed and inspect them.
-inline constexpr char kBrowserKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-inline constexpr char kNtStackKey[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-inline constexpr char kNtInterfacesKey[] =
-    "System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-inline constexpr char kNtModemKey[] =
-    "System\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
-inline constexpr char kVxdKey[] = "System\\CurrentControlSet\\Services\\VxD";
-inline constexpr char k9xStackKey[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-inline constexpr char kServiceClassKey[] = "System\\CurrentControlSet\\Services\\Class";
-inline constexpr char k9xNetTransKey[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
-inline constexpr char k9xModemKey[] = "System\\CurrentControlSet\\Services\\Class\\Modem";
-inline constexpr char kEnumKey[] = "Enum";
-inline constexpr char kMtuBackupKey[] = "Software\\Vornel\\Original Settings\\MTU Settings";
-inline constexpr char kMssBackupKey[] = "Software\\Vornel\\Original Settings\\MSS Settings";
-
 // The program's own texts, as its users read them.
 inline constexpr char kCaption[] = "Vornel";
 inline constexpr char kApplied[] =
@@ -48,11 +31,6 @@ inline constexpr char kOverwriteQuestion[] =
     "Now, your old connection settings saved as backup will be overwritten with the current "
     "settings as they will be the new backup.\nDo you want to proceed?";
 
-// The values each family's catalogue backs up from its stack key.
-extern const std::vector<std::string> kNtStackValues;
-extern const std::vector<std::string> k9xStackValues;
-extern const std::vector<std::string> kBrowserValues;
-
 // The step captions of a whole run.
 std::vector<std::string> NtSteps(bool modemBoost = false);
 std::vector<std::string> Win9xSteps(bool modemBoost = false);
@@ -61,9 +39,7 @@ std::vector<std::string> Win9xSteps(bool modemBoost = false);
 RegValue Sz(std::string_view text);  // with its NUL
 RegValue Raw(DWORD type, std::string bytes);
 RegValue Dword(DWORD number);
-// A modem's "Properties": `length` bytes counting up from 0x40, with the port-rate
-// word at offset 24 set to `rate` (as far as the value reaches).
-RegValue ModemProperties(std::size_t length, DWORD rate);
+RegValue Modem(DWORD maxPortRate, std::size_t length);  // "Properties" (ModemProperties)
 KeyTree Tree(std::map<std::string, RegValue> values, std::map<std::string, KeyTree> subkeys = {});
 
 // Replaces a key with the tree, byte for byte (text without a NUL stays so), or

@@ -73,12 +73,13 @@ class ResetState : public ResetTest {};
 
 TEST_F(ResetState, StaysOfferedWhileTheNtStackKeyIsMissingAndFinishesOnceItIsBack) {
     InstallProductKey(std::nullopt);
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, NtStack()));
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtModemKey, std::nullopt));
-    SetValue(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPerServer", Dword(6));
-    DeleteValue(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPer1_0Server");
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtStack, NtStack()));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtModems, std::nullopt));
+    SetValue(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer", Dword(6));
+    DeleteValue(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server");
     const SystemState seeded = ReadSystemState();
-    const std::string browserSeed = ValuesListing(HKEY_CURRENT_USER, kBrowserKey, kBrowserValues);
+    const std::string browserSeed =
+        ValuesListing(HKEY_CURRENT_USER, keys::kBrowser, kBrowserValues);
 
     VornelSession* vornel = nullptr;
     HWND main = StartOn("winxp", vornel);
@@ -89,12 +90,12 @@ TEST_F(ResetState, StaysOfferedWhileTheNtStackKeyIsMissingAndFinishesOnceItIsBac
 
     // The stack key disappears before Reset: the browser values come back, the stack
     // cannot, and the backup stays for a later try.
-    const std::optional<KeyTree> finished = ReadKeyTree(HKEY_LOCAL_MACHINE, kNtStackKey);
+    const std::optional<KeyTree> finished = ReadKeyTree(HKEY_LOCAL_MACHINE, keys::kWinNtStack);
     ASSERT_TRUE(finished);
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, kNtStackKey);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, keys::kWinNtStack);
     ASSERT_NO_FATAL_FAILURE(ExpectUnfinishedReset(*vornel, main));
-    EXPECT_EQ(ValuesListing(HKEY_CURRENT_USER, kBrowserKey, kBrowserValues), browserSeed);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNtStackKey)) << "Reset created the stack key";
+    EXPECT_EQ(ValuesListing(HKEY_CURRENT_USER, keys::kBrowser, kBrowserValues), browserSeed);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, keys::kWinNtStack)) << "Reset created the stack key";
 
     // The backup is still there, so Set asks before replacing it; No changes nothing.
     const MessageBoxInfo question = PressSetAndExpectQuestion(*vornel, main);
@@ -103,7 +104,7 @@ TEST_F(ResetState, StaysOfferedWhileTheNtStackKeyIsMissingAndFinishesOnceItIsBac
     EXPECT_TRUE(ResetEnabled(main));
 
     // With the key back as Finish left it, the same backup restores everything.
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, finished));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtStack, finished));
     ASSERT_NO_FATAL_FAILURE(ExpectCompletedReset(*vornel, main));
     EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded));
 
@@ -117,9 +118,9 @@ TEST_F(ResetState, StaysOfferedWhileTheNtStackKeyIsMissingAndFinishesOnceItIsBac
 TEST_F(ResetState, YesThenCancelAfterAnUnfinishedWin9xResetKeepsTheBackupByteForByte) {
     InstallProductKey(std::nullopt);
     ASSERT_NO_FATAL_FAILURE(
-        Plant(HKEY_LOCAL_MACHINE, kVxdKey, Tree({}, {{"MSTCP", Win9xStack()}})));
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kEnumKey, std::nullopt));
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kServiceClassKey, std::nullopt));
+        Plant(HKEY_LOCAL_MACHINE, keys::kVxd, Tree({}, {{"MSTCP", Win9xStack()}})));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kEnum, std::nullopt));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kServiceClasses, std::nullopt));
 
     VornelSession* vornel = nullptr;
     HWND main = StartOn("win98", vornel);
@@ -129,10 +130,10 @@ TEST_F(ResetState, YesThenCancelAfterAnUnfinishedWin9xResetKeepsTheBackupByteFor
     EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
     EXPECT_EQ(GetValue(HKEY_CURRENT_USER, kBackupKey, "DefaultTTL"), Sz("64"));
 
-    const std::optional<KeyTree> finished = ReadKeyTree(HKEY_LOCAL_MACHINE, k9xStackKey);
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, k9xStackKey);
+    const std::optional<KeyTree> finished = ReadKeyTree(HKEY_LOCAL_MACHINE, keys::kWin9xStack);
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, keys::kWin9xStack);
     ASSERT_NO_FATAL_FAILURE(ExpectUnfinishedReset(*vornel, main));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, k9xStackKey)) << "Reset created the stack key";
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, keys::kWin9xStack)) << "Reset created the stack key";
 
     // Yes opens the wizard; Cancel then leaves the backup exactly as it was.
     const std::optional<KeyTree> backup = ReadKeyTree(HKEY_CURRENT_USER, kBackupKey);
@@ -147,17 +148,17 @@ TEST_F(ResetState, YesThenCancelAfterAnUnfinishedWin9xResetKeepsTheBackupByteFor
     EXPECT_EQ(ReadKeyTree(HKEY_CURRENT_USER, kBackupKey), backup) << "Cancel touched the backup";
 
     // The stack key is back as Finish left it: the same backup puts the seed back.
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, k9xStackKey, finished));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWin9xStack, finished));
     ASSERT_NO_FATAL_FAILURE(ExpectCompletedReset(*vornel, main));
-    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, k9xStackKey), Listing(Win9xStack()));
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, keys::kWin9xStack), Listing(Win9xStack()));
 }
 
 // A user without administrator rights is told so before anything changes, by Set and
 // by Reset alike; the backup stays for a Reset with the rights.
 TEST_F(ResetState, WithoutAdministratorRightsNothingChangesAndTheBackupStays) {
     InstallProductKey(std::nullopt);
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, NtStack()));
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtModemKey, std::nullopt));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtStack, NtStack()));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtModems, std::nullopt));
     SetDword(HKEY_CURRENT_USER, kBackupKey, "DefaultTTL", 100);  // from an earlier run
     const SystemState seeded = ReadSystemState();
     const std::optional<KeyTree> product = ReadKeyTree(HKEY_CURRENT_USER, kProductKey);
@@ -167,7 +168,7 @@ TEST_F(ResetState, WithoutAdministratorRightsNothingChangesAndTheBackupStays) {
     ASSERT_TRUE(main);
     ASSERT_TRUE(ResetEnabled(main));
     {
-        const WritesDenied limited(HKEY_LOCAL_MACHINE, kNtStackKey);
+        const WritesDenied limited(HKEY_LOCAL_MACHINE, keys::kWinNtStack);
         Click(main, vornel::kSetSettings);
         std::optional<MessageBoxInfo> box = vornel->WaitForMessageBox();
         ASSERT_TRUE(box) << "Set said nothing";
@@ -186,12 +187,12 @@ TEST_F(ResetState, WithoutAdministratorRightsNothingChangesAndTheBackupStays) {
         EXPECT_EQ(Describe(ReadSystemState()), Describe(seeded));
     }
     ASSERT_NO_FATAL_FAILURE(ExpectCompletedReset(*vornel, main));
-    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "DefaultTTL"), 100u);
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "DefaultTTL"), 100u);
 }
 
 TEST_F(ResetState, SetAsksWheneverTheBackupKeyExistsWhateverTheButtonShows) {
     InstallProductKey(std::nullopt);
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, NtStack()));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtStack, NtStack()));
     VornelSession* vornel = nullptr;
     HWND main = StartOn("winxp", vornel);
     ASSERT_TRUE(main);

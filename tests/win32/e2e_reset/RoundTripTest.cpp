@@ -42,9 +42,9 @@ KeyTree FreshNtStackSeed() {
 
 // Two modems, of which one is capped at 115200.
 KeyTree ModemSeed() {
-    return Tree({}, {{"0000", Tree({{"Properties", ModemProperties(32, 115200)},
+    return Tree({}, {{"0000", Tree({{"Properties", Modem(115200, 32)},
                                     {"FriendlyName", Sz("Standard 56000 bps Modem")}})},
-                     {"0001", Tree({{"Properties", ModemProperties(32, 921600)}})}});
+                     {"0001", Tree({{"Properties", Modem(921600, 32)}})}});
 }
 
 // A Win9x system with a dial-up adapter reached through its TCP/IP binding, a
@@ -103,15 +103,23 @@ void SetBrowserValues(std::optional<RegValue> perHttp10Server, std::optional<Reg
         {"MaxConnectionsPer1_0Server", &perHttp10Server}, {"MaxConnectionsPerServer", &perServer}};
     for (const auto& [name, value] : values) {
         if (*value) {
-            SetValue(HKEY_CURRENT_USER, kBrowserKey, name, **value);
+            SetValue(HKEY_CURRENT_USER, keys::kBrowser, name, **value);
         } else {
-            DeleteValue(HKEY_CURRENT_USER, kBrowserKey, name);
+            DeleteValue(HKEY_CURRENT_USER, keys::kBrowser, name);
         }
     }
 }
 
 // ---------------------------------------------------------------------------
 // Checks.
+
+// The stack key holds what Finish writes when every recommendation is taken.
+void ExpectRecommendedWrites(const char* stackKey, const NamedValues& written) {
+    std::vector<std::string> names;
+    for (const auto& [name, value] : written) names.push_back(name);
+    EXPECT_EQ(ValuesListing(HKEY_LOCAL_MACHINE, stackKey, names),
+              ValuesListing(Tree({written.begin(), written.end()}), names));
+}
 
 // The backup as the wizard's opening must have written it: each catalogue value of the
 // seed with its own type and bytes, nothing for an absent one.
@@ -157,10 +165,10 @@ class NtRoundTrip : public ResetTest {};
 TEST_F(NtRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindowsXp) {
     InstallProductKey(std::nullopt);
     const KeyTree stack = NtStackSeed();
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, stack));
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtModemKey, std::nullopt));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtStack, stack));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtModems, std::nullopt));
     SetBrowserValues(Dword(4), std::nullopt);
-    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, kBrowserKey);
+    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, keys::kBrowser);
     const SystemState seeded = ReadSystemState();
 
     VornelSession* vornel = nullptr;
@@ -171,52 +179,39 @@ TEST_F(NtRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindowsXp) {
     EXPECT_TRUE(WaitUntil([&] { return ResetEnabled(main); }));
 
     // The backup: every value with its own type and bytes, whatever its size.
-    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(stack, kNtStackValues, browser));
+    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(stack, kWinNtStackValues, browser));
     KeyTree mtuBackup, mssBackup;
     for (const auto& [name, entry] : stack.subkeys.at("Interfaces").subkeys) {
         if (entry.values.count("MTU")) mtuBackup.values[name] = entry.values.at("MTU");
         if (entry.values.count("MSS")) mssBackup.values[name] = entry.values.at("MSS");
     }
-    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMtuBackupKey), Listing(mtuBackup));
-    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMssBackupKey), Listing(mssBackup));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, keys::kMtuBackup), Listing(mtuBackup));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, keys::kMssBackup), Listing(mssBackup));
 
     // What Finish wrote, so that Reset has something to undo.
-    const std::vector<std::string> constants = {
-        "SackOpts",          "Tcp1323Opts",          "TcpMaxDupAcks",
-        "DefaultTTL",        "DefaultReceiveWindow", "KeepAliveTime",
-        "KeepAliveInterval", "SYNAttackProtect"};
-    EXPECT_EQ(ValuesListing(HKEY_LOCAL_MACHINE, kNtStackKey, constants),
-              ValuesListing(Tree({{"SackOpts", Dword(1)},
-                                  {"Tcp1323Opts", Dword(1)},
-                                  {"TcpMaxDupAcks", Dword(2)},
-                                  {"DefaultTTL", Dword(64)},
-                                  {"DefaultReceiveWindow", Dword(8192)},
-                                  {"KeepAliveTime", Dword(7200000)},
-                                  {"KeepAliveInterval", Dword(1000)},
-                                  {"SYNAttackProtect", Dword(2)}}),
-                            constants));
-    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "TcpWindowSize"),
-              GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "GlobalMaxTcpWindowSize"));
-    EXPECT_TRUE(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "EnableICMPRedirect"));
-    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "EnableICMPRedirect"),
-              GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "EnableICMPRedirects"));
+    ExpectRecommendedWrites(keys::kWinNtStack, kWinNtRecommendedWrites);
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "TcpWindowSize"),
+              GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "GlobalMaxTcpWindowSize"));
+    EXPECT_TRUE(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnableICMPRedirect"));
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnableICMPRedirect"),
+              GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnableICMPRedirects"));
     const std::string anInterface =
-        std::string(kNtInterfacesKey) + "\\{33333333-3333-3333-3333-333333333333}";
+        std::string(keys::kInterfaces) + "\\{33333333-3333-3333-3333-333333333333}";
     const std::optional<DWORD> mtu = GetDword(HKEY_LOCAL_MACHINE, anInterface, "MTU");
     ASSERT_TRUE(mtu) << "Finish wrote no MTU into an interface without one";
     for (const auto& [name, entry] : stack.subkeys.at("Interfaces").subkeys) {
-        const std::string path = std::string(kNtInterfacesKey) + "\\" + name;
+        const std::string path = std::string(keys::kInterfaces) + "\\" + name;
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, path, "MTU"), mtu) << name;
         EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, path, "MSS"),
                   GetDword(HKEY_LOCAL_MACHINE, anInterface, "MSS"))
             << name;
     }
-    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPerServer"), 20u);
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 20u);
 
     // A network card (or a VPN) installed after the wizard: its MTU is its own, not
     // one Vornel wrote, and Reset leaves it alone.
     const std::string added =
-        std::string(kNtInterfacesKey) + "\\{55555555-5555-5555-5555-555555555555}";
+        std::string(keys::kInterfaces) + "\\{55555555-5555-5555-5555-555555555555}";
     SetDword(HKEY_LOCAL_MACHINE, added, "MTU", 1400);
     SetString(HKEY_LOCAL_MACHINE, added, "Description", "added later");
     const std::string addedBefore = Listing(HKEY_LOCAL_MACHINE, added);
@@ -236,10 +231,10 @@ TEST_F(NtRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindowsXp) {
 
 TEST_F(NtRoundTrip, ResetOfAFreshNt40RemovesWhatFinishWroteAndKeepsTheModemBoost) {
     InstallProductKey(std::nullopt);
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtStackKey, FreshNtStackSeed()));
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kNtModemKey, ModemSeed()));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtStack, FreshNtStackSeed()));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWinNtModems, ModemSeed()));
     SetBrowserValues(std::nullopt, std::nullopt);
-    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, kBrowserKey);
+    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, keys::kBrowser);
     const SystemState seeded = ReadSystemState();
 
     VornelSession* vornel = nullptr;
@@ -248,19 +243,19 @@ TEST_F(NtRoundTrip, ResetOfAFreshNt40RemovesWhatFinishWroteAndKeepsTheModemBoost
     // Dial-up (the first choice) with a capped modem ends on the boost page.
     ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, NtSteps(true), WizardEnd::Finish));
 
-    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(FreshNtStackSeed(), kNtStackValues, browser));
-    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMtuBackupKey), Listing(KeyTree{}));
-    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMssBackupKey), Listing(KeyTree{}));
-    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, kNtStackKey, "DefaultReceiveWindow"), 8192u);
-    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPer1_0Server"), 20u);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNtInterfacesKey));
+    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(FreshNtStackSeed(), kWinNtStackValues, browser));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, keys::kMtuBackup), Listing(KeyTree{}));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, keys::kMssBackup), Listing(KeyTree{}));
+    EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "DefaultReceiveWindow"), 8192u);
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 20u);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, keys::kInterfaces));
     KeyTree boosted = ModemSeed();
-    boosted.subkeys["0000"].values["Properties"] = ModemProperties(32, 921600);
-    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, kNtModemKey), Listing(boosted));
+    boosted.subkeys["0000"].values["Properties"] = Modem(921600, 32);
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, keys::kWinNtModems), Listing(boosted));
 
     ASSERT_NO_FATAL_FAILURE(ExpectCompleteReset(*vornel, main));
     SystemState expected = seeded;
-    expected.listings[kNtModemKey] = Listing(boosted);
+    expected.listings[keys::kWinNtModems] = Listing(boosted);
     EXPECT_EQ(Describe(ReadSystemState()), Describe(expected));
 }
 
@@ -274,12 +269,12 @@ TEST_F(Win9xRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindows98) {
     const DialUpAdapter adapter{
         "MSTCP\\0002", "0003", {{"MaxMTU", Sz("576")}, {"MaxMSS", Sz("536")}}};
     const KeyTree stack = Win9xStackSeed();
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kVxdKey, Tree({}, {{"MSTCP", stack}})));
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kEnumKey, Win9xEnumSeed(adapter)));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kVxd, Tree({}, {{"MSTCP", stack}})));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kEnum, Win9xEnumSeed(adapter)));
     ASSERT_NO_FATAL_FAILURE(
-        Plant(HKEY_LOCAL_MACHINE, kServiceClassKey, Win9xClassSeed(adapter, std::nullopt)));
+        Plant(HKEY_LOCAL_MACHINE, keys::kServiceClasses, Win9xClassSeed(adapter, std::nullopt)));
     SetBrowserValues(Dword(4), Raw(REG_BINARY, std::string("\x06\0\0\0\0\0\0\0", 8)));
-    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, kBrowserKey);
+    const std::optional<KeyTree> browser = ReadKeyTree(HKEY_CURRENT_USER, keys::kBrowser);
     const SystemState seeded = ReadSystemState();
 
     VornelSession* vornel = nullptr;
@@ -293,35 +288,27 @@ TEST_F(Win9xRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindows98) {
     // unterminated text comes back with its terminator, the nearest they can store.
     KeyTree restoredStack = stack;
     restoredStack.values["DefaultRcvWindow"] = Sz("8760");
-    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(restoredStack, k9xStackValues, browser));
-    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMtuBackupKey), Listing(Tree({{"0003", Sz("576")}})));
-    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMssBackupKey), Listing(Tree({{"0003", Sz("536")}})));
+    ASSERT_NO_FATAL_FAILURE(ExpectBackupOf(restoredStack, kWin9xStackValues, browser));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, keys::kMtuBackup), Listing(Tree({{"0003", Sz("576")}})));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, keys::kMssBackup), Listing(Tree({{"0003", Sz("536")}})));
 
     // Finish wrote text into the stack key and the dial-up adapter, and nothing under
     // the other family's names or into the decoy adapter.
-    const std::vector<std::string> constants = {"SackOpts", "Tcp1323Opts", "DefaultTTL",
-                                                "KeepAliveTime", "KeepAliveInterval"};
-    EXPECT_EQ(ValuesListing(HKEY_LOCAL_MACHINE, k9xStackKey, constants),
-              ValuesListing(Tree({{"SackOpts", Sz("1")},
-                                  {"Tcp1323Opts", Sz("1")},
-                                  {"DefaultTTL", Sz("32")},
-                                  {"KeepAliveTime", Sz("7200000")},
-                                  {"KeepAliveInterval", Sz("1000")}}),
-                            constants));
+    ExpectRecommendedWrites(keys::kWin9xStack, kWin9xRecommendedWrites);
     const std::optional<std::string> rwin =
-        GetString(HKEY_LOCAL_MACHINE, k9xStackKey, "DefaultRcvWindow");
+        GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "DefaultRcvWindow");
     ASSERT_TRUE(rwin);
-    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, k9xStackKey, "GlobalMaxTcpWindowSize"), Sz(*rwin));
+    EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "GlobalMaxTcpWindowSize"), Sz(*rwin));
     const std::vector<std::string> otherFamily = {"SYNAttackProtect", "EnableICMPRedirects",
                                                   "DefaultReceiveWindow", "TcpMaxDupAcks"};
-    EXPECT_EQ(ValuesListing(HKEY_LOCAL_MACHINE, k9xStackKey, otherFamily),
+    EXPECT_EQ(ValuesListing(HKEY_LOCAL_MACHINE, keys::kWin9xStack, otherFamily),
               ValuesListing(stack, otherFamily));
-    const std::string netTrans = std::string(k9xNetTransKey) + "\\";
+    const std::string netTrans = std::string(keys::kNetTrans) + "\\";
     EXPECT_TRUE(GetString(HKEY_LOCAL_MACHINE, netTrans + "0003", "MaxMTU"));
     EXPECT_TRUE(GetString(HKEY_LOCAL_MACHINE, netTrans + "0003", "MaxMSS"));
     EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, netTrans + "0000"),
               Listing(Tree({{"MaxMTU", Sz("1500")}, {"MaxMSS", Sz("1460")}})));
-    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, kBrowserKey, "MaxConnectionsPerServer"), 8u);
+    EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 8u);
 
     VornelSession& second = Launch();
     HWND secondMain = second.StartToMainDialog();
@@ -329,7 +316,7 @@ TEST_F(Win9xRoundTrip, FinishThenResetPutsBackEveryValueExactlyOnWindows98) {
 
     ASSERT_NO_FATAL_FAILURE(ExpectCompleteReset(*vornel, main));
     SystemState expected = seeded;
-    expected.listings[kVxdKey] = Listing(Tree({}, {{"MSTCP", restoredStack}}));
+    expected.listings[keys::kVxd] = Listing(Tree({}, {{"MSTCP", restoredStack}}));
     EXPECT_EQ(Describe(ReadSystemState()), Describe(expected));
 
     ExpectRefusedSecondReset(second, secondMain);
@@ -340,15 +327,14 @@ TEST_F(Win9xRoundTrip, ResetOnWindowsMeDeletesAnMtuTheAdapterNeverHadAndKeepsThe
     // No stack key at all, an adapter with an MSS but no MTU, and two modems: one
     // capped at 115200, one too short to hold a port rate.
     const DialUpAdapter adapter{"MSTCP\\0001", "0001", {{"MaxMSS", Sz("1460")}}};
-    const KeyTree modems =
-        Tree({}, {{"0000", Tree({{"Properties", ModemProperties(40, 115200)}})},
-                  {"0001", Tree({{"Properties", ModemProperties(20, 115200)}})}});
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, k9xStackKey, std::nullopt));
-    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, kEnumKey, Win9xEnumSeed(adapter)));
+    const KeyTree modems = Tree({}, {{"0000", Tree({{"Properties", Modem(115200, 40)}})},
+                                     {"0001", Tree({{"Properties", Modem(115200, 20)}})}});
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kWin9xStack, std::nullopt));
+    ASSERT_NO_FATAL_FAILURE(Plant(HKEY_LOCAL_MACHINE, keys::kEnum, Win9xEnumSeed(adapter)));
     ASSERT_NO_FATAL_FAILURE(
-        Plant(HKEY_LOCAL_MACHINE, kServiceClassKey, Win9xClassSeed(adapter, modems)));
+        Plant(HKEY_LOCAL_MACHINE, keys::kServiceClasses, Win9xClassSeed(adapter, modems)));
     SetBrowserValues(std::nullopt, std::nullopt);
-    const std::optional<KeyTree> vxd = ReadKeyTree(HKEY_LOCAL_MACHINE, kVxdKey);
+    const std::optional<KeyTree> vxd = ReadKeyTree(HKEY_LOCAL_MACHINE, keys::kVxd);
     const SystemState seeded = ReadSystemState();
 
     VornelSession* vornel = nullptr;
@@ -357,22 +343,22 @@ TEST_F(Win9xRoundTrip, ResetOnWindowsMeDeletesAnMtuTheAdapterNeverHadAndKeepsThe
     ASSERT_NO_FATAL_FAILURE(RunWizard(*vornel, main, Win9xSteps(true), WizardEnd::Finish));
 
     // "0" stands in the backup for the missing MTU.
-    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMtuBackupKey), Listing(Tree({{"0001", Sz("0")}})));
-    EXPECT_EQ(Listing(HKEY_CURRENT_USER, kMssBackupKey), Listing(Tree({{"0001", Sz("1460")}})));
-    const std::string adapterKey = std::string(k9xNetTransKey) + "\\0001";
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, keys::kMtuBackup), Listing(Tree({{"0001", Sz("0")}})));
+    EXPECT_EQ(Listing(HKEY_CURRENT_USER, keys::kMssBackup), Listing(Tree({{"0001", Sz("1460")}})));
+    const std::string adapterKey = std::string(keys::kNetTrans) + "\\0001";
     EXPECT_TRUE(GetString(HKEY_LOCAL_MACHINE, adapterKey, "MaxMTU"));
-    EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, k9xStackKey, "SackOpts"), "1");
+    EXPECT_EQ(GetString(HKEY_LOCAL_MACHINE, keys::kWin9xStack, "SackOpts"), "1");
     KeyTree boosted = modems;
-    boosted.subkeys["0000"].values["Properties"] = ModemProperties(40, 921600);
-    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, k9xModemKey), Listing(boosted));
+    boosted.subkeys["0000"].values["Properties"] = Modem(921600, 40);
+    EXPECT_EQ(Listing(HKEY_LOCAL_MACHINE, keys::kWin9xModems), Listing(boosted));
 
     ASSERT_NO_FATAL_FAILURE(ExpectCompleteReset(*vornel, main));
     // Finish created the stack key; Reset empties it again.
     KeyTree vxdAfter = vxd.value_or(KeyTree{});
     vxdAfter.subkeys["MSTCP"] = KeyTree{};
     SystemState expected = seeded;
-    expected.listings[kVxdKey] = Listing(vxdAfter);
-    expected.listings[kServiceClassKey] = Listing(Win9xClassSeed(adapter, boosted));
+    expected.listings[keys::kVxd] = Listing(vxdAfter);
+    expected.listings[keys::kServiceClasses] = Listing(Win9xClassSeed(adapter, boosted));
     EXPECT_EQ(Describe(ReadSystemState()), Describe(expected));
 }
 

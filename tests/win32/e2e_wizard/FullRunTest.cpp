@@ -296,20 +296,13 @@ TEST_F(WizardTest, Nt40RunWithNothingSetWritesTheDefaults) {
     FinishWith41(wizard, main, [&] {
         // Without an Interfaces key there is no MTU or MSS to write.
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWinNtStack,
-                          With(*stackBefore, {{"SackOpts", S::Dword(1)},
-                                              {"Tcp1323Opts", S::Dword(1)},
-                                              {"TcpMaxDupAcks", S::Dword(2)},
-                                              {"DefaultTTL", S::Dword(64)},
-                                              {"DefaultReceiveWindow", S::Dword(8192)},
-                                              {"TcpWindowSize", S::Dword(64320)},
-                                              {"GlobalMaxTcpWindowSize", S::Dword(64320)},
-                                              {"EnablePMTUBHDetect", S::Dword(0)},
-                                              {"EnablePMTUDiscovery", S::Dword(1)},
-                                              {"KeepAliveTime", S::Dword(7200000)},
-                                              {"KeepAliveInterval", S::Dword(1000)},
-                                              {"SYNAttackProtect", S::Dword(2)},
-                                              {"EnableICMPRedirects", S::Dword(0)},
-                                              {"EnableICMPRedirect", S::Dword(0)}})));
+                          With(With(*stackBefore, kWinNtRecommendedWrites),
+                               {{"TcpWindowSize", S::Dword(64320)},
+                                {"GlobalMaxTcpWindowSize", S::Dword(64320)},
+                                {"EnablePMTUBHDetect", S::Dword(0)},
+                                {"EnablePMTUDiscovery", S::Dword(1)},
+                                {"EnableICMPRedirects", S::Dword(0)},
+                                {"EnableICMPRedirect", S::Dword(0)}})));
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 20u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 20u);
         // The NT backup always has its interface subkeys, empty here.
@@ -349,16 +342,11 @@ TEST_F(WizardTest, WindowsMeRunWithNothingSetWritesTheDefaults) {
 
     FinishWith41(wizard, main, [&] {
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWin9xStack,
-                          KeyTree{{{"SackOpts", S::String("1")},
-                                   {"Tcp1323Opts", S::String("1")},
-                                   {"DefaultTTL", S::String("32")},
-                                   {"DefaultRcvWindow", S::String("256960")},
-                                   {"GlobalMaxTcpWindowSize", S::String("256960")},
-                                   {"PMTUBlackHoleDetect", S::String("0")},
-                                   {"PMTUDiscovery", S::String("1")},
-                                   {"KeepAliveTime", S::String("7200000")},
-                                   {"KeepAliveInterval", S::String("1000")}},
-                                  {}}));
+                          With(With(KeyTree{}, kWin9xRecommendedWrites),
+                               {{"DefaultRcvWindow", S::String("256960")},
+                                {"GlobalMaxTcpWindowSize", S::String("256960")},
+                                {"PMTUBlackHoleDetect", S::String("0")},
+                                {"PMTUDiscovery", S::String("1")}})));
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 4u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 8u);
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, NetTransKey("0001"), adapterBefore));

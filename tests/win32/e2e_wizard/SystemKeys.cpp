@@ -8,27 +8,6 @@
 namespace e2e::wizard {
 namespace {
 
-// Every value name the program tunes, on either family.
-constexpr const char* kTunedNames[] = {
-    "SackOpts",
-    "Tcp1323Opts",
-    "TcpMaxDupAcks",
-    "DefaultTTL",
-    "DefaultRcvWindow",
-    "DefaultReceiveWindow",
-    "TcpWindowSize",
-    "GlobalMaxTcpWindowSize",
-    "PMTUBlackHoleDetect",
-    "PMTUDiscovery",
-    "EnablePMTUBHDetect",
-    "EnablePMTUDiscovery",
-    "KeepAliveTime",
-    "KeepAliveInterval",
-    "SYNAttackProtect",
-    "EnableICMPRedirects",
-    "EnableICMPRedirect",
-};
-
 void Describe(std::ostream& out, const KeyTree& tree, const std::string& indent) {
     for (const auto& [name, value] : tree.values) {
         out << indent << name << " type " << value.type << " [" << value.bytes.size() << "]";
@@ -58,20 +37,19 @@ void Describe(std::ostream& out, const KeyTree& tree, const std::string& indent)
 }  // namespace
 
 SystemKeys::SystemKeys() {
-    const std::pair<HKEY, const char*> saved[] = {
-        {HKEY_CURRENT_USER, keys::kBrowser},         {HKEY_LOCAL_MACHINE, keys::kWin9xStack},
-        {HKEY_LOCAL_MACHINE, keys::kWinNtStack},     {HKEY_LOCAL_MACHINE, keys::kEnum},
-        {HKEY_LOCAL_MACHINE, keys::kServiceClasses}, {HKEY_LOCAL_MACHINE, keys::kWinNtModems},
-    };
-    for (const auto& [root, path] : saved) {
-        m_saved.push_back(std::make_unique<ScopedKeyRestore>(root, path));
+    for (const SystemKey& key : kTouchedKeys) {
+        m_saved.push_back(std::make_unique<ScopedKeyRestore>(key.root, key.path));
     }
     // The browser key and the NT parameters key belong to the system: only the
     // tuned values go. The other keys exist on this machine only while a test
     // seeds them.
-    DeleteValue(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server");
-    DeleteValue(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer");
-    for (const char* name : kTunedNames) DeleteValue(HKEY_LOCAL_MACHINE, keys::kWinNtStack, name);
+    for (const std::string& name : kBrowserValues) {
+        DeleteValue(HKEY_CURRENT_USER, keys::kBrowser, name);
+    }
+    for (const auto* names : {&kWinNtStackValues, &kWin9xStackValues}) {
+        for (const std::string& name : *names)
+            DeleteValue(HKEY_LOCAL_MACHINE, keys::kWinNtStack, name);
+    }
     DeleteKeyTree(HKEY_LOCAL_MACHINE, keys::kInterfaces);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, keys::kWin9xStack);
     CreateKey(HKEY_LOCAL_MACHINE, keys::kWin9xStack);
@@ -107,15 +85,6 @@ void AddInterface(const std::string& name, std::optional<DWORD> mtu, std::option
 
 std::string InterfaceKey(const std::string& name) {
     return std::string(keys::kInterfaces) + "\\" + name;
-}
-
-std::string ModemProperties(DWORD maxPortRate, size_t length) {
-    std::string bytes(length, '\0');
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(0x40 + i);
-    for (size_t i = 0; i < 4 && 24 + i < bytes.size(); ++i) {
-        bytes[24 + i] = static_cast<char>((maxPortRate >> (8 * i)) & 0xFF);
-    }
-    return bytes;
 }
 
 void AddModem(const char* classKey, const std::string& name, const std::string& properties) {

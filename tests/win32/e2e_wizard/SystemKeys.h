@@ -13,23 +13,6 @@
 
 namespace e2e::wizard {
 
-namespace keys {
-inline constexpr char kBrowser[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-inline constexpr char kWin9xStack[] = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-inline constexpr char kWinNtStack[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-inline constexpr char kInterfaces[] =
-    "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
-inline constexpr char kEnum[] = "Enum";
-inline constexpr char kServiceClasses[] = "System\\CurrentControlSet\\Services\\Class";
-inline constexpr char kNetTrans[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
-inline constexpr char kWin9xModems[] = "System\\CurrentControlSet\\Services\\Class\\Modem";
-inline constexpr char kWinNtModems[] =
-    "System\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
-inline constexpr char kMtuBackup[] = "Software\\Vornel\\Original Settings\\MTU Settings";
-inline constexpr char kMssBackup[] = "Software\\Vornel\\Original Settings\\MSS Settings";
-}  // namespace keys
-
 // Saves the keys when built and puts them back when destroyed; in between the tuned
 // values, the network enumeration, the adapters, the interfaces and the modems are gone.
 class SystemKeys {
@@ -60,9 +43,7 @@ std::string NetTransKey(const std::string& instance);
 void AddInterface(const std::string& name, std::optional<DWORD> mtu, std::optional<DWORD> mss);
 std::string InterfaceKey(const std::string& name);
 
-// "Properties" of a modem: a device-capabilities record (eight words) with the
-// highest port rate at offset 24.
-std::string ModemProperties(DWORD maxPortRate, size_t length = 32);
+// A modem with these "Properties" (see ModemProperties) under a family's modem class.
 void AddModem(const char* classKey, const std::string& name, const std::string& properties);
 
 // Readable dump of a key tree, for failure messages.

@@ -15,26 +15,6 @@ bool CanPress(HWND sheet, int id) {
 
 }  // namespace
 
-const std::vector<std::string> kWin9xSteps = {
-    "Step 1 of 6 : Choose Connection Type",
-    "Step 2 of 6 : Specify MTU Settings",
-    "Step 3 of 6 : Other MTU Settings",
-    "Step 4 of 6 : RWIN Setting",
-    "Step 5 of 6 : TTL & Internet Explorer Optimization",
-    "Step 6 of 6 : Keep Alive Settings",
-};
-
-const std::vector<std::string> kWinNtSteps = {
-    "Step 1 of 8 : Choose Connection Type",
-    "Step 2 of 8 : Specify MTU Settings",
-    "Step 3 of 8 : Other MTU Settings",
-    "Step 4 of 8 : RWIN Setting",
-    "Step 5 of 8 : TTL & Internet Explorer Optimization",
-    "Step 6 of 8 : Keep Alive Settings",
-    "Step 7 of 8 : SYN Flood Attack Setting",
-    "Step 8 of 8 : ICMP Redirect Attack Setting",
-};
-
 std::string Shown(const TextEntry& entry) {
     std::string text = entry.english;
     std::replace(text.begin(), text.end(), '*', '\n');

@@ -55,11 +55,6 @@ namespace modem {
 inline constexpr int kPicture = 1000, kDescription = 1003;
 }
 
-// The step captions in the order of a run, and the modem page's caption.
-extern const std::vector<std::string> kWin9xSteps;
-extern const std::vector<std::string> kWinNtSteps;
-inline constexpr char kModemStep[] = "Boost the Modem";
-
 // A catalogue text as the program shows it: every '*' a line break.
 std::string Shown(const TextEntry& entry);
 // An explanation with its status sentence appended (" was set to 1500 bytes." ...).
