@@ -19,8 +19,15 @@ std::string FromFile(const std::string& file, const char* key) {
 }
 
 TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
-    Install().AddLanguage("Test", LanguageFile({{"30", "Schritt eins"},
-                                                {"31", "Schritt zwei"},
+    // Every step of a Windows 98 run has a caption of its own in the file.
+    const std::vector<std::string> steps = {"Schritt eins", "Schritt zwei",    "Schritt drei",
+                                            "Schritt vier", "Schritt f\xFCnf", "Schritt sechs"};
+    Install().AddLanguage("Test", LanguageFile({{"30", steps[0]},
+                                                {"31", steps[1]},
+                                                {"32", steps[2]},
+                                                {"33", steps[3]},
+                                                {"34", steps[4]},
+                                                {"35", steps[5]},
                                                 {"ID_WIZBACK",
                                                  "< &Zur\xFC"
                                                  "ck"},
@@ -41,7 +48,7 @@ TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
     std::optional<Wizard> opened = Wizard::Open(Vornel(), main);
     ASSERT_TRUE(opened);
     const Wizard& wizard = *opened;
-    ASSERT_TRUE(wizard.WaitForStep("Schritt eins", kNextOnly));
+    ASSERT_TRUE(wizard.WaitForStep(steps[0], kNextOnly));
     EXPECT_TRUE(wizard.WaitForText(connection::kLan, "&LAN-Verbindung."));
     EXPECT_TRUE(wizard.WaitForText(connection::kDsl, "&Digital Subscriber Line (DSL)."));
     EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardBack),
@@ -54,15 +61,14 @@ TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
 
     wizard.PressAlt('l');
     ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kLan); }));
-    ASSERT_TRUE(wizard.NextTo("Schritt zwei"));
+    ASSERT_TRUE(wizard.NextTo(steps[1]));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMtuExplain, "MTU-Text.\n\nMTU war 1400 Byte."));
     EXPECT_TRUE(wizard.WaitForText(mtu::kMssExplain,
                                    Explained(text::kIDC_static_step3_MSSExplain, " fehlt.")));
     // The number goes wherever the translation puts "%d", as often as it does.
     EXPECT_TRUE(wizard.WaitForText(mtu::kRecommendedMtu, "1500 / 1500"));
-    for (size_t i = 2; i < kWin9xSteps.size(); ++i) {
-        ASSERT_TRUE(
-            wizard.NextTo(kWin9xSteps[i], i + 1 == kWin9xSteps.size() ? kBackFinish : kBackNext));
+    for (size_t i = 2; i < steps.size(); ++i) {
+        ASSERT_TRUE(wizard.NextTo(steps[i], i + 1 == steps.size() ? kBackFinish : kBackNext));
     }
     wizard.Finish();
     const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
