@@ -90,6 +90,16 @@ TEST(TextEncoding, WritesDecimalWithOneNulAndReadsLikeTheOldRuntime) {
     EXPECT_EQ(DecodeText(unterminated, 1), 1);
 }
 
+// Backups made by earlier versions live under these keys and must still restore.
+TEST(CatalogueOrder, BackupKeysKeepTheNamesEarlierVersionsWrote) {
+    EXPECT_STREQ(kProductKey, "Software\\Vornel");
+    EXPECT_STREQ(kBackupKey, "Software\\Vornel\\Original Settings");
+    EXPECT_STREQ(kMtuBackupKey, "Software\\Vornel\\Original Settings\\MTU Settings");
+    EXPECT_STREQ(kMssBackupKey, "Software\\Vornel\\Original Settings\\MSS Settings");
+    EXPECT_STREQ(kInterfacesBackupKey, "Software\\Vornel\\Original Settings\\Interfaces");
+    EXPECT_STREQ(kPendingBackupKey, "Software\\Vornel\\New Backup");
+}
+
 TEST(CatalogueOrder, NtStackStepsFollowTheirOwnOrders) {
     auto names = [](Step step) {
         std::string joined;
