@@ -82,12 +82,10 @@ public:
     int destroyCalls = 0;
 
 protected:
-    BOOL OnInitDialog() override {
-        const BOOL result = CPropertySheet::OnInitDialog();
+    void OnInitDialog() override {
         activeAtInit = GetActiveIndex();
         m_log.push_back("sheet:init");
         if (onInit) onInit();
-        return result;
     }
     void OnDestroy() override {
         ++destroyCalls;
