@@ -61,13 +61,6 @@ CPropertyPage* CPropertySheet::GetPage(int index) const {
     return m_pages[static_cast<std::size_t>(index)];
 }
 
-int CPropertySheet::GetPageIndex(const CPropertyPage* page) const {
-    for (int i = 0; i < GetPageCount(); ++i) {
-        if (m_pages[static_cast<std::size_t>(i)] == page) return i;
-    }
-    return -1;
-}
-
 int CPropertySheet::GetPageIndexByTemplate(UINT templateId) const {
     for (int i = 0; i < GetPageCount(); ++i) {
         if (m_pages[static_cast<std::size_t>(i)]->TemplateId() == templateId) return i;
@@ -80,20 +73,6 @@ LRESULT CPropertySheet::PlatformTemplateValue(int index) const {
     if (!page) return -1;
     if (page->MemoryTemplate()) return reinterpret_cast<LRESULT>(page->MemoryTemplate());
     return static_cast<LRESULT>(page->TemplateId());
-}
-
-int CPropertySheet::GetActiveIndex() const {
-    if (!m_hWnd) return -1;
-    const auto current = reinterpret_cast<HWND>(SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
-    if (!current) return -1;
-    for (int i = 0; i < GetPageCount(); ++i) {
-        if (m_pages[static_cast<std::size_t>(i)]->m_hWnd == current) return i;
-    }
-    return -1;
-}
-
-CPropertyPage* CPropertySheet::GetActivePage() const {
-    return GetPage(GetActiveIndex());
 }
 
 INT_PTR CPropertySheet::DoModal() {
@@ -141,19 +120,6 @@ INT_PTR CPropertySheet::DoModal() {
 
 void CPropertySheet::SetWizardButtons(DWORD flags) {
     if (m_hWnd) PostMessageA(m_hWnd, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
-}
-
-BOOL CPropertySheet::SetActivePage(int index) {
-    if (index < 0 || index >= GetPageCount()) return FALSE;
-    if (!m_hWnd) {
-        m_startPage = static_cast<UINT>(index);
-        return TRUE;
-    }
-    return SendMessageA(m_hWnd, PSM_SETCURSEL, static_cast<WPARAM>(index), 0) ? TRUE : FALSE;
-}
-
-BOOL CPropertySheet::SetActivePage(CPropertyPage* page) {
-    return SetActivePage(GetPageIndex(page));
 }
 
 void CPropertySheet::OnInitDialog() {}

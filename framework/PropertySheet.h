@@ -48,12 +48,6 @@ public:
     // requests take effect in the order made, the last one winning.
     void SetWizardButtons(DWORD flags);
 
-    // Makes the page at `index` current now (PSM_SETCURSEL): the current page
-    // gets PSN_KILLACTIVE, the new one PSN_SETACTIVE. Before the window
-    // exists, it chooses the first page. FALSE when refused or out of range.
-    BOOL SetActivePage(int index);
-    BOOL SetActivePage(CPropertyPage* page);
-
     // The sheet's caption, once the window exists. It sticks: the platform's
     // titling after a page's activation (with the caption of a page's
     // template) is not applied over it. A caption set with SetWindowText
@@ -62,11 +56,7 @@ public:
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     CPropertyPage* GetPage(int index) const;
-    int GetPageIndex(const CPropertyPage* page) const;  // -1 when not a page of this sheet
     int GetPageIndexByTemplate(UINT templateId) const;  // -1 when none
-    int GetActiveIndex() const;                         // -1 without a window
-    CPropertyPage* GetActivePage() const;
-    bool IsWizard() const { return m_wizard; }
 
     // What the platform knows the page at `index` by: its template's resource
     // id, or the address of its in-memory template.
