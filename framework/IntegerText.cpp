@@ -64,10 +64,6 @@ UnsignedReading ReadUnsignedItemText(std::string_view text) {
     return {static_cast<std::uint32_t>(*value), true};
 }
 
-std::int32_t AsSigned32(std::uint32_t value) {
-    return static_cast<std::int32_t>(value);
-}
-
 std::optional<std::int32_t> ParseExchangeInt32(std::string_view text) {
     return ParseExchange<std::int32_t>(text);
 }

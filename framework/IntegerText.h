@@ -19,10 +19,6 @@ struct UnsignedReading {
 // 4294967295 gives { 0, false }.
 UnsignedReading ReadUnsignedItemText(std::string_view text);
 
-// The platform stores the unsigned reading in a signed 32-bit field as is, so
-// a value above 2147483647 counts as negative there.
-std::int32_t AsSigned32(std::uint32_t value);
-
 // The data exchange's reading: an optional sign and decimal digits, blanks
 // (space or tab) allowed before and after. Empty text, anything else, or a
 // value outside the target type's range gives no value.

@@ -25,10 +25,6 @@ void CWnd::SetWindowText(const std::string& text) {
     ::SetWindowTextA(m_hWnd, text.c_str());
 }
 
-std::string CWnd::GetWindowText() const {
-    return WindowText(m_hWnd);
-}
-
 HWND CWnd::GetDlgItem(int controlId) const {
     return m_hWnd ? ::GetDlgItem(m_hWnd, controlId) : nullptr;
 }
@@ -39,15 +35,6 @@ void CWnd::SetDlgItemText(int controlId, const std::string& text) {
 
 std::string CWnd::GetDlgItemText(int controlId) const {
     return WindowText(GetDlgItem(controlId));
-}
-
-void CWnd::EnableDlgItem(int controlId, bool enable) {
-    if (HWND item = GetDlgItem(controlId)) EnableWindow(item, enable ? TRUE : FALSE);
-}
-
-bool CWnd::IsDlgItemEnabled(int controlId) const {
-    HWND item = GetDlgItem(controlId);
-    return item && IsWindowEnabled(item);
 }
 
 UnsignedReading CWnd::GetDlgItemUnsigned(int controlId) const {

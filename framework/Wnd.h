@@ -17,13 +17,10 @@ public:
     HWND m_hWnd = nullptr;  // null while no window is attached
 
     void SetWindowText(const std::string& text);
-    std::string GetWindowText() const;
 
     HWND GetDlgItem(int controlId) const;
     void SetDlgItemText(int controlId, const std::string& text);
     std::string GetDlgItemText(int controlId) const;
-    void EnableDlgItem(int controlId, bool enable);
-    bool IsDlgItemEnabled(int controlId) const;
 
     // The platform's GetDlgItemInt with unsigned translation, read by the
     // portable rule (ReadUnsignedItemText) so that every system reads alike.

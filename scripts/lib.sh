@@ -57,9 +57,9 @@ configure_tree() { # name toolchain-file-or-empty extra-args...
      ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*/$toolchain\$" "$dir/CMakeCache.txt"; then
     rm -rf "$dir"
   fi
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$VORNEL_ROOT" -B "$dir" "${args[@]}" "$@" >/dev/null || die "configure $name failed"
-  fi
+  # Run on an existing tree too, so that a changed option takes effect; it
+  # costs a second or two when nothing changed.
+  cmake -S "$VORNEL_ROOT" -B "$dir" "${args[@]}" "$@" >/dev/null || die "configure $name failed"
 }
 
 build_tree() { cmake --build "$VORNEL_BUILD/$1" -- -k 0 || die "build of $1 failed"; }
@@ -105,8 +105,10 @@ use_wine_arch() { # win32|win64
   else export WINEARCH=win64 VORNEL_WINE=/usr/lib/wine/wine64; fi
 }
 
-# A fresh Wine prefix; sets WINEPREFIX, WINEARCH, VORNEL_WINE.
-make_wine_prefix() { # dir win32|win64
+# Every Wine run of the scripts goes through here: exports the environment for
+# the prefix in `dir` (WINEPREFIX, WINEARCH, VORNEL_WINE and the settings
+# below) and makes the prefix when it does not exist yet.
+use_wine_prefix() { # dir win32|win64
   # The language files are read in the ANSI code page 1252, which Wine picks
   # for this locale.
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -114,7 +116,7 @@ make_wine_prefix() { # dir win32|win64
   # hanging in Wine's debugger, so that its test fails rather than times out.
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   use_wine_arch "$2"
-  rm -rf "$WINEPREFIX"
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
   "$VORNEL_WINE" wineboot -i >/dev/null 2>&1 || true
   # A 64-bit-only Wine leaves its own fonts out of a new prefix; without them
   # dialogs are laid out with a stand-in for MS Sans Serif and the title-bar
@@ -127,6 +129,12 @@ make_wine_prefix() { # dir win32|win64
   "$VORNEL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
   [ -f "$WINEPREFIX/system.reg" ] || die "Wine prefix $WINEPREFIX was not created"
+}
+
+# A fresh Wine prefix in `dir`, as use_wine_prefix sets it up.
+make_wine_prefix() { # dir win32|win64
+  rm -rf "$1"
+  use_wine_prefix "$1" "$2"
 }
 
 # Lets the CMake emulator wrapper (scripts/wine-exec.sh) find this prefix.

@@ -27,16 +27,14 @@ CMyPropertySheet::CMyPropertySheet(UINT captionStringId, HWND parent, UINT selec
     AddPage(&modemBoost);
 }
 
-BOOL CMyPropertySheet::OnInitDialog() {
-    // The base initialisation has already shown page 0, which needs nothing below.
-    const BOOL result = CPropertySheet::OnInitDialog();
+void CMyPropertySheet::OnInitDialog() {
+    // The platform has already shown page 0, which needs nothing below.
     LocalizeWizardButtons();
     CaptureSettings();
     SetFamilyDefaults();
     // Should anything above throw, the framework reports it and closes the sheet,
     // and the values half set up here are never written.
     m_opened = true;
-    return result;
 }
 
 void CMyPropertySheet::LocalizeWizardButtons() {

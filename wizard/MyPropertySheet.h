@@ -45,7 +45,7 @@ public:
     TuningValues inForce;
 
 protected:
-    BOOL OnInitDialog() override;
+    void OnInitDialog() override;
 
 private:
     void SetFamilyDefaults();

@@ -34,13 +34,6 @@ TEST(ReadUnsignedItemText, ValueBeyondThirtyTwoBitsFails) {
     EXPECT_FALSE(ReadUnsignedItemText("99999999999999999999999").translated);
 }
 
-TEST(ReadUnsignedItemText, ValueAboveSignedRangeCountsAsNegativeInASignedField) {
-    EXPECT_EQ(AsSigned32(ReadUnsignedItemText("2147483647").value), 2147483647);
-    EXPECT_EQ(AsSigned32(ReadUnsignedItemText("2147483648").value),
-              std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(AsSigned32(ReadUnsignedItemText("4294967295").value), -1);
-}
-
 TEST(ParseExchangeInt32, AcceptsDecimalIntegersWithBlanksAroundAndASign) {
     EXPECT_EQ(ParseExchangeInt32("255"), 255);
     EXPECT_EQ(ParseExchangeInt32("  42\t"), 42);

@@ -28,6 +28,16 @@ constexpr UINT kFirstTemplateId = 900;
 
 using Log = std::vector<std::string>;
 
+// The index of the page the sheet shows; -1 without one.
+int ActiveIndex(const CPropertySheet& sheet) {
+    const auto current =
+        reinterpret_cast<HWND>(SendMessageA(sheet.m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
+    for (int i = 0; current && i < sheet.GetPageCount(); ++i) {
+        if (sheet.GetPage(i)->m_hWnd == current) return i;
+    }
+    return -1;
+}
+
 class TestPage : public CPropertyPage {
 public:
     TestPage(UINT id, const DLGTEMPLATE* t, Log& log, std::string name)
@@ -82,12 +92,10 @@ public:
     int destroyCalls = 0;
 
 protected:
-    BOOL OnInitDialog() override {
-        const BOOL result = CPropertySheet::OnInitDialog();
-        activeAtInit = GetActiveIndex();
+    void OnInitDialog() override {
+        activeAtInit = ActiveIndex(*this);
         m_log.push_back("sheet:init");
         if (onInit) onInit();
-        return result;
     }
     void OnDestroy() override {
         ++destroyCalls;
@@ -187,7 +195,7 @@ TEST(WizardSheet, NextAndBackFollowThePlatformsDefaultOrder) {
                      [&] {
                          const Log expected{"p0:next", "p0:killactive", "p1:init", "p1:setactive"};
                          EXPECT_EQ(w.log, expected);
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 1);
+                         EXPECT_EQ(ActiveIndex(w.sheet), 1);
                          w.log.clear();
                          w.Press(kBackButton);
                          return true;
@@ -196,7 +204,7 @@ TEST(WizardSheet, NextAndBackFollowThePlatformsDefaultOrder) {
                          // Back to a page made before: activated again, not created.
                          const Log expected{"p1:back", "p1:killactive", "p0:setactive"};
                          EXPECT_EQ(w.log, expected);
-                         EXPECT_EQ(w.sheet.GetActivePage(), &w.page(0));
+                         EXPECT_EQ(ActiveIndex(w.sheet), 0);
                          return true;
                      },
                      Cancel(w)});
@@ -216,7 +224,7 @@ TEST(WizardSheet, WizardNextAndBackResultsPickStayOrJump) {
                      },
                      [&] {
                          EXPECT_EQ(w.log, Log{"p0:next"});
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 0);
+                         EXPECT_EQ(ActiveIndex(w.sheet), 0);
                          nextResult = kFirstTemplateId + 2;  // jump over page 1
                          w.log.clear();
                          w.Press(kNextButton);
@@ -225,12 +233,12 @@ TEST(WizardSheet, WizardNextAndBackResultsPickStayOrJump) {
                      [&] {
                          const Log expected{"p0:next", "p0:killactive", "p2:init", "p2:setactive"};
                          EXPECT_EQ(w.log, expected);
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 2);
+                         EXPECT_EQ(ActiveIndex(w.sheet), 2);
                          w.Press(kBackButton);  // back by template id to page 0
                          return true;
                      },
                      [&] {
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 0);
+                         EXPECT_EQ(ActiveIndex(w.sheet), 0);
                          EXPECT_EQ(w.page(1).m_hWnd, nullptr);  // never shown
                          return true;
                      },
@@ -248,13 +256,13 @@ TEST(WizardSheet, KillActiveRefusalKeepsThePage) {
                          return true;
                      },
                      [&] {
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 0);
+                         EXPECT_EQ(ActiveIndex(w.sheet), 0);
                          mayLeave = TRUE;
                          w.Press(kNextButton);
                          return true;
                      },
                      [&] {
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 1);
+                         EXPECT_EQ(ActiveIndex(w.sheet), 1);
                          return true;
                      },
                      Cancel(w)});
@@ -279,13 +287,13 @@ TEST(WizardSheet, FailedExchangeOnLeavingKeepsThePageWithTheMessageOwnedByTheShe
                      },
                      [&] {
                          if (FindMessageBox().window) return false;
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 0);
+                         EXPECT_EQ(ActiveIndex(w.sheet), 0);
                          SetDlgItemTextA(w.page(0).m_hWnd, kPageEdit, "33");
                          w.Press(kNextButton);
                          return true;
                      },
                      [&] {
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 1);
+                         EXPECT_EQ(ActiveIndex(w.sheet), 1);
                          EXPECT_EQ(w.page(0).value, 33);
                          return true;
                      },
@@ -387,8 +395,6 @@ TEST(WizardSheet, TheStepCaptionSetByAPageIsWhatTheUserSees) {
                      },
                      [&] {
                          EXPECT_EQ(w.Caption(), "Step 1 of 3 : First");
-                         EXPECT_TRUE(w.sheet.SetActivePage(1));
-                         EXPECT_EQ(w.Caption(), "Step 2 of 3 : Second");
                          return true;
                      },
                      Cancel(w)});
@@ -403,25 +409,6 @@ TEST(WizardSheet, WithoutAStepCaptionThePlatformShowsThePagesOwn) {
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
                          EXPECT_EQ(w.Caption(), "Template caption 0");
-                         return true;
-                     },
-                     Cancel(w)});
-    w.sheet.DoModal();
-}
-
-TEST(WizardSheet, SetActivePageSwitchesAtOnceAndChoosesTheFirstPageBeforeRunning) {
-    Wizard w;
-    EXPECT_TRUE(w.sheet.SetActivePage(1));  // no window yet: the start page
-    EXPECT_FALSE(w.sheet.SetActivePage(3));
-    UiScript script({[&] { return SheetOpen(w); },
-                     [&] {
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 1);
-                         EXPECT_EQ(w.page(0).m_hWnd, nullptr);
-                         w.log.clear();
-                         EXPECT_TRUE(w.sheet.SetActivePage(&w.page(2)));
-                         const Log expected{"p1:killactive", "p2:init", "p2:setactive"};
-                         EXPECT_EQ(w.log, expected);
-                         EXPECT_EQ(w.sheet.GetActiveIndex(), 2);
                          return true;
                      },
                      Cancel(w)});
