@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "res/TextCatalog.h"
 #include "app/WindowsVersion.h"
 #include "engine/PlatformFamily.h"
 #include "framework/WinApp.h"
+#include "res/TextCatalog.h"
 
 class CMyPropertySheet;
 class CVornelDlg;

@@ -17,7 +17,7 @@ as_root() {
 ensure_packages() {
   local missing=0 cmd
   for cmd in cmake ninja g++ i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix \
-             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine; do
+             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine clang-format; do
     command -v "$cmd" >/dev/null 2>&1 || missing=1
   done
   [ -x /usr/lib/wine/wine64 ] || missing=1
@@ -35,7 +35,21 @@ ensure_packages() {
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
     binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils \
-    fonts-dejavu-core fonts-wine >/dev/null || die "package installation failed"
+    fonts-dejavu-core fonts-wine clang-format >/dev/null || die "package installation failed"
+}
+
+# Fails, naming them, when C++ sources differ from what clang-format makes of
+# them with the project's .clang-format.
+check_format() {
+  local unformatted=() file
+  while IFS= read -r -d '' file; do
+    clang-format --dry-run -Werror "$file" >/dev/null 2>&1 || unformatted+=("${file#"$VORNEL_ROOT"/}")
+  done < <(find "$VORNEL_ROOT"/{app,bench,engine,framework,res,tests,ui,wizard} \
+             \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+  [ ${#unformatted[@]} -eq 0 ] && return 0
+  printf 'not formatted (clang-format -i makes them so):\n' >&2
+  printf '  %s\n' "${unformatted[@]}" >&2
+  return 1
 }
 
 # True when this host can execute i386 code (then Wine runs 32-bit, as the

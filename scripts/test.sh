@@ -25,6 +25,8 @@ cleanup() {
 trap cleanup EXIT
 
 status=0
+log "source formatting"
+check_format || status=1
 log "native unit tests"
 ctest --test-dir "$VORNEL_BUILD/native" --output-on-failure || status=1
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "LanguageCorpus.h"
-#include "tests/shared/ProfileModel.h"
 #include "res/TextCatalog.h"
+#include "tests/shared/ProfileModel.h"
 
 namespace {
 
