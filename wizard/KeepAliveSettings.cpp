@@ -5,22 +5,11 @@
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
-namespace {
-
-constexpr int kTimeExplain = 1033;
-constexpr int kIntervalExplain = 1034;
-constexpr int kRecommendedTime = 1035;
-constexpr int kRecommendedInterval = 1036;
-constexpr int kTimeEdit = 1037;
-constexpr int kIntervalEdit = 1038;
-
-}  // namespace
-
 CKeepAliveSettings::CKeepAliveSettings() : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive) {}
 
 void CKeepAliveSettings::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, kIntervalEdit, keepAliveIntervalEntry);
-    DDX_Text(pDX, kTimeEdit, keepAliveTimeEntry);
+    DDX_Text(pDX, IDC_KEEP_ALIVE_INTERVAL, keepAliveIntervalEntry);
+    DDX_Text(pDX, IDC_KEEP_ALIVE_TIME, keepAliveTimeEntry);
 }
 
 void CKeepAliveSettings::ShowTexts() {
@@ -28,18 +17,18 @@ void CKeepAliveSettings::ShowTexts() {
     const std::string wasSetTo = Text(text::k2);
     const std::string milliseconds = Text(text::k1);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(kTimeExplain,
+    SetDlgItemText(IDC_static_step7_KeepAliveTimeExplain,
                    wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepAliveTimeExplain),
                                             keepAliveTimeFound, sheet.inForce.keepAliveTime,
                                             wasSetTo, milliseconds, notSet));
-    SetDlgItemText(kIntervalExplain,
+    SetDlgItemText(IDC_static_step7_KeepLAliveIntervalExplain,
                    wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepLAliveIntervalExplain),
                                             keepAliveIntervalFound, sheet.inForce.keepAliveInterval,
                                             wasSetTo, milliseconds, notSet));
-    SetDlgItemText(kRecommendedTime,
+    SetDlgItemText(IDC_static_RecommendedKeepAliveTime,
                    wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveTime),
                                            sheet.recommended.keepAliveTime));
-    SetDlgItemText(kRecommendedInterval,
+    SetDlgItemText(IDC_static_RecommendedKeepAliveInterval,
                    wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveInterval),
                                            sheet.recommended.keepAliveInterval));
 }
@@ -87,13 +76,13 @@ bool CKeepAliveSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
                                        LRESULT& result) {
     if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
         const CMyPropertySheet& sheet = Sheet();
-        if (*id == kTimeEdit) {
-            CorrectOnLostFocus(kTimeEdit, wizard::EntryField::KeepAliveTime, keepAliveTimeEntry,
-                               sheet.recommended.keepAliveTime);
+        if (*id == IDC_KEEP_ALIVE_TIME) {
+            CorrectOnLostFocus(IDC_KEEP_ALIVE_TIME, wizard::EntryField::KeepAliveTime,
+                               keepAliveTimeEntry, sheet.recommended.keepAliveTime);
             return true;
         }
-        if (*id == kIntervalEdit) {
-            CorrectOnLostFocus(kIntervalEdit, wizard::EntryField::KeepAliveInterval,
+        if (*id == IDC_KEEP_ALIVE_INTERVAL) {
+            CorrectOnLostFocus(IDC_KEEP_ALIVE_INTERVAL, wizard::EntryField::KeepAliveInterval,
                                keepAliveIntervalEntry, sheet.recommended.keepAliveInterval);
             return true;
         }

@@ -5,23 +5,12 @@
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
-namespace {
-
-constexpr int kMtuExplain = 1013;
-constexpr int kMssExplain = 1014;
-constexpr int kRecommendedMtu = 1015;
-constexpr int kRecommendedMss = 1016;
-constexpr int kMtuEdit = 1017;
-constexpr int kMssEdit = 1018;
-
-}  // namespace
-
 CMTUSettings::CMTUSettings() : CWizardPage(IDD_MTU, wizard::kPageMtu) {}
 
 void CMTUSettings::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, kMtuEdit, mtuEntry);
+    DDX_Text(pDX, IDC_MTU, mtuEntry);
     DDV_MinMaxInt(pDX, mtuEntry, wizard::kMinMtu, wizard::kMaxMtu);
-    DDX_Text(pDX, kMssEdit, mssEntry);
+    DDX_Text(pDX, IDC_MSS, mssEntry);
     DDV_MinMaxInt(pDX, mssEntry, wizard::kMinMss, wizard::MaxMss(mtuEntry));
 }
 
@@ -40,16 +29,18 @@ void CMTUSettings::ShowTexts() {
     const std::string wasSetTo = Text(text::k2);
     const std::string bytes = Text(text::k4);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(kMtuExplain,
+    SetDlgItemText(IDC_static_step3_MTUExplain,
                    wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), mtuFound,
                                             sheet.inForce.mtu, wasSetTo, bytes, notSet));
-    SetDlgItemText(kMssExplain,
+    SetDlgItemText(IDC_static_step3_MSSExplain,
                    wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), mssFound,
                                             sheet.inForce.mss, wasSetTo, bytes, notSet));
-    SetDlgItemText(kRecommendedMtu, wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU),
-                                                            sheet.recommended.mtu));
-    SetDlgItemText(kRecommendedMss, wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMSS),
-                                                            sheet.recommended.mss));
+    SetDlgItemText(
+        IDC_static_RecommendedMTU,
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU), sheet.recommended.mtu));
+    SetDlgItemText(
+        IDC_static_RecommendedMSS,
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMSS), sheet.recommended.mss));
 }
 
 BOOL CMTUSettings::OnSetActive() {
@@ -77,14 +68,12 @@ BOOL CMTUSettings::OnKillActive() {
 
 bool CMTUSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        if (*id == kMtuEdit) {
-            CorrectOnLostFocus(kMtuEdit, wizard::EntryField::Mtu, mtuEntry,
-                               Sheet().recommended.mtu);
+        if (*id == IDC_MTU) {
+            CorrectOnLostFocus(IDC_MTU, wizard::EntryField::Mtu, mtuEntry, Sheet().recommended.mtu);
             return true;
         }
-        if (*id == kMssEdit) {
-            CorrectOnLostFocus(kMssEdit, wizard::EntryField::Mss, mssEntry,
-                               Sheet().recommended.mss);
+        if (*id == IDC_MSS) {
+            CorrectOnLostFocus(IDC_MSS, wizard::EntryField::Mss, mssEntry, Sheet().recommended.mss);
             return true;
         }
     }

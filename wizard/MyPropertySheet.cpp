@@ -6,13 +6,6 @@
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
 
-namespace {
-
-constexpr int kBackButton = 12323;
-constexpr int kNextButton = 12324;
-
-}  // namespace
-
 CMyPropertySheet::CMyPropertySheet(UINT captionStringId, HWND parent, UINT selectPage)
     : CPropertySheet(captionStringId, parent, selectPage) {
     SetWizardMode();
@@ -40,8 +33,8 @@ BOOL CMyPropertySheet::OnInitDialog() {
 }
 
 void CMyPropertySheet::LocalizeWizardButtons() {
-    theApp.SetItemLanguageText(text::kID_WIZBACK, kBackButton, m_hWnd);
-    theApp.SetItemLanguageText(text::kID_WIZNEXT, kNextButton, m_hWnd);
+    theApp.SetItemLanguageText(text::kID_WIZBACK, ID_WIZBACK, m_hWnd);
+    theApp.SetItemLanguageText(text::kID_WIZNEXT, ID_WIZNEXT, m_hWnd);
     theApp.SetItemLanguageText(text::kIDCANCEL, IDCANCEL, m_hWnd);
 }
 

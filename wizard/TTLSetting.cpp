@@ -5,28 +5,12 @@
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
-namespace {
-
-constexpr int kRecommendedHttp10 = 1004;
-constexpr int kRecommendedHttp11 = 1005;
-constexpr int kHttp10Edit = 1007;
-constexpr int kHttp11Edit = 1008;
-constexpr int kBrowserGroup = 1010;
-constexpr int kBrowserExplain = 1011;
-constexpr int kCurrentHttp10 = 1012;
-constexpr int kCurrentHttp11 = 1013;
-constexpr int kTtlEdit = 1024;
-constexpr int kTtlExplain = 1025;
-constexpr int kRecommendedTtl = 1026;
-
-}  // namespace
-
 CTTLSetting::CTTLSetting() : CWizardPage(IDD_TTL, wizard::kPageTtl) {}
 
 void CTTLSetting::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, kHttp10Edit, maxConnectionsPer1_0ServerEntry);
-    DDX_Text(pDX, kHttp11Edit, maxConnectionsPerServerEntry);
-    DDX_Text(pDX, kTtlEdit, ttlEntry);
+    DDX_Text(pDX, IDC_HTTP_1_0, maxConnectionsPer1_0ServerEntry);
+    DDX_Text(pDX, IDC_HTTP_1_1, maxConnectionsPerServerEntry);
+    DDX_Text(pDX, IDC_TTL, ttlEntry);
     DDV_MinMaxInt(pDX, ttlEntry, wizard::kMinTtl, wizard::kMaxTtl);
 }
 
@@ -34,25 +18,26 @@ void CTTLSetting::ShowTexts() {
     const CMyPropertySheet& sheet = Sheet();
     const std::string wasSetTo = Text(text::k2);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(kTtlExplain,
+    SetDlgItemText(IDC_static_step6_Explain,
                    wizard::WithNumberStatus(Text(text::kIDC_static_step6_Explain), ttlFound,
                                             sheet.inForce.ttl, wasSetTo, Text(text::k7), notSet));
-    SetDlgItemText(kRecommendedTtl, wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedTTL),
-                                                            sheet.recommended.ttl));
-    Localize(text::kIDC_IE_GROUP_BOX, kBrowserGroup);
-    Localize(text::kIDC_IE_OPTIMIZATION, kBrowserExplain);
     SetDlgItemText(
-        kCurrentHttp10,
+        IDC_static_RecommendedTTL,
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedTTL), sheet.recommended.ttl));
+    Localize(text::kIDC_IE_GROUP_BOX, IDC_IE_GROUP_BOX);
+    Localize(text::kIDC_IE_OPTIMIZATION, IDC_IE_OPTIMIZATION);
+    SetDlgItemText(
+        IDC_CURRENT_HTTP_1_0,
         wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_0), maxConnectionsPer1_0ServerFound,
                                 sheet.inForce.maxConnectionsPer1_0Server, wasSetTo, notSet));
-    SetDlgItemText(kRecommendedHttp10,
+    SetDlgItemText(IDC_RECOMMENDED_HTTP_1_0,
                    wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_0),
                                            sheet.recommended.maxConnectionsPer1_0Server));
     SetDlgItemText(
-        kCurrentHttp11,
+        IDC_CURRENT_HTTP_1_1,
         wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_1), maxConnectionsPerServerFound,
                                 sheet.inForce.maxConnectionsPerServer, wasSetTo, notSet));
-    SetDlgItemText(kRecommendedHttp11,
+    SetDlgItemText(IDC_RECOMMENDED_HTTP_1_1,
                    wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_1),
                                            sheet.recommended.maxConnectionsPerServer));
 }
@@ -87,17 +72,17 @@ bool CTTLSetting::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
         const CMyPropertySheet& sheet = Sheet();
         switch (*id) {
-            case kTtlEdit:
-                CorrectOnLostFocus(kTtlEdit, wizard::EntryField::Ttl, ttlEntry,
+            case IDC_TTL:
+                CorrectOnLostFocus(IDC_TTL, wizard::EntryField::Ttl, ttlEntry,
                                    sheet.recommended.ttl);
                 return true;
-            case kHttp10Edit:
-                CorrectOnLostFocus(kHttp10Edit, wizard::EntryField::MaxConnectionsPer1_0Server,
+            case IDC_HTTP_1_0:
+                CorrectOnLostFocus(IDC_HTTP_1_0, wizard::EntryField::MaxConnectionsPer1_0Server,
                                    maxConnectionsPer1_0ServerEntry,
                                    sheet.recommended.maxConnectionsPer1_0Server);
                 return true;
-            case kHttp11Edit:
-                CorrectOnLostFocus(kHttp11Edit, wizard::EntryField::MaxConnectionsPerServer,
+            case IDC_HTTP_1_1:
+                CorrectOnLostFocus(IDC_HTTP_1_1, wizard::EntryField::MaxConnectionsPerServer,
                                    maxConnectionsPerServerEntry,
                                    sheet.recommended.maxConnectionsPerServer);
                 return true;
