@@ -147,7 +147,7 @@ void CVornelDlg::LocalizeDialog() {
 }
 
 void CVornelDlg::FillLanguageList() {
-    HWND list = ::GetDlgItem(m_hWnd, IDC_LANGUAGE_LIST);
+    HWND list = GetDlgItem(IDC_LANGUAGE_LIST);
     m_imageList = ImageList_Create(16, 16, ILC_COLOR16, 0, 4);
     SendMessageA(list, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imageList));
 
@@ -186,7 +186,7 @@ void CVornelDlg::FillLanguageList() {
 }
 
 void CVornelDlg::OnSelchangeLanguage() {
-    HWND list = ::GetDlgItem(m_hWnd, IDC_LANGUAGE_LIST);
+    HWND list = GetDlgItem(IDC_LANGUAGE_LIST);
     const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
     char name[MAX_PATH] = {};
@@ -234,6 +234,5 @@ void CVornelDlg::RestoreSettings() {
 
 void CVornelDlg::UpdateResetButton() {
     Win32RegistryStore store;
-    EnableWindow(::GetDlgItem(m_hWnd, IDC_RESET_SETTINGS),
-                 engine::BackupExists(store) ? TRUE : FALSE);
+    EnableDlgItem(IDC_RESET_SETTINGS, engine::BackupExists(store));
 }

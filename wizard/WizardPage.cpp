@@ -57,7 +57,7 @@ void CWizardPage::Localize(const TextEntry& entry, int controlId) {
 }
 
 bool CWizardPage::IsChecked(int controlId) const {
-    return SendDlgItemMessageA(m_hWnd, controlId, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageA(GetDlgItem(controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void CWizardPage::CorrectOnLostFocus(int controlId, wizard::EntryField field, std::int32_t& entry,
