@@ -1,8 +1,14 @@
 // What the nine wizard pages share.
 #include "wizard/WizardPage.h"
 
+#include <prsht.h>
+
 #include "app/VornelApp.h"
 #include "wizard/MyPropertySheet.h"
+
+// The rules' button flags go to the sheet as they are.
+static_assert(wizard::kButtonBack == PSWIZB_BACK && wizard::kButtonNext == PSWIZB_NEXT &&
+              wizard::kButtonFinish == PSWIZB_FINISH);
 
 CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index)
     : CPropertyPage(templateId), m_index(index) {}

@@ -315,7 +315,7 @@ TEST(WizardSheet, FinishClosesOnlyWhenThePageAccepts) {
     Wizard w;
     BOOL accept = FALSE;
     w.page(0).onSetActive = [&] {
-        w.sheet.SetWizardButtons(kWizardBack | kWizardFinish);
+        w.sheet.SetWizardButtons(PSWIZB_BACK | PSWIZB_FINISH);
         return TRUE;
     };
     w.page(0).onFinish = [&] { return accept; };
@@ -339,8 +339,8 @@ TEST(WizardSheet, WizardButtonRequestsArePostedAndTakeEffectInOrder) {
     Wizard w;
     bool backEnabledRightAfter = false;
     w.page(0).onSetActive = [&] {
-        w.sheet.SetWizardButtons(kWizardBack | kWizardFinish);
-        w.sheet.SetWizardButtons(kWizardNext);
+        w.sheet.SetWizardButtons(PSWIZB_BACK | PSWIZB_FINISH);
+        w.sheet.SetWizardButtons(PSWIZB_NEXT);
         // The platform's own initial state still stands inside the handler.
         backEnabledRightAfter = w.Enabled(ID_WIZBACK);
         return TRUE;
