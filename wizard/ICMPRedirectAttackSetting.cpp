@@ -14,10 +14,11 @@ BOOL CICMPRedirectAttackSetting::OnSetActive() {
     Localize(text::kIDC_static_step9_ICMPExplain, IDC_static_step9_ICMPExplain);
     Localize(text::kIDC_static_step9_ICMPExplain2, IDC_static_step9_ICMPExplain2);
     Localize(text::kIDC_static_step9_ICMPExplain3, IDC_static_step9_ICMPExplain3);
-    SetDlgItemText(IDC_static_step9_ICMPExplain4,
-                   wizard::WithSwitchStatus(Text(text::kIDC_static_step9_ICMPExplain4),
-                                            icmpRedirectsFound, sheet.inForce.icmpRedirects,
-                                            Text(text::k6), Text(text::k5), Text(text::k3)));
+    SetDlgItemText(
+        IDC_static_step9_ICMPExplain4,
+        wizard::WithSwitchStatus(Text(text::kIDC_static_step9_ICMPExplain4),
+                                 sheet.found.icmpRedirectsFound, sheet.inForce.icmpRedirects,
+                                 Text(text::k6), Text(text::k5), Text(text::k3)));
     Localize(text::kIDC_RecommendedICMP, IDC_RecommendedICMP);
     RequestActivationButtons();
     return CWizardPage::OnSetActive();

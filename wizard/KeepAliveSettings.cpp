@@ -17,14 +17,16 @@ void CKeepAliveSettings::ShowTexts() {
     const std::string wasSetTo = Text(text::k2);
     const std::string milliseconds = Text(text::k1);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(IDC_static_step7_KeepAliveTimeExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepAliveTimeExplain),
-                                            keepAliveTimeFound, sheet.inForce.keepAliveTime,
-                                            wasSetTo, milliseconds, notSet));
-    SetDlgItemText(IDC_static_step7_KeepLAliveIntervalExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepLAliveIntervalExplain),
-                                            keepAliveIntervalFound, sheet.inForce.keepAliveInterval,
-                                            wasSetTo, milliseconds, notSet));
+    SetDlgItemText(
+        IDC_static_step7_KeepAliveTimeExplain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepAliveTimeExplain),
+                                 sheet.found.keepAliveTimeFound, sheet.inForce.keepAliveTime,
+                                 wasSetTo, milliseconds, notSet));
+    SetDlgItemText(
+        IDC_static_step7_KeepLAliveIntervalExplain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepLAliveIntervalExplain),
+                                 sheet.found.keepAliveIntervalFound,
+                                 sheet.inForce.keepAliveInterval, wasSetTo, milliseconds, notSet));
     SetDlgItemText(IDC_static_RecommendedKeepAliveTime,
                    wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveTime),
                                            sheet.recommended.keepAliveTime));

@@ -9,8 +9,6 @@ class CKeepAliveSettings : public CWizardPage {
 public:
     CKeepAliveSettings();
 
-    bool keepAliveTimeFound = false;
-    bool keepAliveIntervalFound = false;
     std::int32_t keepAliveIntervalEntry = 0;
     std::int32_t keepAliveTimeEntry = 0;
 

@@ -29,12 +29,14 @@ void CMTUSettings::ShowTexts() {
     const std::string wasSetTo = Text(text::k2);
     const std::string bytes = Text(text::k4);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(IDC_static_step3_MTUExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), mtuFound,
-                                            sheet.inForce.mtu, wasSetTo, bytes, notSet));
-    SetDlgItemText(IDC_static_step3_MSSExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), mssFound,
-                                            sheet.inForce.mss, wasSetTo, bytes, notSet));
+    SetDlgItemText(
+        IDC_static_step3_MTUExplain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), sheet.found.mtuFound,
+                                 sheet.inForce.mtu, wasSetTo, bytes, notSet));
+    SetDlgItemText(
+        IDC_static_step3_MSSExplain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), sheet.found.mssFound,
+                                 sheet.inForce.mss, wasSetTo, bytes, notSet));
     SetDlgItemText(
         IDC_static_RecommendedMTU,
         wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU), sheet.recommended.mtu));

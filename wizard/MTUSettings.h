@@ -9,8 +9,6 @@ class CMTUSettings : public CWizardPage {
 public:
     CMTUSettings();
 
-    bool mtuFound = false;
-    bool mssFound = false;
     std::int32_t mtuEntry = 0;
     std::int32_t mssEntry = 0;
 

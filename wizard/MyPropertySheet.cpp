@@ -40,20 +40,7 @@ void CMyPropertySheet::LocalizeWizardButtons() {
 
 void CMyPropertySheet::CaptureSettings() {
     Win32RegistryStore store;
-    FoundFlags found;
     engine::CaptureSettings(store, theApp.m_family, inForce, found);
-    otherMtuSettings.pmtuDiscoveryFound = found.pmtuDiscoveryFound;
-    otherMtuSettings.pmtuBlackHoleDetectFound = found.pmtuBlackHoleDetectFound;
-    icmpRedirectAttackSetting.icmpRedirectsFound = found.icmpRedirectsFound;
-    mtuSettings.mtuFound = found.mtuFound;
-    mtuSettings.mssFound = found.mssFound;
-    rwinSetting.rwinFound = found.rwinFound;
-    ttlSetting.ttlFound = found.ttlFound;
-    ttlSetting.maxConnectionsPer1_0ServerFound = found.maxConnectionsPer1_0ServerFound;
-    ttlSetting.maxConnectionsPerServerFound = found.maxConnectionsPerServerFound;
-    keepAliveSettings.keepAliveTimeFound = found.keepAliveTimeFound;
-    keepAliveSettings.keepAliveIntervalFound = found.keepAliveIntervalFound;
-    synFloodAttackSetting.synAttackProtectFound = found.synAttackProtectFound;
 }
 
 void CMyPropertySheet::SetFamilyDefaults() {

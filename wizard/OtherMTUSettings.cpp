@@ -17,15 +17,16 @@ BOOL COtherMTUSettings::OnSetActive() {
     const std::string enabled = Text(text::k6);
     const std::string disabled = Text(text::k5);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(IDC_static_step4_MTUDiscoveryExplain,
-                   wizard::WithSwitchStatus(Text(text::kIDC_static_step4_MTUDiscoveryExplain),
-                                            pmtuDiscoveryFound, sheet.inForce.pmtuDiscovery,
-                                            enabled, disabled, notSet));
+    SetDlgItemText(
+        IDC_static_step4_MTUDiscoveryExplain,
+        wizard::WithSwitchStatus(Text(text::kIDC_static_step4_MTUDiscoveryExplain),
+                                 sheet.found.pmtuDiscoveryFound, sheet.inForce.pmtuDiscovery,
+                                 enabled, disabled, notSet));
     SetDlgItemText(
         IDC_static_step4_BlackHoeDetectExplain,
         wizard::WithSwitchStatus(Text(text::kIDC_static_step4_BlackHoeDetectExplain),
-                                 pmtuBlackHoleDetectFound, sheet.inForce.pmtuBlackHoleDetect,
-                                 enabled, disabled, notSet));
+                                 sheet.found.pmtuBlackHoleDetectFound,
+                                 sheet.inForce.pmtuBlackHoleDetect, enabled, disabled, notSet));
     return CWizardPage::OnSetActive();
 }
 

@@ -45,9 +45,9 @@ void CRWINSetting::Recommend() {
 void CRWINSetting::ShowTexts() {
     const CMyPropertySheet& sheet = Sheet();
     SetDlgItemText(IDC_static_step5_Explain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step5_Explain), rwinFound,
-                                            sheet.inForce.rwin, Text(text::k2), Text(text::k4),
-                                            Text(text::k3)));
+                   wizard::WithNumberStatus(Text(text::kIDC_static_step5_Explain),
+                                            sheet.found.rwinFound, sheet.inForce.rwin,
+                                            Text(text::k2), Text(text::k4), Text(text::k3)));
     SetDlgItemText(
         IDC_static_RecommendedRWIN,
         wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedRWIN), sheet.recommended.rwin));

@@ -23,10 +23,10 @@ BOOL CSYNFloodAttackSetting::OnSetActive() {
     const CMyPropertySheet& sheet = Sheet();
     ShowStepCaption();
     Localize(text::kIDC_static_step8_SYNExplain, IDC_static_step8_SYNExplain);
-    SetDlgItemText(
-        IDC_static_RecommendedSYN,
-        wizard::WithCountStatus(Text(text::kIDC_static_RecommendedSYN), synAttackProtectFound,
-                                sheet.inForce.synAttackProtect, Text(text::k8), Text(text::k3)));
+    SetDlgItemText(IDC_static_RecommendedSYN,
+                   wizard::WithCountStatus(
+                       Text(text::kIDC_static_RecommendedSYN), sheet.found.synAttackProtectFound,
+                       sheet.inForce.synAttackProtect, Text(text::k8), Text(text::k3)));
     Localize(text::kIDC_STATIC_SYN, IDC_STATIC_SYN);
     return CWizardPage::OnSetActive();
 }

@@ -18,9 +18,10 @@ void CTTLSetting::ShowTexts() {
     const CMyPropertySheet& sheet = Sheet();
     const std::string wasSetTo = Text(text::k2);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(IDC_static_step6_Explain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step6_Explain), ttlFound,
-                                            sheet.inForce.ttl, wasSetTo, Text(text::k7), notSet));
+    SetDlgItemText(
+        IDC_static_step6_Explain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step6_Explain), sheet.found.ttlFound,
+                                 sheet.inForce.ttl, wasSetTo, Text(text::k7), notSet));
     SetDlgItemText(
         IDC_static_RecommendedTTL,
         wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedTTL), sheet.recommended.ttl));
@@ -28,15 +29,16 @@ void CTTLSetting::ShowTexts() {
     Localize(text::kIDC_IE_OPTIMIZATION, IDC_IE_OPTIMIZATION);
     SetDlgItemText(
         IDC_CURRENT_HTTP_1_0,
-        wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_0), maxConnectionsPer1_0ServerFound,
+        wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_0),
+                                sheet.found.maxConnectionsPer1_0ServerFound,
                                 sheet.inForce.maxConnectionsPer1_0Server, wasSetTo, notSet));
     SetDlgItemText(IDC_RECOMMENDED_HTTP_1_0,
                    wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_0),
                                            sheet.recommended.maxConnectionsPer1_0Server));
-    SetDlgItemText(
-        IDC_CURRENT_HTTP_1_1,
-        wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_1), maxConnectionsPerServerFound,
-                                sheet.inForce.maxConnectionsPerServer, wasSetTo, notSet));
+    SetDlgItemText(IDC_CURRENT_HTTP_1_1,
+                   wizard::WithCountStatus(
+                       Text(text::kIDC_CURRENT_HTTP_1_1), sheet.found.maxConnectionsPerServerFound,
+                       sheet.inForce.maxConnectionsPerServer, wasSetTo, notSet));
     SetDlgItemText(IDC_RECOMMENDED_HTTP_1_1,
                    wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_1),
                                            sheet.recommended.maxConnectionsPerServer));

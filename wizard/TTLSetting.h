@@ -9,9 +9,6 @@ class CTTLSetting : public CWizardPage {
 public:
     CTTLSetting();
 
-    bool ttlFound = false;
-    bool maxConnectionsPer1_0ServerFound = false;
-    bool maxConnectionsPerServerFound = false;
     std::int32_t maxConnectionsPer1_0ServerEntry = 0;
     std::int32_t maxConnectionsPerServerEntry = 0;
     std::int32_t ttlEntry = 0;
