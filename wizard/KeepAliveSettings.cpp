@@ -1,16 +1,23 @@
-// The keep-alive page.
+// The keep-alive page: the keep-alive time and interval, each with its value in force, its
+// recommendation and an edit.
 #include "wizard/KeepAliveSettings.h"
 
-#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
-CKeepAliveSettings::CKeepAliveSettings() : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive) {}
+namespace {
 
-void CKeepAliveSettings::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_KEEP_ALIVE_INTERVAL, keepAliveIntervalEntry);
-    DDX_Text(pDX, IDC_KEEP_ALIVE_TIME, keepAliveTimeEntry);
-}
+// Any value from the least one up is taken.
+constexpr PageField kFields[] = {
+    {IDC_KEEP_ALIVE_INTERVAL, wizard::EntryField::KeepAliveInterval,
+     &TuningValues::keepAliveInterval, nullptr},
+    {IDC_KEEP_ALIVE_TIME, wizard::EntryField::KeepAliveTime, &TuningValues::keepAliveTime, nullptr},
+};
+
+}  // namespace
+
+CKeepAliveSettings::CKeepAliveSettings()
+    : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive, kFields) {}
 
 void CKeepAliveSettings::ShowTexts() {
     const CMyPropertySheet& sheet = Sheet();
@@ -43,24 +50,10 @@ BOOL CKeepAliveSettings::OnSetActive() {
     return CWizardPage::OnSetActive();
 }
 
-void CKeepAliveSettings::FixUpAndStore() {
-    CMyPropertySheet& sheet = Sheet();
-    // A failed read has shown its message; the fix-up writes valid numbers back.
-    UpdateData(true);
-    keepAliveIntervalEntry =
-        wizard::FixUpEntry(wizard::EntryField::KeepAliveInterval, keepAliveIntervalEntry,
-                           sheet.recommended.keepAliveInterval);
-    keepAliveTimeEntry = wizard::FixUpEntry(wizard::EntryField::KeepAliveTime, keepAliveTimeEntry,
-                                            sheet.recommended.keepAliveTime);
-    UpdateData(false);
-    sheet.chosen.keepAliveTime = keepAliveTimeEntry;
-    sheet.chosen.keepAliveInterval = keepAliveIntervalEntry;
-}
-
 BOOL CKeepAliveSettings::OnKillActive() {
-    FixUpAndStore();
+    StoreEntries();
     RequestLeavingButtons();
-    return CWizardPage::OnKillActive();
+    return CheckEntriesAgain();
 }
 
 LRESULT CKeepAliveSettings::OnWizardNext() {
@@ -69,25 +62,7 @@ LRESULT CKeepAliveSettings::OnWizardNext() {
 }
 
 BOOL CKeepAliveSettings::OnWizardFinish() {
-    FixUpAndStore();
+    StoreEntries();
     Sheet().ApplySettings();
     return TRUE;
-}
-
-bool CKeepAliveSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                       LRESULT& result) {
-    if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        const CMyPropertySheet& sheet = Sheet();
-        if (*id == IDC_KEEP_ALIVE_TIME) {
-            CorrectOnLostFocus(IDC_KEEP_ALIVE_TIME, wizard::EntryField::KeepAliveTime,
-                               keepAliveTimeEntry, sheet.recommended.keepAliveTime);
-            return true;
-        }
-        if (*id == IDC_KEEP_ALIVE_INTERVAL) {
-            CorrectOnLostFocus(IDC_KEEP_ALIVE_INTERVAL, wizard::EntryField::KeepAliveInterval,
-                               keepAliveIntervalEntry, sheet.recommended.keepAliveInterval);
-            return true;
-        }
-    }
-    return CWizardPage::HandleMessage(message, wParam, lParam, result);
 }

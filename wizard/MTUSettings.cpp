@@ -1,18 +1,31 @@
-// The MTU and MSS page: recommendation by connection type, values in force, entries.
+// The MTU and MSS page: for each, an explanation with the value in force, the
+// recommendation for the connection type, and an edit.
 #include "wizard/MTUSettings.h"
 
-#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
-CMTUSettings::CMTUSettings() : CWizardPage(IDD_MTU, wizard::kPageMtu) {}
+namespace {
 
-void CMTUSettings::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_MTU, mtuEntry);
-    DDV_MinMaxInt(pDX, mtuEntry, wizard::kMinMtu, wizard::kMaxMtu);
-    DDX_Text(pDX, IDC_MSS, mssEntry);
-    DDV_MinMaxInt(pDX, mssEntry, wizard::kMinMss, wizard::MaxMss(mtuEntry));
+EntryRange MtuRange(const TuningValues&) {
+    return {wizard::kMinMtu, wizard::kMaxMtu};
 }
+
+// The MSS leaves room in the MTU just read for the IP and TCP headers.
+EntryRange MssRange(const TuningValues& entries) {
+    return {wizard::kMinMss, wizard::MaxMss(entries.mtu)};
+}
+
+// Read in this order: the MSS's range needs the MTU.
+constexpr PageField kFields[] = {
+    // edit   rule                     value               range on leaving
+    {IDC_MTU, wizard::EntryField::Mtu, &TuningValues::mtu, MtuRange},
+    {IDC_MSS, wizard::EntryField::Mss, &TuningValues::mss, MssRange},
+};
+
+}  // namespace
+
+CMTUSettings::CMTUSettings() : CWizardPage(IDD_MTU, wizard::kPageMtu, kFields) {}
 
 void CMTUSettings::Recommend() {
     CMyPropertySheet& sheet = Sheet();
@@ -20,8 +33,8 @@ void CMTUSettings::Recommend() {
         wizard::RecommendMtu(sheet.chooseConnectionType.connectionType);
     sheet.chosen.mtu = r.mtu;
     sheet.chosen.mss = r.mss;
-    sheet.recommended.mtu = mtuEntry = sheet.chosen.mtu;
-    sheet.recommended.mss = mssEntry = sheet.chosen.mss;
+    sheet.recommended.mtu = entries.mtu = sheet.chosen.mtu;
+    sheet.recommended.mss = entries.mss = sheet.chosen.mss;
 }
 
 void CMTUSettings::ShowTexts() {
@@ -56,28 +69,6 @@ BOOL CMTUSettings::OnSetActive() {
 }
 
 BOOL CMTUSettings::OnKillActive() {
-    CMyPropertySheet& sheet = Sheet();
-    // A failed read has shown its message; the page is left all the same, unless
-    // a value outside its range keeps it (the base's reading tells again).
-    UpdateData(true);
-    mssEntry = wizard::FixUpEntry(wizard::EntryField::Mss, mssEntry, sheet.recommended.mss);
-    mtuEntry = wizard::FixUpEntry(wizard::EntryField::Mtu, mtuEntry, sheet.recommended.mtu);
-    UpdateData(false);
-    sheet.chosen.mtu = mtuEntry;
-    sheet.chosen.mss = mssEntry;
-    return CWizardPage::OnKillActive();
-}
-
-bool CMTUSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        if (*id == IDC_MTU) {
-            CorrectOnLostFocus(IDC_MTU, wizard::EntryField::Mtu, mtuEntry, Sheet().recommended.mtu);
-            return true;
-        }
-        if (*id == IDC_MSS) {
-            CorrectOnLostFocus(IDC_MSS, wizard::EntryField::Mss, mssEntry, Sheet().recommended.mss);
-            return true;
-        }
-    }
-    return CWizardPage::HandleMessage(message, wParam, lParam, result);
+    StoreEntries();
+    return CheckEntriesAgain();
 }

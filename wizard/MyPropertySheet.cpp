@@ -48,17 +48,17 @@ void CMyPropertySheet::SetFamilyDefaults() {
 
     chosen.synAttackProtect = synFloodAttackSetting.synAttackProtectEntry = d.synAttackProtect;
 
-    chosen.keepAliveTime = recommended.keepAliveTime = keepAliveSettings.keepAliveTimeEntry =
+    chosen.keepAliveTime = recommended.keepAliveTime = keepAliveSettings.entries.keepAliveTime =
         d.keepAliveTime;
     chosen.keepAliveInterval = recommended.keepAliveInterval =
-        keepAliveSettings.keepAliveIntervalEntry = d.keepAliveInterval;
+        keepAliveSettings.entries.keepAliveInterval = d.keepAliveInterval;
 
-    chosen.ttl = recommended.ttl = ttlSetting.ttlEntry = d.ttl;
+    chosen.ttl = recommended.ttl = ttlSetting.entries.ttl = d.ttl;
 
     chosen.maxConnectionsPer1_0Server = recommended.maxConnectionsPer1_0Server =
-        ttlSetting.maxConnectionsPer1_0ServerEntry = d.maxConnectionsPer1_0Server;
+        ttlSetting.entries.maxConnectionsPer1_0Server = d.maxConnectionsPer1_0Server;
     chosen.maxConnectionsPerServer = recommended.maxConnectionsPerServer =
-        ttlSetting.maxConnectionsPerServerEntry = d.maxConnectionsPerServer;
+        ttlSetting.entries.maxConnectionsPerServer = d.maxConnectionsPerServer;
 }
 
 void CMyPropertySheet::ApplySettings() {

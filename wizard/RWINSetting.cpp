@@ -118,7 +118,7 @@ BOOL CRWINSetting::OnKillActive() {
     if (!wizard::ReceiveWindowAllowed(rwinEntry, sheet.chosen.mss)) TakeRecommendation();
     UpdateData(false);
     sheet.chosen.rwin = static_cast<std::int32_t>(rwinEntry);
-    return CWizardPage::OnKillActive();
+    return CheckEntriesAgain();
 }
 
 bool CRWINSetting::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

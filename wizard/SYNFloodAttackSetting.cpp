@@ -32,7 +32,8 @@ BOOL CSYNFloodAttackSetting::OnSetActive() {
 }
 
 BOOL CSYNFloodAttackSetting::OnKillActive() {
+    // No number, or one outside 0..2, keeps the page at once: there is nothing to fix up.
     if (!UpdateData(true)) return FALSE;
     Sheet().chosen.synAttackProtect = synAttackProtectEntry;
-    return CWizardPage::OnKillActive();
+    return TRUE;
 }

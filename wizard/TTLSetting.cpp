@@ -1,18 +1,28 @@
-// The TTL and browser connections page.
+// The TTL and browser connections page: the TTL, and the browser's connections per HTTP 1.0
+// and 1.1 server, each with its value in force, its recommendation and an edit.
 #include "wizard/TTLSetting.h"
 
-#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
-CTTLSetting::CTTLSetting() : CWizardPage(IDD_TTL, wizard::kPageTtl) {}
+namespace {
 
-void CTTLSetting::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_HTTP_1_0, maxConnectionsPer1_0ServerEntry);
-    DDX_Text(pDX, IDC_HTTP_1_1, maxConnectionsPerServerEntry);
-    DDX_Text(pDX, IDC_TTL, ttlEntry);
-    DDV_MinMaxInt(pDX, ttlEntry, wizard::kMinTtl, wizard::kMaxTtl);
+EntryRange TtlRange(const TuningValues&) {
+    return {wizard::kMinTtl, wizard::kMaxTtl};
 }
+
+// Only the TTL has a range beyond its least value.
+constexpr PageField kFields[] = {
+    {IDC_HTTP_1_0, wizard::EntryField::MaxConnectionsPer1_0Server,
+     &TuningValues::maxConnectionsPer1_0Server, nullptr},
+    {IDC_HTTP_1_1, wizard::EntryField::MaxConnectionsPerServer,
+     &TuningValues::maxConnectionsPerServer, nullptr},
+    {IDC_TTL, wizard::EntryField::Ttl, &TuningValues::ttl, TtlRange},
+};
+
+}  // namespace
+
+CTTLSetting::CTTLSetting() : CWizardPage(IDD_TTL, wizard::kPageTtl, kFields) {}
 
 void CTTLSetting::ShowTexts() {
     const CMyPropertySheet& sheet = Sheet();
@@ -52,45 +62,6 @@ BOOL CTTLSetting::OnSetActive() {
 }
 
 BOOL CTTLSetting::OnKillActive() {
-    CMyPropertySheet& sheet = Sheet();
-    // The first reading only refreshes the entries; its failure is reported again
-    // by the final one, which alone decides whether the page may be left.
-    UpdateData(true);
-    ttlEntry = wizard::FixUpEntry(wizard::EntryField::Ttl, ttlEntry, sheet.recommended.ttl);
-    maxConnectionsPer1_0ServerEntry = wizard::FixUpEntry(
-        wizard::EntryField::MaxConnectionsPer1_0Server, maxConnectionsPer1_0ServerEntry,
-        sheet.recommended.maxConnectionsPer1_0Server);
-    maxConnectionsPerServerEntry =
-        wizard::FixUpEntry(wizard::EntryField::MaxConnectionsPerServer,
-                           maxConnectionsPerServerEntry, sheet.recommended.maxConnectionsPerServer);
-    UpdateData(false);
-    sheet.chosen.ttl = ttlEntry;
-    sheet.chosen.maxConnectionsPer1_0Server = maxConnectionsPer1_0ServerEntry;
-    sheet.chosen.maxConnectionsPerServer = maxConnectionsPerServerEntry;
-    return CWizardPage::OnKillActive();
-}
-
-bool CTTLSetting::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        const CMyPropertySheet& sheet = Sheet();
-        switch (*id) {
-            case IDC_TTL:
-                CorrectOnLostFocus(IDC_TTL, wizard::EntryField::Ttl, ttlEntry,
-                                   sheet.recommended.ttl);
-                return true;
-            case IDC_HTTP_1_0:
-                CorrectOnLostFocus(IDC_HTTP_1_0, wizard::EntryField::MaxConnectionsPer1_0Server,
-                                   maxConnectionsPer1_0ServerEntry,
-                                   sheet.recommended.maxConnectionsPer1_0Server);
-                return true;
-            case IDC_HTTP_1_1:
-                CorrectOnLostFocus(IDC_HTTP_1_1, wizard::EntryField::MaxConnectionsPerServer,
-                                   maxConnectionsPerServerEntry,
-                                   sheet.recommended.maxConnectionsPerServer);
-                return true;
-            default:
-                break;
-        }
-    }
-    return CWizardPage::HandleMessage(message, wParam, lParam, result);
+    StoreEntries();
+    return CheckEntriesAgain();
 }
