@@ -308,9 +308,8 @@ TEST(ConnectionPage, FirstSelectedRadioDecides) {
     EXPECT_EQ(ConnectionTypeFromRadios([](int) { return false; }, DSL), DSL);
     // Cable modem is examined first, then dial-up.
     EXPECT_EQ(ConnectionTypeFromRadios([](int) { return true; }, LAN), CableModem);
-    EXPECT_EQ(
-        ConnectionTypeFromRadios([](int c) { return c != IDC_step2_RADIO_CableModem; }, LAN),
-        DialUp);
+    EXPECT_EQ(ConnectionTypeFromRadios([](int c) { return c != IDC_step2_RADIO_CableModem; }, LAN),
+              DialUp);
 }
 
 }  // namespace

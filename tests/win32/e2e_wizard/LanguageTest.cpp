@@ -110,14 +110,13 @@ TEST_F(WizardTest, ShippedGermanOnEveryPage) {
             ASSERT_TRUE(wizard.WaitForStep(caption, kNextOnly));
             EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_DialUp,
                                            FromFile(german, "IDC_step2_RADIO_DialUp")));
-            EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT),
-                      FromFile(german, "ID_WIZNEXT"));
+            EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT), FromFile(german, "ID_WIZNEXT"));
         }
         if (i == 1) {
-            EXPECT_TRUE(wizard.WaitForText(
-                IDC_static_step3_MTUExplain, FromFile(german, "IDC_static_step3_MTUExplain") + " " +
-                                      FromFile(german, "2") + " 1500 " + FromFile(german, "4") +
-                                      "."));
+            EXPECT_TRUE(wizard.WaitForText(IDC_static_step3_MTUExplain,
+                                           FromFile(german, "IDC_static_step3_MTUExplain") + " " +
+                                               FromFile(german, "2") + " 1500 " +
+                                               FromFile(german, "4") + "."));
         }
         std::string shot = "wizard-german-";  // appended: GCC 12 warns wrongly on "..." + string
         shot += std::to_string(i + 1);

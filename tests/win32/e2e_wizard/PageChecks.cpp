@@ -13,13 +13,14 @@ std::string WasSet(long long value) {
 }
 
 void ExpectConnectionPage(const Wizard& wizard, int checkedRadio) {
-    EXPECT_TRUE(wizard.WaitForText(IDC_static_step2_Explain, "How do you connect to the internet?"));
+    EXPECT_TRUE(
+        wizard.WaitForText(IDC_static_step2_Explain, "How do you connect to the internet?"));
     EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_DialUp, "Dial Up Connection (&Modem)."));
     EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_CableModem, "&Cable Modem."));
     EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_DSL, "&Digital Subscriber Line (DSL)."));
     EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_LAN, "&LAN Connection (Ethernet)."));
-    for (int radio :
-         {IDC_step2_RADIO_DialUp, IDC_step2_RADIO_CableModem, IDC_step2_RADIO_DSL, IDC_step2_RADIO_LAN}) {
+    for (int radio : {IDC_step2_RADIO_DialUp, IDC_step2_RADIO_CableModem, IDC_step2_RADIO_DSL,
+                      IDC_step2_RADIO_LAN}) {
         EXPECT_EQ(wizard.IsChecked(radio), radio == checkedRadio) << "radio button " << radio;
     }
 }
@@ -46,8 +47,7 @@ void ExpectOtherMtuPage(const Wizard& wizard, const std::string& discoveryStatus
     EXPECT_TRUE(wizard.WaitForText(
         IDC_static_step4_BlackHoeDetectExplain,
         Explained(text::kIDC_static_step4_BlackHoeDetectExplain, blackHoleStatus)));
-    EXPECT_TRUE(
-        wizard.WaitForText(IDC_static_MTUDiscovery, "Recommended to be ENABLED."));
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_MTUDiscovery, "Recommended to be ENABLED."));
     EXPECT_TRUE(wizard.WaitForText(
         IDC_static_BlackHoleDetect,
         "Recommended to be DISABLED since it imposes extra transmission overhead."));
@@ -57,10 +57,11 @@ void ExpectOtherMtuPage(const Wizard& wizard, const std::string& discoveryStatus
 
 void ExpectRwinPage(const Wizard& wizard, int mss, int multiplier, long long rwin,
                     const std::string& status) {
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_step5_Explain,
+                                   Explained(text::kIDC_static_step5_Explain, status)));
     EXPECT_TRUE(
-        wizard.WaitForText(IDC_static_step5_Explain, Explained(text::kIDC_static_step5_Explain, status)));
-    EXPECT_TRUE(wizard.WaitForText(
-        IDC_static_RecommendedRWIN, "Recommended RWIN size  :  " + std::to_string(rwin) + " bytes."));
+        wizard.WaitForText(IDC_static_RecommendedRWIN,
+                           "Recommended RWIN size  :  " + std::to_string(rwin) + " bytes."));
     EXPECT_TRUE(wizard.WaitForText(IDC_RWIN_MSS, std::to_string(mss)));
     EXPECT_TRUE(wizard.WaitForText(IDC_MULTIPLIER, std::to_string(multiplier)));
     EXPECT_TRUE(wizard.WaitForText(IDC_SCALING_FACTOR, "4"));
@@ -83,10 +84,10 @@ void ExpectTtlPage(const Wizard& wizard, int ttl, int http10, int http11,
     EXPECT_TRUE(wizard.WaitForText(IDC_IE_OPTIMIZATION, Shown(text::kIDC_IE_OPTIMIZATION)));
     EXPECT_TRUE(wizard.WaitForText(IDC_CURRENT_HTTP_1_0, "HTTP 1.0 value" + http10Status));
     EXPECT_TRUE(wizard.WaitForText(IDC_RECOMMENDED_HTTP_1_0, "Recommended value for HTTP 1.0  :  " +
-                                                                std::to_string(http10) + "."));
+                                                                 std::to_string(http10) + "."));
     EXPECT_TRUE(wizard.WaitForText(IDC_CURRENT_HTTP_1_1, "HTTP 1.1 value" + http11Status));
     EXPECT_TRUE(wizard.WaitForText(IDC_RECOMMENDED_HTTP_1_1, "Recommended value for HTTP 1.1  :  " +
-                                                                std::to_string(http11) + "."));
+                                                                 std::to_string(http11) + "."));
     EXPECT_TRUE(wizard.WaitForText(IDC_TTL, std::to_string(ttl)));
     EXPECT_TRUE(wizard.WaitForText(IDC_HTTP_1_0, std::to_string(http10)));
     EXPECT_TRUE(wizard.WaitForText(IDC_HTTP_1_1, std::to_string(http11)));
@@ -109,18 +110,22 @@ void ExpectKeepAlivePage(const Wizard& wizard, const std::string& timeStatus,
 }
 
 void ExpectSynPage(const Wizard& wizard, const std::string& status) {
-    EXPECT_TRUE(wizard.WaitForText(IDC_static_step8_SYNExplain, Shown(text::kIDC_static_step8_SYNExplain)));
     EXPECT_TRUE(
-        wizard.WaitForText(IDC_static_RecommendedSYN, Explained(text::kIDC_static_RecommendedSYN, status)));
+        wizard.WaitForText(IDC_static_step8_SYNExplain, Shown(text::kIDC_static_step8_SYNExplain)));
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_RecommendedSYN,
+                                   Explained(text::kIDC_static_RecommendedSYN, status)));
     EXPECT_TRUE(wizard.WaitForText(IDC_STATIC_SYN, "What will be your decision?"));
 }
 
 void ExpectIcmpPage(const Wizard& wizard, const std::string& status) {
-    EXPECT_TRUE(wizard.WaitForText(IDC_static_step9_ICMPExplain, Shown(text::kIDC_static_step9_ICMPExplain)));
-    EXPECT_TRUE(wizard.WaitForText(IDC_static_step9_ICMPExplain2, Shown(text::kIDC_static_step9_ICMPExplain2)));
-    EXPECT_TRUE(wizard.WaitForText(IDC_static_step9_ICMPExplain3, Shown(text::kIDC_static_step9_ICMPExplain3)));
-    EXPECT_TRUE(
-        wizard.WaitForText(IDC_static_step9_ICMPExplain4, Explained(text::kIDC_static_step9_ICMPExplain4, status)));
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_step9_ICMPExplain,
+                                   Shown(text::kIDC_static_step9_ICMPExplain)));
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_step9_ICMPExplain2,
+                                   Shown(text::kIDC_static_step9_ICMPExplain2)));
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_step9_ICMPExplain3,
+                                   Shown(text::kIDC_static_step9_ICMPExplain3)));
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_step9_ICMPExplain4,
+                                   Explained(text::kIDC_static_step9_ICMPExplain4, status)));
     EXPECT_TRUE(wizard.WaitForText(IDC_RecommendedICMP, "Recommended to be DISABLED."));
     EXPECT_TRUE(wizard.WaitForText(IDC_chk_ICMP, "Enable It?"));
 }

@@ -55,8 +55,7 @@ WindowKind Classify(HWND window) {
     if (Item(window, IDC_STATIC2) && Item(window, IDC_FILE_VERSION)) {
         return WindowKind::AboutBox;
     }
-    if (Item(window, ID_WIZNEXT) ||
-        FindWindowExA(window, nullptr, "SysTabControl32", nullptr)) {
+    if (Item(window, ID_WIZNEXT) || FindWindowExA(window, nullptr, "SysTabControl32", nullptr)) {
         return WindowKind::Wizard;
     }
     if ((Style(window) & WS_CAPTION) != WS_CAPTION && HasOnlyAPicture(window)) {
