@@ -21,11 +21,6 @@
 
 class CPropertyPage;
 
-// Wizard button flags, the platform's PSWIZB_ values.
-inline constexpr DWORD kWizardBack = 0x1;
-inline constexpr DWORD kWizardNext = 0x2;
-inline constexpr DWORD kWizardFinish = 0x4;
-
 class CPropertySheet : public CWnd {
 public:
     // captionStringId: string resource of the sheet's own caption (pages
@@ -43,7 +38,7 @@ public:
     // (positive after Finish, 0 after Cancel, -1 when it could not be created).
     INT_PTR DoModal();
 
-    // Posts PSM_SETWIZBUTTONS (kWizardBack | kWizardNext | kWizardFinish):
+    // Posts PSM_SETWIZBUTTONS (the platform's PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH):
     // the request takes effect after the current handler returns, and several
     // requests take effect in the order made, the last one winning.
     void SetWizardButtons(DWORD flags);

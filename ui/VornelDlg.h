@@ -15,13 +15,6 @@ public:
     CVornelDlg();
     ~CVornelDlg() override;
 
-    static constexpr int kIntroduction = 1007;
-    static constexpr int kHint = 1060;
-    static constexpr int kLanguageGroup = 1039;
-    static constexpr int kLanguageList = 1044;
-    static constexpr int kSetSettings = 1005;
-    static constexpr int kResetSettings = 1058;
-
     void RestoreSettings();
 
 protected:

@@ -17,12 +17,10 @@
 #include "framework/DataExchange.h"
 #include "framework/PropertyPage.h"
 #include "framework/PropertySheet.h"
+#include "res/resource.h"
 
 namespace {
 
-constexpr int kBackButton = 12323;
-constexpr int kNextButton = 12324;
-constexpr int kFinishButton = 12325;
 constexpr int kPageEdit = 1201;
 constexpr UINT kFirstTemplateId = 900;
 
@@ -173,8 +171,8 @@ TEST(WizardSheet, WizardHasNoHelpButtonAndItsOwnButtons) {
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
                          EXPECT_FALSE(w.Visible(IDHELP));
-                         EXPECT_TRUE(w.Visible(kBackButton));
-                         EXPECT_TRUE(w.Visible(kNextButton));
+                         EXPECT_TRUE(w.Visible(ID_WIZBACK));
+                         EXPECT_TRUE(w.Visible(ID_WIZNEXT));
                          EXPECT_TRUE(w.Visible(IDCANCEL));
                          EXPECT_FALSE(GetWindowLongPtrA(w.sheet.m_hWnd, GWL_EXSTYLE) &
                                       WS_EX_CONTEXTHELP);
@@ -189,7 +187,7 @@ TEST(WizardSheet, NextAndBackFollowThePlatformsDefaultOrder) {
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
                          w.log.clear();
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
@@ -197,7 +195,7 @@ TEST(WizardSheet, NextAndBackFollowThePlatformsDefaultOrder) {
                          EXPECT_EQ(w.log, expected);
                          EXPECT_EQ(ActiveIndex(w.sheet), 1);
                          w.log.clear();
-                         w.Press(kBackButton);
+                         w.Press(ID_WIZBACK);
                          return true;
                      },
                      [&] {
@@ -219,7 +217,7 @@ TEST(WizardSheet, WizardNextAndBackResultsPickStayOrJump) {
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
                          w.log.clear();
-                         w.Press(kNextButton);  // -1: stay, not even asked to leave
+                         w.Press(ID_WIZNEXT);  // -1: stay, not even asked to leave
                          return true;
                      },
                      [&] {
@@ -227,14 +225,14 @@ TEST(WizardSheet, WizardNextAndBackResultsPickStayOrJump) {
                          EXPECT_EQ(ActiveIndex(w.sheet), 0);
                          nextResult = kFirstTemplateId + 2;  // jump over page 1
                          w.log.clear();
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
                          const Log expected{"p0:next", "p0:killactive", "p2:init", "p2:setactive"};
                          EXPECT_EQ(w.log, expected);
                          EXPECT_EQ(ActiveIndex(w.sheet), 2);
-                         w.Press(kBackButton);  // back by template id to page 0
+                         w.Press(ID_WIZBACK);  // back by template id to page 0
                          return true;
                      },
                      [&] {
@@ -252,13 +250,13 @@ TEST(WizardSheet, KillActiveRefusalKeepsThePage) {
     w.page(0).onKillActive = [&] { return mayLeave; };
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
                          EXPECT_EQ(ActiveIndex(w.sheet), 0);
                          mayLeave = TRUE;
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
@@ -274,7 +272,7 @@ TEST(WizardSheet, FailedExchangeOnLeavingKeepsThePageWithTheMessageOwnedByTheShe
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
                          SetDlgItemTextA(w.page(0).m_hWnd, kPageEdit, "");
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
@@ -289,7 +287,7 @@ TEST(WizardSheet, FailedExchangeOnLeavingKeepsThePageWithTheMessageOwnedByTheShe
                          if (FindMessageBox().window) return false;
                          EXPECT_EQ(ActiveIndex(w.sheet), 0);
                          SetDlgItemTextA(w.page(0).m_hWnd, kPageEdit, "33");
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
@@ -305,12 +303,12 @@ TEST(WizardSheet, ActivationAfterTheFirstRefillsTheControls) {
     Wizard w;
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
                          w.page(0).value = 55;
-                         w.Press(kBackButton);
+                         w.Press(ID_WIZBACK);
                          return true;
                      },
                      [&] {
@@ -325,20 +323,20 @@ TEST(WizardSheet, FinishClosesOnlyWhenThePageAccepts) {
     Wizard w;
     BOOL accept = FALSE;
     w.page(0).onSetActive = [&] {
-        w.sheet.SetWizardButtons(kWizardBack | kWizardFinish);
+        w.sheet.SetWizardButtons(PSWIZB_BACK | PSWIZB_FINISH);
         return TRUE;
     };
     w.page(0).onFinish = [&] { return accept; };
-    UiScript script({[&] { return SheetOpen(w) && w.Visible(kFinishButton); },
+    UiScript script({[&] { return SheetOpen(w) && w.Visible(ID_WIZFINISH); },
                      [&] {
-                         EXPECT_FALSE(w.Visible(kNextButton));
-                         w.Press(kFinishButton);
+                         EXPECT_FALSE(w.Visible(ID_WIZNEXT));
+                         w.Press(ID_WIZFINISH);
                          return true;
                      },
                      [&] {
                          EXPECT_TRUE(SheetOpen(w));
                          accept = TRUE;
-                         w.Press(kFinishButton);
+                         w.Press(ID_WIZFINISH);
                          return true;
                      }});
     EXPECT_GT(w.sheet.DoModal(), 0);
@@ -349,20 +347,20 @@ TEST(WizardSheet, WizardButtonRequestsArePostedAndTakeEffectInOrder) {
     Wizard w;
     bool backEnabledRightAfter = false;
     w.page(0).onSetActive = [&] {
-        w.sheet.SetWizardButtons(kWizardBack | kWizardFinish);
-        w.sheet.SetWizardButtons(kWizardNext);
+        w.sheet.SetWizardButtons(PSWIZB_BACK | PSWIZB_FINISH);
+        w.sheet.SetWizardButtons(PSWIZB_NEXT);
         // The platform's own initial state still stands inside the handler.
-        backEnabledRightAfter = w.Enabled(kBackButton);
+        backEnabledRightAfter = w.Enabled(ID_WIZBACK);
         return TRUE;
     };
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
                          EXPECT_TRUE(backEnabledRightAfter);
                          // The last request won: Next alone, no Finish.
-                         EXPECT_FALSE(w.Enabled(kBackButton));
-                         EXPECT_TRUE(w.Enabled(kNextButton));
-                         EXPECT_TRUE(w.Visible(kNextButton));
-                         EXPECT_FALSE(w.Visible(kFinishButton));
+                         EXPECT_FALSE(w.Enabled(ID_WIZBACK));
+                         EXPECT_TRUE(w.Enabled(ID_WIZNEXT));
+                         EXPECT_TRUE(w.Visible(ID_WIZNEXT));
+                         EXPECT_FALSE(w.Visible(ID_WIZFINISH));
                          return true;
                      },
                      Cancel(w)});
@@ -385,12 +383,12 @@ TEST(WizardSheet, TheStepCaptionSetByAPageIsWhatTheUserSees) {
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
                          EXPECT_EQ(w.Caption(), "Step 1 of 3 : First");
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
                          EXPECT_EQ(w.Caption(), "Step 2 of 3 : Second");
-                         w.Press(kBackButton);
+                         w.Press(ID_WIZBACK);
                          return true;
                      },
                      [&] {
@@ -469,7 +467,7 @@ TEST(WizardSheet, ExceptionsInPageHandlersAreCaughtAtTheBoundary) {
     w.page(1).onSetActive = [&]() -> BOOL { throw std::runtime_error("page failed"); };
     UiScript script({[&] { return SheetOpen(w); },
                      [&] {
-                         w.Press(kNextButton);
+                         w.Press(ID_WIZNEXT);
                          return true;
                      },
                      [&] {
