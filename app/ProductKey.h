@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Catalogue.h"
 #include "engine/RegistryStore.h"
 
-inline constexpr const char* kProductKeyPath = "Software\\Vornel";
+// HKEY_CURRENT_USER\Software\Vornel, beside the backup it holds.
+inline constexpr const char* kProductKeyPath = catalogue::kProductKey;
 
 // The program's buffers for the folder and the language: 260 bytes with the terminator.
 inline constexpr std::size_t kProductTextCapacity = 260;

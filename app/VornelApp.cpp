@@ -10,6 +10,7 @@
 #include "app/SplashDlg.h"
 #include "engine/Win32RegistryStore.h"
 #include "framework/MessageBox.h"
+#include "framework/Wnd.h"
 #include "ui/VornelDlg.h"
 
 CVornelApp theApp;
@@ -84,7 +85,9 @@ std::string CVornelApp::GetLanguageText(const TextEntry& entry) const {
 
 void CVornelApp::SetItemLanguageText(std::string_view key, int controlId,
                                      std::string_view englishDefault, HWND window) const {
-    SetDlgItemTextA(window, controlId, GetLanguageText(key, englishDefault).c_str());
+    // Every text has its control: a missing one is a wrong id, reported rather than passed over.
+    ::SetWindowTextA(RequireDlgItem(window, controlId),
+                     GetLanguageText(key, englishDefault).c_str());
 }
 
 void CVornelApp::SetItemLanguageText(const TextEntry& entry, int controlId, HWND window) const {

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "res/TextCatalog.h"
 #include "app/WindowsVersion.h"
 #include "engine/PlatformFamily.h"
 #include "framework/WinApp.h"
+#include "res/TextCatalog.h"
 
 class CMyPropertySheet;
 class CVornelDlg;
@@ -28,6 +28,8 @@ public:
     // every lookup, so a language change takes effect at once.
     std::string GetLanguageText(std::string_view key, std::string_view englishDefault) const;
     std::string GetLanguageText(const TextEntry& entry) const;
+    // The text for the key into the control of `window`; a missing control throws
+    // std::logic_error (RequireDlgItem).
     void SetItemLanguageText(std::string_view key, int controlId, std::string_view englishDefault,
                              HWND window) const;
     void SetItemLanguageText(const TextEntry& entry, int controlId, HWND window) const;

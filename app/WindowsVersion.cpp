@@ -34,9 +34,9 @@ std::optional<PlatformFamily> DecidePlatformFamily(const CWindowsVersion& versio
         PlatformFamily family;
     };
     static constexpr Rule kRules[] = {
-        {&CWindowsVersion::IsWin95, Win9x},   {&CWindowsVersion::IsWin98, Win9x},
-        {&CWindowsVersion::IsWinMe, Win9x},   {&CWindowsVersion::IsWin2000, WinNT},
-        {&CWindowsVersion::IsWinXP, WinNT},   {&CWindowsVersion::IsWinNT4, WinNT},
+        {&CWindowsVersion::IsWin95, Win9x}, {&CWindowsVersion::IsWin98, Win9x},
+        {&CWindowsVersion::IsWinMe, Win9x}, {&CWindowsVersion::IsWin2000, WinNT},
+        {&CWindowsVersion::IsWinXP, WinNT}, {&CWindowsVersion::IsWinNT4, WinNT},
     };
     for (const Rule& rule : kRules) {
         if ((version.*rule.test)()) return rule.family;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -61,20 +62,41 @@ inline constexpr const char* kWin9xModemKey = "System\\CurrentControlSet\\Servic
 inline constexpr const char* kWinNtModemKey =
     "System\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
 
-inline constexpr const char* kBackupKey = "Software\\Vornel\\Original Settings";
-inline constexpr const char* kMtuBackupName = "MTU Settings";
-inline constexpr const char* kMssBackupName = "MSS Settings";
-inline constexpr const char* kMtuBackupKey = "Software\\Vornel\\Original Settings\\MTU Settings";
-inline constexpr const char* kMssBackupKey = "Software\\Vornel\\Original Settings\\MSS Settings";
-// WinNT: one value per interface that existed when the backup was made, so that
-// Reset touches those and no other. Backups without it predate the list.
-inline constexpr const char* kInterfacesBackupName = "Interfaces";
-inline constexpr const char* kInterfacesBackupKey =
-    "Software\\Vornel\\Original Settings\\Interfaces";
+// A registry path made of a parent key and a subkey name, joined while compiling
+// so that each key of the product is spelled once.
+template <std::size_t ParentSize, std::size_t NameSize>
+consteval std::array<char, ParentSize + NameSize> JoinKeyPath(
+    const std::array<char, ParentSize>& parent, const char (&name)[NameSize]) {
+    std::array<char, ParentSize + NameSize> path{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i + 1 < ParentSize; ++i) path[at++] = parent[i];
+    path[at++] = '\\';
+    for (std::size_t i = 0; i < NameSize; ++i) path[at++] = name[i];
+    return path;
+}
+
+// The product's own key under HKEY_CURRENT_USER, and the backup within it.
+inline constexpr auto kProductPath = std::to_array("Software\\Vornel");
+inline constexpr auto kBackupPath = JoinKeyPath(kProductPath, "Original Settings");
 // A new backup is written here first, with "Backup Complete" as its very last
 // value; only then does it replace "Original Settings". Written without that
 // value, it never counts, and the backup it was to replace stays as it was.
-inline constexpr const char* kPendingBackupKey = "Software\\Vornel\\New Backup";
+inline constexpr auto kPendingBackupPath = JoinKeyPath(kProductPath, "New Backup");
+inline constexpr char kMtuBackupName[] = "MTU Settings";
+inline constexpr char kMssBackupName[] = "MSS Settings";
+// WinNT: one value per interface that existed when the backup was made, so that
+// Reset touches those and no other. Backups without it predate the list.
+inline constexpr char kInterfacesBackupName[] = "Interfaces";
+inline constexpr auto kMtuBackupPath = JoinKeyPath(kBackupPath, kMtuBackupName);
+inline constexpr auto kMssBackupPath = JoinKeyPath(kBackupPath, kMssBackupName);
+inline constexpr auto kInterfacesBackupPath = JoinKeyPath(kBackupPath, kInterfacesBackupName);
+
+inline constexpr const char* kProductKey = kProductPath.data();
+inline constexpr const char* kBackupKey = kBackupPath.data();
+inline constexpr const char* kPendingBackupKey = kPendingBackupPath.data();
+inline constexpr const char* kMtuBackupKey = kMtuBackupPath.data();
+inline constexpr const char* kMssBackupKey = kMssBackupPath.data();
+inline constexpr const char* kInterfacesBackupKey = kInterfacesBackupPath.data();
 inline constexpr const char* kBackupCompleteValue = "Backup Complete";
 
 inline constexpr const char* kDialUpAdapter = "Dial-Up Adapter";

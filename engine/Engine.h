@@ -2,11 +2,11 @@
 // port-speed boost.
 #pragma once
 
-#include "res/TextCatalog.h"
 #include "engine/EngineHost.h"
 #include "engine/PlatformFamily.h"
 #include "engine/RegistryStore.h"
 #include "engine/TuningValues.h"
+#include "res/TextCatalog.h"
 
 namespace engine {
 

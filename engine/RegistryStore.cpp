@@ -166,7 +166,8 @@ bool ValueWalker::Next(std::string& name, Value* value) {
             name.assign(name_.data(), nameLength);
             if (value != nullptr) {
                 value->type = type;
-                value->data.assign(data_.begin(), data_.begin() + size);
+                value->data.assign(data_.begin(),
+                                   data_.begin() + static_cast<std::ptrdiff_t>(size));
             }
             ++index_;
             return true;

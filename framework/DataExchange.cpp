@@ -6,14 +6,13 @@
 #include "framework/Wnd.h"
 
 void CDataExchange::Fail(int controlId, const std::string& message) {
+    HWND control = RequireDlgItem(m_hDlg, controlId);
     m_failed = true;
     // The message comes first: closing it hands the focus back, so the focus
     // is placed afterwards.
     AppMessageBox(m_hDlg, message, MB_OK | MB_ICONEXCLAMATION);
-    if (HWND control = GetDlgItem(m_hDlg, controlId)) {
-        SetFocus(control);
-        SendMessageA(control, EM_SETSEL, 0, -1);
-    }
+    SetFocus(control);
+    SendMessageA(control, EM_SETSEL, 0, -1);
 }
 
 namespace {
@@ -21,8 +20,8 @@ namespace {
 template <typename Int, typename Parse>
 void ExchangeInteger(CDataExchange* pDX, int controlId, Int& value, Parse parse) {
     if (!pDX || pDX->m_failed) return;
+    HWND control = RequireDlgItem(pDX->m_hDlg, controlId);
     pDX->m_lastControlId = controlId;
-    HWND control = GetDlgItem(pDX->m_hDlg, controlId);
     if (!pDX->m_bSaveAndValidate) {
         SetWindowTextA(control, FormatExchangeInt(value).c_str());
         return;

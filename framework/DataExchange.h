@@ -23,6 +23,9 @@ public:
     void Fail(int controlId, const std::string& message);
 };
 
+// A control missing from the dialog throws std::logic_error (RequireDlgItem), in both
+// directions: a wrong id must not read as an empty field.
+//
 // Saving: the control's text must be a decimal integer of the member's type
 // (blanks around allowed); otherwise "Please enter an integer." and the
 // member keeps its value. Loading: the member's signed decimal into the control.
@@ -30,6 +33,6 @@ void DDX_Text(CDataExchange* pDX, int controlId, std::int32_t& value);
 void DDX_Text(CDataExchange* pDX, int controlId, std::int64_t& value);
 
 // Saving only: value outside minimum..maximum shows "Please enter an integer
-// between %1 and %2." for the control of the preceding DDX_Text.
+// between %1 and %2." for the control of the preceding DDX_Text (there must be one).
 void DDV_MinMaxInt(CDataExchange* pDX, std::int32_t value, std::int32_t minimum,
                    std::int32_t maximum);

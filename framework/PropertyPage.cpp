@@ -91,12 +91,9 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND window, UINT message, WPARAM wPara
         auto* page = sheetPage ? reinterpret_cast<CPropertyPage*>(sheetPage->lParam) : nullptr;
         if (!page) return FALSE;
         page->Attach(window);
-        CPropertySheet::CodeScope program(page->m_pSheet, false);
         return page->Dispatch(message, wParam, lParam);
     }
     auto* bound = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!bound) return FALSE;
-    auto* page = static_cast<CPropertyPage*>(bound);
-    CPropertySheet::CodeScope program(page->m_pSheet, false);
-    return page->Dispatch(message, wParam, lParam);
+    return static_cast<CPropertyPage*>(bound)->Dispatch(message, wParam, lParam);
 }

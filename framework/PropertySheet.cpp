@@ -1,11 +1,9 @@
-// CPropertySheet: the modal run, the creation hook that subclasses the sheet
-// window before its initialisation, and the subclass procedure.
+// CPropertySheet: the modal run, the callback that subclasses the sheet
+// window, and the subclass procedure.
 #include "framework/PropertySheet.h"
 
 #include <commctrl.h>
 #include <prsht.h>
-
-#include <cstring>
 
 #include "framework/CallbackGuard.h"
 #include "framework/PropertyPage.h"
@@ -15,23 +13,13 @@ namespace {
 
 const char kSheetProperty[] = "Vornel.CPropertySheet";
 
-// The sheet whose window the next top-level dialog created on this thread is;
-// only set while PropertySheetA creates it.
-CPropertySheet* g_sheetBeingCreated = nullptr;
-HHOOK g_creationHook = nullptr;
+// Posted to the sheet window while the platform sets it up: the program's
+// initialisation, run once that is done.
+constexpr UINT kInitialiseMessage = WM_APP + 1;
 
-void StopCreationHook() {
-    if (g_creationHook) UnhookWindowsHookEx(g_creationHook);
-    g_creationHook = nullptr;
-    g_sheetBeingCreated = nullptr;
-}
-
-bool IsTopLevelDialog(HWND window) {
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof(className));
-    return std::strcmp(className, "#32770") == 0 &&
-           !(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD);
-}
+// The sheet DoModal is opening: the platform's callback has no context of its
+// own to name it.
+CPropertySheet* g_sheetOpening = nullptr;
 
 // Regular and extended dialog templates keep their styles in different places.
 struct TemplateStyles {
@@ -54,7 +42,7 @@ CPropertySheet::CPropertySheet(UINT captionStringId, HWND parent, UINT selectPag
     : m_captionStringId(captionStringId), m_parent(parent), m_startPage(selectPage) {}
 
 CPropertySheet::~CPropertySheet() {
-    if (g_sheetBeingCreated == this) StopCreationHook();
+    if (g_sheetOpening == this) g_sheetOpening = nullptr;
     Unsubclass();
 }
 
@@ -73,13 +61,6 @@ CPropertyPage* CPropertySheet::GetPage(int index) const {
     return m_pages[static_cast<std::size_t>(index)];
 }
 
-int CPropertySheet::GetPageIndex(const CPropertyPage* page) const {
-    for (int i = 0; i < GetPageCount(); ++i) {
-        if (m_pages[static_cast<std::size_t>(i)] == page) return i;
-    }
-    return -1;
-}
-
 int CPropertySheet::GetPageIndexByTemplate(UINT templateId) const {
     for (int i = 0; i < GetPageCount(); ++i) {
         if (m_pages[static_cast<std::size_t>(i)]->TemplateId() == templateId) return i;
@@ -92,20 +73,6 @@ LRESULT CPropertySheet::PlatformTemplateValue(int index) const {
     if (!page) return -1;
     if (page->MemoryTemplate()) return reinterpret_cast<LRESULT>(page->MemoryTemplate());
     return static_cast<LRESULT>(page->TemplateId());
-}
-
-int CPropertySheet::GetActiveIndex() const {
-    if (!m_hWnd) return -1;
-    const auto current = reinterpret_cast<HWND>(SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0));
-    if (!current) return -1;
-    for (int i = 0; i < GetPageCount(); ++i) {
-        if (m_pages[static_cast<std::size_t>(i)]->m_hWnd == current) return i;
-    }
-    return -1;
-}
-
-CPropertyPage* CPropertySheet::GetActivePage() const {
-    return GetPage(GetActiveIndex());
 }
 
 INT_PTR CPropertySheet::DoModal() {
@@ -144,14 +111,10 @@ INT_PTR CPropertySheet::DoModal() {
     header.phpage = handles.data();
     header.pfnCallback = SheetCallback;
 
-    // The platform calls PSCB_INITIALIZED before it shows the first page, so
-    // the window is subclassed as it is created instead: the sheet then sees
-    // WM_INITDIALOG and runs OnInitDialog after the platform's initialisation.
-    m_titleOverwritten = false;
-    g_sheetBeingCreated = this;
-    g_creationHook = SetWindowsHookExA(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
+    m_ownCaption = false;
+    g_sheetOpening = this;
     const INT_PTR result = PropertySheetA(&header);
-    StopCreationHook();
+    g_sheetOpening = nullptr;
     return result;
 }
 
@@ -159,30 +122,7 @@ void CPropertySheet::SetWizardButtons(DWORD flags) {
     if (m_hWnd) PostMessageA(m_hWnd, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
 
-BOOL CPropertySheet::SetActivePage(int index) {
-    if (index < 0 || index >= GetPageCount()) return FALSE;
-    if (!m_hWnd) {
-        m_startPage = static_cast<UINT>(index);
-        return TRUE;
-    }
-    return SendMessageA(m_hWnd, PSM_SETCURSEL, static_cast<WPARAM>(index), 0) ? TRUE : FALSE;
-}
-
-BOOL CPropertySheet::SetActivePage(CPropertyPage* page) {
-    return SetActivePage(GetPageIndex(page));
-}
-
-void CPropertySheet::SetTitle(const std::string& caption) {
-    m_title = caption;
-    if (m_hWnd) {
-        CodeScope program(this, false);
-        ::SetWindowTextA(m_hWnd, caption.c_str());
-    }
-}
-
-BOOL CPropertySheet::OnInitDialog() {
-    return m_baseInitResult;
-}
+void CPropertySheet::OnInitDialog() {}
 
 void CPropertySheet::OnDestroy() {}
 
@@ -209,54 +149,41 @@ void CPropertySheet::Unsubclass() {
     m_baseProc = nullptr;
 }
 
-void CPropertySheet::ReapplyTitle() {
-    if (!m_titleOverwritten || !m_title || !m_hWnd) return;
-    m_titleOverwritten = false;
-    CodeScope program(this, false);
-    ::SetWindowTextA(m_hWnd, m_title->c_str());
-}
-
-LRESULT CPropertySheet::CallBase(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT result = 0;
-    {
-        CodeScope platform(this, true);
-        result = CallWindowProcA(m_baseProc, m_hWnd, message, wParam, lParam);
+bool CPropertySheet::IsPageTemplateCaption(const char* text) const {
+    for (const CPropertyPage* page : m_pages) {
+        // A page window carries its template's caption as its text.
+        if (page->m_hWnd && WindowText(page->m_hWnd) == text) return true;
     }
-    // The platform may have put its own caption over the program's (after a
-    // page's activation); the program's caption is what the user must see.
-    if (!m_inPlatformCode) ReapplyTitle();
-    return result;
+    return false;
 }
 
 LRESULT CPropertySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_HELP:
-            // F1 is ignored: not passed on, so no owner sees it either.
-            return FALSE;
-        case WM_SETTEXT:
-            if (!m_inPlatformCode) {
-                if (lParam) m_title = reinterpret_cast<const char*>(lParam);
-                m_titleOverwritten = false;
-            } else if (m_title) {
-                m_titleOverwritten = true;
-            }
-            return CallBase(message, wParam, lParam);
-        case WM_INITDIALOG: {
-            m_baseInitResult = static_cast<BOOL>(CallBase(message, wParam, lParam));
-            CodeScope program(this, false);
+        case kInitialiseMessage:
             try {
-                return OnInitDialog();
+                OnInitDialog();
             } catch (...) {
                 // A sheet that could not set itself up must not be used: after the
                 // report it ends as if cancelled, before the user can act in it.
                 ReportCurrentException("opening the wizard");
                 PostMessageA(m_hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-                return m_baseInitResult;
             }
+            return 0;
+        case WM_HELP:
+            // F1 is ignored: not passed on, so no owner sees it either.
+            return FALSE;
+        case WM_SETTEXT: {
+            const auto* text = reinterpret_cast<const char*>(lParam);
+            if (text && IsPageTemplateCaption(text)) {
+                // The platform titling the wizard after a page's activation.
+                if (m_ownCaption) return TRUE;
+            } else {
+                m_ownCaption = true;
+            }
+            break;
         }
         case WM_DESTROY: {
-            const LRESULT result = CallBase(message, wParam, lParam);
-            CodeScope program(this, false);
+            const LRESULT result = CallWindowProcA(m_baseProc, m_hWnd, message, wParam, lParam);
             OnDestroy();
             return result;
         }
@@ -268,13 +195,11 @@ LRESULT CPropertySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         default: {
             LRESULT result = 0;
-            {
-                CodeScope program(this, false);
-                if (HandleMessage(message, wParam, lParam, result)) return result;
-            }
-            return CallBase(message, wParam, lParam);
+            if (HandleMessage(message, wParam, lParam, result)) return result;
+            break;
         }
     }
+    return CallWindowProcA(m_baseProc, m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CPropertySheet::SheetWindowProc(HWND window, UINT message, WPARAM wParam,
@@ -290,24 +215,14 @@ LRESULT CALLBACK CPropertySheet::SheetWindowProc(HWND window, UINT message, WPAR
     }
 }
 
-LRESULT CALLBACK CPropertySheet::CreationHook(int code, WPARAM wParam, LPARAM lParam) {
-    const HHOOK hook = g_creationHook;
+int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT message, LPARAM lParam) {
     try {
-        const auto window = reinterpret_cast<HWND>(wParam);
-        if (code == HCBT_CREATEWND && g_sheetBeingCreated && IsTopLevelDialog(window)) {
-            CPropertySheet* sheet = g_sheetBeingCreated;
-            StopCreationHook();
+        if (message == PSCB_INITIALIZED && g_sheetOpening && window) {
+            CPropertySheet* sheet = g_sheetOpening;
+            g_sheetOpening = nullptr;
             sheet->Subclass(window);
-        }
-    } catch (...) {
-        ReportCurrentException("the wizard's creation hook");
-    }
-    return CallNextHookEx(hook, code, wParam, lParam);
-}
-
-int CALLBACK CPropertySheet::SheetCallback(HWND, UINT message, LPARAM lParam) {
-    try {
-        if (message == PSCB_PRECREATE && lParam) {
+            PostMessageA(window, kInitialiseMessage, 0, 0);
+        } else if (message == PSCB_PRECREATE && lParam) {
             // No context-help button in the caption: the program has no help.
             const TemplateStyles styles = StylesOf(reinterpret_cast<DLGTEMPLATE*>(lParam));
             *styles.style &= ~static_cast<DWORD>(DS_CONTEXTHELP);

@@ -1,21 +1,25 @@
-// CPropertySheet: the platform's property sheet, run modally in wizard mode,
-// with the sheet window subclassed so the program sees it after the base.
+// CPropertySheet: the platform's property sheet, run modally in wizard mode.
+//
+// It hooks in where the platform offers: the sheet's callback at
+// PSCB_INITIALIZED (the window exists, no page does yet) subclasses the window
+// and posts the program's initialisation to it, which so runs once the
+// platform has shown the first page. Step captions stick by their text: after
+// a page's activation the platform titles a wizard with the caption of the
+// page's template, and once the program has set a caption of its own, that
+// text is not applied. This design replaced a thread-wide creation hook (to
+// see WM_INITDIALOG) and a record of whose code was running when a caption
+// came; it is smaller and does not depend on the path by which the platform
+// changes pages.
 #pragma once
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/Wnd.h"
 
 class CPropertyPage;
-
-// Wizard button flags, the platform's PSWIZB_ values.
-inline constexpr DWORD kWizardBack = 0x1;
-inline constexpr DWORD kWizardNext = 0x2;
-inline constexpr DWORD kWizardFinish = 0x4;
 
 class CPropertySheet : public CWnd {
 public:
@@ -34,43 +38,31 @@ public:
     // (positive after Finish, 0 after Cancel, -1 when it could not be created).
     INT_PTR DoModal();
 
-    // Posts PSM_SETWIZBUTTONS (kWizardBack | kWizardNext | kWizardFinish):
+    // Posts PSM_SETWIZBUTTONS (the platform's PSWIZB_BACK | PSWIZB_NEXT | PSWIZB_FINISH):
     // the request takes effect after the current handler returns, and several
     // requests take effect in the order made, the last one winning.
     void SetWizardButtons(DWORD flags);
 
-    // Makes the page at `index` current now (PSM_SETCURSEL): the current page
-    // gets PSN_KILLACTIVE, the new one PSN_SETACTIVE. Before the window
-    // exists, it chooses the first page. FALSE when refused or out of range.
-    BOOL SetActivePage(int index);
-    BOOL SetActivePage(CPropertyPage* page);
-
-    // The sheet's caption. It sticks: whenever the platform puts its own
-    // caption over it (after a page's activation, the platform titles the
-    // sheet with the page template's caption), the program's caption is put
-    // back as soon as the platform's handling returns. A caption set with
-    // SetWindowText from program code sticks the same way. Before DoModal, it
-    // becomes the sheet's first caption.
-    void SetTitle(const std::string& caption);
+    // The sheet's caption, once the window exists. It sticks: the platform's
+    // titling after a page's activation (with the caption of a page's
+    // template) is not applied over it. A caption set with SetWindowText
+    // sticks the same way, unless it is the very text of a page's template.
+    void SetTitle(const std::string& caption) { SetWindowText(caption); }
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     CPropertyPage* GetPage(int index) const;
-    int GetPageIndex(const CPropertyPage* page) const;  // -1 when not a page of this sheet
     int GetPageIndexByTemplate(UINT templateId) const;  // -1 when none
-    int GetActiveIndex() const;                         // -1 without a window
-    CPropertyPage* GetActivePage() const;
-    bool IsWizard() const { return m_wizard; }
 
     // What the platform knows the page at `index` by: its template's resource
     // id, or the address of its in-memory template.
     LRESULT PlatformTemplateValue(int index) const;
 
 protected:
-    // Runs after the base sheet initialisation (which has created and shown
-    // the first page). Returns the WM_INITDIALOG result: the base returns
-    // what the platform's initialisation returned. An exception escaping it is
-    // reported, and the sheet then closes as if cancelled.
-    virtual BOOL OnInitDialog();
+    // Runs once, after the platform has created the sheet and shown its first
+    // page, before any input reaches the sheet. The base does nothing. An
+    // exception escaping it is reported, and the sheet then closes as if
+    // cancelled.
+    virtual void OnInitDialog();
 
     // WM_DESTROY, after the platform's own handling.
     virtual void OnDestroy();
@@ -83,13 +75,11 @@ protected:
 private:
     static LRESULT CALLBACK SheetWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
-    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
     LRESULT OnSheetMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT CallBase(UINT message, WPARAM wParam, LPARAM lParam);
+    bool IsPageTemplateCaption(const char* text) const;
     void Subclass(HWND window);
     void Unsubclass();
-    void ReapplyTitle();
 
     std::vector<CPropertyPage*> m_pages;
     UINT m_captionStringId;
@@ -97,30 +87,5 @@ private:
     UINT m_startPage;
     bool m_wizard = false;
     WNDPROC m_baseProc = nullptr;
-    BOOL m_baseInitResult = FALSE;
-    std::optional<std::string> m_title;  // the program's caption, once it set one
-    bool m_inPlatformCode = false;       // the platform's own handling is running
-    bool m_titleOverwritten = false;     // the platform replaced the program's caption
-
-    friend class CPropertyPage;
-
-    // While a page or the sheet's overridables run, captions set on the sheet
-    // window are the program's; while the platform's own handling runs, they
-    // are the platform's.
-    class CodeScope {
-    public:
-        CodeScope(CPropertySheet* sheet, bool platform)
-            : m_sheet(sheet), m_previous(sheet ? sheet->m_inPlatformCode : false) {
-            if (m_sheet) m_sheet->m_inPlatformCode = platform;
-        }
-        ~CodeScope() {
-            if (m_sheet) m_sheet->m_inPlatformCode = m_previous;
-        }
-        CodeScope(const CodeScope&) = delete;
-        CodeScope& operator=(const CodeScope&) = delete;
-
-    private:
-        CPropertySheet* m_sheet;
-        bool m_previous;
-    };
+    bool m_ownCaption = false;  // the program has set the caption this run
 };

@@ -1,7 +1,17 @@
 // CWnd: text and item helpers over a window handle.
 #include "framework/Wnd.h"
 
+#include <stdexcept>
 #include <vector>
+
+HWND RequireDlgItem(HWND dialog, int controlId) {
+    HWND item = dialog ? ::GetDlgItem(dialog, controlId) : nullptr;
+    if (!item) {
+        throw std::logic_error("no control with id " + std::to_string(controlId) +
+                               (dialog ? " in the window" : ": no window"));
+    }
+    return item;
+}
 
 std::string WindowText(HWND window) {
     if (!window) return {};
@@ -25,16 +35,12 @@ void CWnd::SetWindowText(const std::string& text) {
     ::SetWindowTextA(m_hWnd, text.c_str());
 }
 
-std::string CWnd::GetWindowText() const {
-    return WindowText(m_hWnd);
-}
-
 HWND CWnd::GetDlgItem(int controlId) const {
-    return m_hWnd ? ::GetDlgItem(m_hWnd, controlId) : nullptr;
+    return RequireDlgItem(m_hWnd, controlId);
 }
 
 void CWnd::SetDlgItemText(int controlId, const std::string& text) {
-    ::SetDlgItemTextA(m_hWnd, controlId, text.c_str());
+    ::SetWindowTextA(GetDlgItem(controlId), text.c_str());
 }
 
 std::string CWnd::GetDlgItemText(int controlId) const {
@@ -42,18 +48,11 @@ std::string CWnd::GetDlgItemText(int controlId) const {
 }
 
 void CWnd::EnableDlgItem(int controlId, bool enable) {
-    if (HWND item = GetDlgItem(controlId)) EnableWindow(item, enable ? TRUE : FALSE);
-}
-
-bool CWnd::IsDlgItemEnabled(int controlId) const {
-    HWND item = GetDlgItem(controlId);
-    return item && IsWindowEnabled(item);
+    EnableWindow(GetDlgItem(controlId), enable ? TRUE : FALSE);
 }
 
 UnsignedReading CWnd::GetDlgItemUnsigned(int controlId) const {
-    HWND item = GetDlgItem(controlId);
-    if (!item) return {};
-    return ReadUnsignedItemText(WindowText(item));
+    return ReadUnsignedItemText(WindowText(GetDlgItem(controlId)));
 }
 
 void CWnd::SetDlgItemUnsigned(int controlId, std::uint32_t value) {

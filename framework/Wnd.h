@@ -17,13 +17,14 @@ public:
     HWND m_hWnd = nullptr;  // null while no window is attached
 
     void SetWindowText(const std::string& text);
-    std::string GetWindowText() const;
 
+    // The helpers below act on a control of this window. A missing control (a wrong id, or
+    // no window yet) is a fault of the program, never a case to pass over: they throw
+    // std::logic_error naming the id (RequireDlgItem).
     HWND GetDlgItem(int controlId) const;
     void SetDlgItemText(int controlId, const std::string& text);
     std::string GetDlgItemText(int controlId) const;
     void EnableDlgItem(int controlId, bool enable);
-    bool IsDlgItemEnabled(int controlId) const;
 
     // The platform's GetDlgItemInt with unsigned translation, read by the
     // portable rule (ReadUnsignedItemText) so that every system reads alike.
@@ -31,6 +32,10 @@ public:
     // SetDlgItemInt with unsigned translation: the value's unsigned decimal.
     void SetDlgItemUnsigned(int controlId, std::uint32_t value);
 };
+
+// The control `controlId` of `dialog`; throws std::logic_error naming the id when the dialog
+// (or a null handle) has no such control.
+HWND RequireDlgItem(HWND dialog, int controlId);
 
 // The text of any window; empty for a null handle.
 std::string WindowText(HWND window);

@@ -21,6 +21,9 @@
 #define IDB_SPLASH 143
 #define IDD_SPLASH 144
 
+// Static controls the program never addresses.
+#define IDC_STATIC (-1)
+
 // System menu command of the About entry; the low four bits stay clear as the system requires.
 #define IDM_ABOUTBOX 0x0010
 

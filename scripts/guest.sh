@@ -33,7 +33,7 @@ GUEST_INIT=/usr/local/sbin/vornel-guest
 # The image's folder: a hash of what it is made from.
 guest_dir() {
   local hash
-  hash=$( { cat "$VORNEL_ROOT/scripts/guest.sh"; declare -f make_wine_prefix use_wine_arch; } | sha256sum | cut -c1-16)
+  hash=$( { cat "$VORNEL_ROOT/scripts/guest.sh"; declare -f make_wine_prefix use_wine_prefix use_wine_arch; } | sha256sum | cut -c1-16)
   echo "$VORNEL_BUILD/guest/$hash"
 }
 

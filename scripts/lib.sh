@@ -17,7 +17,7 @@ as_root() {
 ensure_packages() {
   local missing=0 cmd
   for cmd in cmake ninja g++ i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix \
-             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine; do
+             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine clang-format; do
     command -v "$cmd" >/dev/null 2>&1 || missing=1
   done
   [ -x /usr/lib/wine/wine64 ] || missing=1
@@ -35,7 +35,21 @@ ensure_packages() {
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
     binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils \
-    fonts-dejavu-core fonts-wine >/dev/null || die "package installation failed"
+    fonts-dejavu-core fonts-wine clang-format >/dev/null || die "package installation failed"
+}
+
+# Fails, naming them, when C++ sources differ from what clang-format makes of
+# them with the project's .clang-format.
+check_format() {
+  local unformatted=() file
+  while IFS= read -r -d '' file; do
+    clang-format --dry-run -Werror "$file" >/dev/null 2>&1 || unformatted+=("${file#"$VORNEL_ROOT"/}")
+  done < <(find "$VORNEL_ROOT"/{app,bench,engine,framework,res,tests,ui,wizard} \
+             \( -name '*.cpp' -o -name '*.h' \) -print0 | sort -z)
+  [ ${#unformatted[@]} -eq 0 ] && return 0
+  printf 'not formatted (clang-format -i makes them so):\n' >&2
+  printf '  %s\n' "${unformatted[@]}" >&2
+  return 1
 }
 
 # True when this host can execute i386 code (then Wine runs 32-bit, as the
@@ -57,9 +71,9 @@ configure_tree() { # name toolchain-file-or-empty extra-args...
      ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*/$toolchain\$" "$dir/CMakeCache.txt"; then
     rm -rf "$dir"
   fi
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$VORNEL_ROOT" -B "$dir" "${args[@]}" "$@" >/dev/null || die "configure $name failed"
-  fi
+  # Run on an existing tree too, so that a changed option takes effect; it
+  # costs a second or two when nothing changed.
+  cmake -S "$VORNEL_ROOT" -B "$dir" "${args[@]}" "$@" >/dev/null || die "configure $name failed"
 }
 
 build_tree() { cmake --build "$VORNEL_BUILD/$1" -- -k 0 || die "build of $1 failed"; }
@@ -105,8 +119,10 @@ use_wine_arch() { # win32|win64
   else export WINEARCH=win64 VORNEL_WINE=/usr/lib/wine/wine64; fi
 }
 
-# A fresh Wine prefix; sets WINEPREFIX, WINEARCH, VORNEL_WINE.
-make_wine_prefix() { # dir win32|win64
+# Every Wine run of the scripts goes through here: exports the environment for
+# the prefix in `dir` (WINEPREFIX, WINEARCH, VORNEL_WINE and the settings
+# below) and makes the prefix when it does not exist yet.
+use_wine_prefix() { # dir win32|win64
   # The language files are read in the ANSI code page 1252, which Wine picks
   # for this locale.
   export LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -114,7 +130,7 @@ make_wine_prefix() { # dir win32|win64
   # hanging in Wine's debugger, so that its test fails rather than times out.
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   use_wine_arch "$2"
-  rm -rf "$WINEPREFIX"
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
   "$VORNEL_WINE" wineboot -i >/dev/null 2>&1 || true
   # A 64-bit-only Wine leaves its own fonts out of a new prefix; without them
   # dialogs are laid out with a stand-in for MS Sans Serif and the title-bar
@@ -127,6 +143,12 @@ make_wine_prefix() { # dir win32|win64
   "$VORNEL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
   [ -f "$WINEPREFIX/system.reg" ] || die "Wine prefix $WINEPREFIX was not created"
+}
+
+# A fresh Wine prefix in `dir`, as use_wine_prefix sets it up.
+make_wine_prefix() { # dir win32|win64
+  rm -rf "$1"
+  use_wine_prefix "$1" "$2"
 }
 
 # Lets the CMake emulator wrapper (scripts/wine-exec.sh) find this prefix.

@@ -25,6 +25,8 @@ cleanup() {
 trap cleanup EXIT
 
 status=0
+log "source formatting"
+check_format || status=1
 log "native unit tests"
 ctest --test-dir "$VORNEL_BUILD/native" --output-on-failure || status=1
 
@@ -33,7 +35,7 @@ run_on_host() { # tree arch exe
   export VORNEL_EXE="Z:${3//\//\\}"
   start_xvfb
   log "Windows tests of build/$1 under Wine ($2), display $DISPLAY"
-  make_wine_prefix "$work/prefix-$2" "$2"
+  use_wine_prefix "$work/prefix-$2" "$2"
   write_wine_env "$VORNEL_BUILD/wine.env"
   ctest --test-dir "$VORNEL_BUILD/$1" --output-on-failure || status=1
   stop_wine_and_display
@@ -55,7 +57,7 @@ cat > "$job" <<EOS
 . "$VORNEL_ROOT/scripts/lib.sh"
 start_xvfb
 export VORNEL_EXE='$shipped'
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d" LANG=C.UTF-8 LC_ALL=C.UTF-8
+use_wine_prefix "\$WINEPREFIX" win32 # the image's prefix, named by the guest's init
 write_wine_env /tmp/wine.env
 VORNEL_WINE_ENV=/tmp/wine.env ctest --test-dir "$VORNEL_BUILD/win32-tests" --output-on-failure
 EOS

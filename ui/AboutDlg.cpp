@@ -7,18 +7,12 @@
 #include "app/VornelApp.h"
 #include "res/resource.h"
 
-namespace {
-constexpr int kLegalNotice = 1000;
-constexpr int kFileVersion = 1001;
-constexpr int kVersionLabel = 1090;
-}  // namespace
-
 CAboutDlg::CAboutDlg(HWND owner) : CDialog(IDD_ABOUTBOX, owner) {}
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     theApp.SetItemLanguageText(text::kIDOK, IDOK, m_hWnd);
-    theApp.SetItemLanguageText(text::kIDC_STATIC2, kVersionLabel, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_STATIC2, IDC_STATIC2, m_hWnd);
     ShowVersionInfo();
     return TRUE;
 }
@@ -35,7 +29,7 @@ void CAboutDlg::ShowVersionInfo() {
     std::vector<char> block(size);
     if (!GetFileVersionInfoA(path, 0, size, block.data())) return;
 
-    for (int control : {kLegalNotice, kFileVersion}) {
+    for (int control : {IDC_LEGAL_COPYRIGHT, IDC_FILE_VERSION}) {
         char name[256] = {};
         ::GetDlgItemTextA(m_hWnd, control, name, 255);
         const std::string query = std::string("\\StringFileInfo\\040904b0\\") + name;

@@ -98,15 +98,15 @@ bool CVornelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
-            if (id == kSetSettings && code == BN_CLICKED) {
+            if (id == IDC_SET_SETTINGS && code == BN_CLICKED) {
                 OnSetSettings();
                 return true;
             }
-            if (id == kResetSettings && code == BN_CLICKED) {
+            if (id == IDC_RESET_SETTINGS && code == BN_CLICKED) {
                 OnResetSettings();
                 return true;
             }
-            if (id == kLanguageList && code == CBN_SELCHANGE) {
+            if (id == IDC_LANGUAGE_LIST && code == CBN_SELCHANGE) {
                 OnSelchangeLanguage();
                 return true;
             }
@@ -139,15 +139,15 @@ bool CVornelDlg::OnPaint() {
 
 void CVornelDlg::LocalizeDialog() {
     ::SetWindowTextA(m_hWnd, theApp.GetLanguageText(text::k18).c_str());
-    theApp.SetItemLanguageText(text::kIDC_static_Introduction, kIntroduction, m_hWnd);
-    theApp.SetItemLanguageText(text::kIDC_HINT, kHint, m_hWnd);
-    theApp.SetItemLanguageText(text::kIDC_SET_SETTINGS, kSetSettings, m_hWnd);
-    theApp.SetItemLanguageText(text::kIDC_RESET_SETTINGS, kResetSettings, m_hWnd);
-    theApp.SetItemLanguageText(text::kIDC_Language, kLanguageGroup, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_static_Introduction, IDC_static_Introduction, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_HINT, IDC_HINT, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_SET_SETTINGS, IDC_SET_SETTINGS, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_RESET_SETTINGS, IDC_RESET_SETTINGS, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_Language, IDC_Language, m_hWnd);
 }
 
 void CVornelDlg::FillLanguageList() {
-    HWND list = ::GetDlgItem(m_hWnd, kLanguageList);
+    HWND list = GetDlgItem(IDC_LANGUAGE_LIST);
     m_imageList = ImageList_Create(16, 16, ILC_COLOR16, 0, 4);
     SendMessageA(list, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imageList));
 
@@ -186,7 +186,7 @@ void CVornelDlg::FillLanguageList() {
 }
 
 void CVornelDlg::OnSelchangeLanguage() {
-    HWND list = ::GetDlgItem(m_hWnd, kLanguageList);
+    HWND list = GetDlgItem(IDC_LANGUAGE_LIST);
     const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
     char name[MAX_PATH] = {};
@@ -210,7 +210,7 @@ void CVornelDlg::OnSetSettings() {
     // Ask the registry, not the Reset button: a restore that stopped early
     // leaves the backup in place with the button disabled.
     if (engine::BackupExists(store) && AppMessageBox(m_hWnd, theApp.GetLanguageText(text::k43),
-                                             MB_YESNO | MB_ICONQUESTION) != IDYES) {
+                                                     MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     auto sheet = std::make_unique<CMyPropertySheet>(IDS_WIZARD, nullptr, 0);
@@ -234,5 +234,5 @@ void CVornelDlg::RestoreSettings() {
 
 void CVornelDlg::UpdateResetButton() {
     Win32RegistryStore store;
-    EnableWindow(::GetDlgItem(m_hWnd, kResetSettings), engine::BackupExists(store) ? TRUE : FALSE);
+    EnableDlgItem(IDC_RESET_SETTINGS, engine::BackupExists(store));
 }

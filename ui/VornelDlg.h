@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <memory>
@@ -14,13 +15,6 @@ class CVornelDlg : public CDialog {
 public:
     CVornelDlg();
     ~CVornelDlg() override;
-
-    static constexpr int kIntroduction = 1007;
-    static constexpr int kHint = 1060;
-    static constexpr int kLanguageGroup = 1039;
-    static constexpr int kLanguageList = 1044;
-    static constexpr int kSetSettings = 1005;
-    static constexpr int kResetSettings = 1058;
 
     void RestoreSettings();
 

@@ -6,16 +6,6 @@
 #include "engine/Win32RegistryStore.h"
 #include "res/resource.h"
 
-namespace {
-
-constexpr int kExplain = 1011;
-constexpr int kDialUp = 1012;
-constexpr int kCableModem = 1013;
-constexpr int kDsl = 1014;
-constexpr int kLan = 1015;
-
-}  // namespace
-
 CChooseConnectionType::CChooseConnectionType()
     : CWizardPage(IDD_CONNECTION_TYPE, wizard::kPageConnectionType) {}
 
@@ -26,17 +16,17 @@ void CChooseConnectionType::ProbeModemPortSpeed() {
 
 BOOL CChooseConnectionType::OnInitDialog() {
     CWizardPage::OnInitDialog();
-    CheckRadioButton(m_hWnd, kDialUp, kLan, kDialUp);
+    CheckRadioButton(m_hWnd, IDC_step2_RADIO_DialUp, IDC_step2_RADIO_LAN, IDC_step2_RADIO_DialUp);
     return TRUE;
 }
 
 BOOL CChooseConnectionType::OnSetActive() {
     ShowStepCaption();
-    Localize(text::kIDC_step2_RADIO_DialUp, kDialUp);
-    Localize(text::kIDC_step2_RADIO_CableModem, kCableModem);
-    Localize(text::kIDC_step2_RADIO_DSL, kDsl);
-    Localize(text::kIDC_step2_RADIO_LAN, kLan);
-    Localize(text::kIDC_static_step2_Explain, kExplain);
+    Localize(text::kIDC_step2_RADIO_DialUp, IDC_step2_RADIO_DialUp);
+    Localize(text::kIDC_step2_RADIO_CableModem, IDC_step2_RADIO_CableModem);
+    Localize(text::kIDC_step2_RADIO_DSL, IDC_step2_RADIO_DSL);
+    Localize(text::kIDC_step2_RADIO_LAN, IDC_step2_RADIO_LAN);
+    Localize(text::kIDC_static_step2_Explain, IDC_static_step2_Explain);
     RequestActivationButtons();
     return CWizardPage::OnSetActive();
 }

@@ -8,8 +8,6 @@ class CICMPRedirectAttackSetting : public CWizardPage {
 public:
     CICMPRedirectAttackSetting();
 
-    bool icmpRedirectsFound = false;
-
 protected:
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;

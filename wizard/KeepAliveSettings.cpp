@@ -1,45 +1,43 @@
-// The keep-alive page.
+// The keep-alive page: the keep-alive time and interval, each with its value in force, its
+// recommendation and an edit.
 #include "wizard/KeepAliveSettings.h"
 
-#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
 namespace {
 
-constexpr int kTimeExplain = 1033;
-constexpr int kIntervalExplain = 1034;
-constexpr int kRecommendedTime = 1035;
-constexpr int kRecommendedInterval = 1036;
-constexpr int kTimeEdit = 1037;
-constexpr int kIntervalEdit = 1038;
+// Any value from the least one up is taken.
+constexpr PageField kFields[] = {
+    {IDC_KEEP_ALIVE_INTERVAL, wizard::EntryField::KeepAliveInterval,
+     &TuningValues::keepAliveInterval, nullptr},
+    {IDC_KEEP_ALIVE_TIME, wizard::EntryField::KeepAliveTime, &TuningValues::keepAliveTime, nullptr},
+};
 
 }  // namespace
 
-CKeepAliveSettings::CKeepAliveSettings() : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive) {}
-
-void CKeepAliveSettings::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, kIntervalEdit, keepAliveIntervalEntry);
-    DDX_Text(pDX, kTimeEdit, keepAliveTimeEntry);
-}
+CKeepAliveSettings::CKeepAliveSettings()
+    : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive, kFields) {}
 
 void CKeepAliveSettings::ShowTexts() {
     const CMyPropertySheet& sheet = Sheet();
     const std::string wasSetTo = Text(text::k2);
     const std::string milliseconds = Text(text::k1);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(kTimeExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepAliveTimeExplain),
-                                            keepAliveTimeFound, sheet.inForce.keepAliveTime,
-                                            wasSetTo, milliseconds, notSet));
-    SetDlgItemText(kIntervalExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepLAliveIntervalExplain),
-                                            keepAliveIntervalFound, sheet.inForce.keepAliveInterval,
-                                            wasSetTo, milliseconds, notSet));
-    SetDlgItemText(kRecommendedTime,
+    SetDlgItemText(
+        IDC_static_step7_KeepAliveTimeExplain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepAliveTimeExplain),
+                                 sheet.found.keepAliveTimeFound, sheet.inForce.keepAliveTime,
+                                 wasSetTo, milliseconds, notSet));
+    SetDlgItemText(
+        IDC_static_step7_KeepLAliveIntervalExplain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepLAliveIntervalExplain),
+                                 sheet.found.keepAliveIntervalFound,
+                                 sheet.inForce.keepAliveInterval, wasSetTo, milliseconds, notSet));
+    SetDlgItemText(IDC_static_RecommendedKeepAliveTime,
                    wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveTime),
                                            sheet.recommended.keepAliveTime));
-    SetDlgItemText(kRecommendedInterval,
+    SetDlgItemText(IDC_static_RecommendedKeepAliveInterval,
                    wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveInterval),
                                            sheet.recommended.keepAliveInterval));
 }
@@ -52,24 +50,10 @@ BOOL CKeepAliveSettings::OnSetActive() {
     return CWizardPage::OnSetActive();
 }
 
-void CKeepAliveSettings::FixUpAndStore() {
-    CMyPropertySheet& sheet = Sheet();
-    // A failed read has shown its message; the fix-up writes valid numbers back.
-    UpdateData(true);
-    keepAliveIntervalEntry =
-        wizard::FixUpEntry(wizard::EntryField::KeepAliveInterval, keepAliveIntervalEntry,
-                           sheet.recommended.keepAliveInterval);
-    keepAliveTimeEntry = wizard::FixUpEntry(wizard::EntryField::KeepAliveTime, keepAliveTimeEntry,
-                                            sheet.recommended.keepAliveTime);
-    UpdateData(false);
-    sheet.chosen.keepAliveTime = keepAliveTimeEntry;
-    sheet.chosen.keepAliveInterval = keepAliveIntervalEntry;
-}
-
 BOOL CKeepAliveSettings::OnKillActive() {
-    FixUpAndStore();
+    StoreEntries();
     RequestLeavingButtons();
-    return CWizardPage::OnKillActive();
+    return CheckEntriesAgain();
 }
 
 LRESULT CKeepAliveSettings::OnWizardNext() {
@@ -78,25 +62,7 @@ LRESULT CKeepAliveSettings::OnWizardNext() {
 }
 
 BOOL CKeepAliveSettings::OnWizardFinish() {
-    FixUpAndStore();
+    StoreEntries();
     Sheet().ApplySettings();
     return TRUE;
-}
-
-bool CKeepAliveSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam,
-                                       LRESULT& result) {
-    if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        const CMyPropertySheet& sheet = Sheet();
-        if (*id == kTimeEdit) {
-            CorrectOnLostFocus(kTimeEdit, wizard::EntryField::KeepAliveTime, keepAliveTimeEntry,
-                               sheet.recommended.keepAliveTime);
-            return true;
-        }
-        if (*id == kIntervalEdit) {
-            CorrectOnLostFocus(kIntervalEdit, wizard::EntryField::KeepAliveInterval,
-                               keepAliveIntervalEntry, sheet.recommended.keepAliveInterval);
-            return true;
-        }
-    }
-    return CWizardPage::HandleMessage(message, wParam, lParam, result);
 }

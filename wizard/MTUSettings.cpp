@@ -1,29 +1,31 @@
-// The MTU and MSS page: recommendation by connection type, values in force, entries.
+// The MTU and MSS page: for each, an explanation with the value in force, the
+// recommendation for the connection type, and an edit.
 #include "wizard/MTUSettings.h"
 
-#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
 namespace {
 
-constexpr int kMtuExplain = 1013;
-constexpr int kMssExplain = 1014;
-constexpr int kRecommendedMtu = 1015;
-constexpr int kRecommendedMss = 1016;
-constexpr int kMtuEdit = 1017;
-constexpr int kMssEdit = 1018;
+EntryRange MtuRange(const TuningValues&) {
+    return {wizard::kMinMtu, wizard::kMaxMtu};
+}
+
+// The MSS leaves room in the MTU just read for the IP and TCP headers.
+EntryRange MssRange(const TuningValues& entries) {
+    return {wizard::kMinMss, wizard::MaxMss(entries.mtu)};
+}
+
+// Read in this order: the MSS's range needs the MTU.
+constexpr PageField kFields[] = {
+    // edit   rule                     value               range on leaving
+    {IDC_MTU, wizard::EntryField::Mtu, &TuningValues::mtu, MtuRange},
+    {IDC_MSS, wizard::EntryField::Mss, &TuningValues::mss, MssRange},
+};
 
 }  // namespace
 
-CMTUSettings::CMTUSettings() : CWizardPage(IDD_MTU, wizard::kPageMtu) {}
-
-void CMTUSettings::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, kMtuEdit, mtuEntry);
-    DDV_MinMaxInt(pDX, mtuEntry, wizard::kMinMtu, wizard::kMaxMtu);
-    DDX_Text(pDX, kMssEdit, mssEntry);
-    DDV_MinMaxInt(pDX, mssEntry, wizard::kMinMss, wizard::MaxMss(mtuEntry));
-}
+CMTUSettings::CMTUSettings() : CWizardPage(IDD_MTU, wizard::kPageMtu, kFields) {}
 
 void CMTUSettings::Recommend() {
     CMyPropertySheet& sheet = Sheet();
@@ -31,8 +33,8 @@ void CMTUSettings::Recommend() {
         wizard::RecommendMtu(sheet.chooseConnectionType.connectionType);
     sheet.chosen.mtu = r.mtu;
     sheet.chosen.mss = r.mss;
-    sheet.recommended.mtu = mtuEntry = sheet.chosen.mtu;
-    sheet.recommended.mss = mssEntry = sheet.chosen.mss;
+    sheet.recommended.mtu = entries.mtu = sheet.chosen.mtu;
+    sheet.recommended.mss = entries.mss = sheet.chosen.mss;
 }
 
 void CMTUSettings::ShowTexts() {
@@ -40,16 +42,20 @@ void CMTUSettings::ShowTexts() {
     const std::string wasSetTo = Text(text::k2);
     const std::string bytes = Text(text::k4);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(kMtuExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), mtuFound,
-                                            sheet.inForce.mtu, wasSetTo, bytes, notSet));
-    SetDlgItemText(kMssExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), mssFound,
-                                            sheet.inForce.mss, wasSetTo, bytes, notSet));
-    SetDlgItemText(kRecommendedMtu, wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU),
-                                                            sheet.recommended.mtu));
-    SetDlgItemText(kRecommendedMss, wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMSS),
-                                                            sheet.recommended.mss));
+    SetDlgItemText(
+        IDC_static_step3_MTUExplain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), sheet.found.mtuFound,
+                                 sheet.inForce.mtu, wasSetTo, bytes, notSet));
+    SetDlgItemText(
+        IDC_static_step3_MSSExplain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), sheet.found.mssFound,
+                                 sheet.inForce.mss, wasSetTo, bytes, notSet));
+    SetDlgItemText(
+        IDC_static_RecommendedMTU,
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU), sheet.recommended.mtu));
+    SetDlgItemText(
+        IDC_static_RecommendedMSS,
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMSS), sheet.recommended.mss));
 }
 
 BOOL CMTUSettings::OnSetActive() {
@@ -63,30 +69,6 @@ BOOL CMTUSettings::OnSetActive() {
 }
 
 BOOL CMTUSettings::OnKillActive() {
-    CMyPropertySheet& sheet = Sheet();
-    // A failed read has shown its message; the page is left all the same, unless
-    // a value outside its range keeps it (the base's reading tells again).
-    UpdateData(true);
-    mssEntry = wizard::FixUpEntry(wizard::EntryField::Mss, mssEntry, sheet.recommended.mss);
-    mtuEntry = wizard::FixUpEntry(wizard::EntryField::Mtu, mtuEntry, sheet.recommended.mtu);
-    UpdateData(false);
-    sheet.chosen.mtu = mtuEntry;
-    sheet.chosen.mss = mssEntry;
-    return CWizardPage::OnKillActive();
-}
-
-bool CMTUSettings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        if (*id == kMtuEdit) {
-            CorrectOnLostFocus(kMtuEdit, wizard::EntryField::Mtu, mtuEntry,
-                               Sheet().recommended.mtu);
-            return true;
-        }
-        if (*id == kMssEdit) {
-            CorrectOnLostFocus(kMssEdit, wizard::EntryField::Mss, mssEntry,
-                               Sheet().recommended.mss);
-            return true;
-        }
-    }
-    return CWizardPage::HandleMessage(message, wParam, lParam, result);
+    StoreEntries();
+    return CheckEntriesAgain();
 }

@@ -4,17 +4,11 @@
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
-namespace {
-
-constexpr int kDescription = 1003;
-
-}  // namespace
-
 CModemBoost::CModemBoost() : CWizardPage(IDD_MODEM_BOOST, wizard::kPageModemBoost) {}
 
 BOOL CModemBoost::OnSetActive() {
     ShowStepCaption();
-    SetDlgItemText(kDescription, Text(text::kIDC_DESCRIBTION));
+    SetDlgItemText(IDC_DESCRIBTION, Text(text::kIDC_DESCRIBTION));
     RequestActivationButtons();
     return CWizardPage::OnSetActive();
 }

@@ -6,13 +6,6 @@
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
 
-namespace {
-
-constexpr int kBackButton = 12323;
-constexpr int kNextButton = 12324;
-
-}  // namespace
-
 CMyPropertySheet::CMyPropertySheet(UINT captionStringId, HWND parent, UINT selectPage)
     : CPropertySheet(captionStringId, parent, selectPage) {
     SetWizardMode();
@@ -27,40 +20,25 @@ CMyPropertySheet::CMyPropertySheet(UINT captionStringId, HWND parent, UINT selec
     AddPage(&modemBoost);
 }
 
-BOOL CMyPropertySheet::OnInitDialog() {
-    // The base initialisation has already shown page 0, which needs nothing below.
-    const BOOL result = CPropertySheet::OnInitDialog();
+void CMyPropertySheet::OnInitDialog() {
+    // The platform has already shown page 0, which needs nothing below.
     LocalizeWizardButtons();
     CaptureSettings();
     SetFamilyDefaults();
     // Should anything above throw, the framework reports it and closes the sheet,
     // and the values half set up here are never written.
     m_opened = true;
-    return result;
 }
 
 void CMyPropertySheet::LocalizeWizardButtons() {
-    theApp.SetItemLanguageText(text::kID_WIZBACK, kBackButton, m_hWnd);
-    theApp.SetItemLanguageText(text::kID_WIZNEXT, kNextButton, m_hWnd);
+    theApp.SetItemLanguageText(text::kID_WIZBACK, ID_WIZBACK, m_hWnd);
+    theApp.SetItemLanguageText(text::kID_WIZNEXT, ID_WIZNEXT, m_hWnd);
     theApp.SetItemLanguageText(text::kIDCANCEL, IDCANCEL, m_hWnd);
 }
 
 void CMyPropertySheet::CaptureSettings() {
     Win32RegistryStore store;
-    FoundFlags found;
     engine::CaptureSettings(store, theApp.m_family, inForce, found);
-    otherMtuSettings.pmtuDiscoveryFound = found.pmtuDiscoveryFound;
-    otherMtuSettings.pmtuBlackHoleDetectFound = found.pmtuBlackHoleDetectFound;
-    icmpRedirectAttackSetting.icmpRedirectsFound = found.icmpRedirectsFound;
-    mtuSettings.mtuFound = found.mtuFound;
-    mtuSettings.mssFound = found.mssFound;
-    rwinSetting.rwinFound = found.rwinFound;
-    ttlSetting.ttlFound = found.ttlFound;
-    ttlSetting.maxConnectionsPer1_0ServerFound = found.maxConnectionsPer1_0ServerFound;
-    ttlSetting.maxConnectionsPerServerFound = found.maxConnectionsPerServerFound;
-    keepAliveSettings.keepAliveTimeFound = found.keepAliveTimeFound;
-    keepAliveSettings.keepAliveIntervalFound = found.keepAliveIntervalFound;
-    synFloodAttackSetting.synAttackProtectFound = found.synAttackProtectFound;
 }
 
 void CMyPropertySheet::SetFamilyDefaults() {
@@ -68,17 +46,17 @@ void CMyPropertySheet::SetFamilyDefaults() {
 
     chosen.synAttackProtect = synFloodAttackSetting.synAttackProtectEntry = d.synAttackProtect;
 
-    chosen.keepAliveTime = recommended.keepAliveTime = keepAliveSettings.keepAliveTimeEntry =
+    chosen.keepAliveTime = recommended.keepAliveTime = keepAliveSettings.entries.keepAliveTime =
         d.keepAliveTime;
     chosen.keepAliveInterval = recommended.keepAliveInterval =
-        keepAliveSettings.keepAliveIntervalEntry = d.keepAliveInterval;
+        keepAliveSettings.entries.keepAliveInterval = d.keepAliveInterval;
 
-    chosen.ttl = recommended.ttl = ttlSetting.ttlEntry = d.ttl;
+    chosen.ttl = recommended.ttl = ttlSetting.entries.ttl = d.ttl;
 
     chosen.maxConnectionsPer1_0Server = recommended.maxConnectionsPer1_0Server =
-        ttlSetting.maxConnectionsPer1_0ServerEntry = d.maxConnectionsPer1_0Server;
+        ttlSetting.entries.maxConnectionsPer1_0Server = d.maxConnectionsPer1_0Server;
     chosen.maxConnectionsPerServer = recommended.maxConnectionsPerServer =
-        ttlSetting.maxConnectionsPerServerEntry = d.maxConnectionsPerServer;
+        ttlSetting.entries.maxConnectionsPerServer = d.maxConnectionsPerServer;
 }
 
 void CMyPropertySheet::ApplySettings() {

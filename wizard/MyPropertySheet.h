@@ -23,7 +23,7 @@ public:
 
     // Language texts for the Back, Next and Cancel buttons; Finish keeps the platform's.
     void LocalizeWizardButtons();
-    // Reads the values in force and hands the found flags to the pages; writes nothing.
+    // Reads the values in force and which of them were found; writes nothing.
     void CaptureSettings();
     // Backs up what is in force, writes `chosen` (boosting the modem first when
     // pending) and tells the user. Does nothing unless the opening completed.
@@ -43,9 +43,10 @@ public:
     TuningValues chosen;
     TuningValues recommended;
     TuningValues inForce;
+    FoundFlags found;  // which values of inForce the registry held
 
 protected:
-    BOOL OnInitDialog() override;
+    void OnInitDialog() override;
 
 private:
     void SetFamilyDefaults();

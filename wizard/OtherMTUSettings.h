@@ -7,9 +7,6 @@ class COtherMTUSettings : public CWizardPage {
 public:
     COtherMTUSettings();
 
-    bool pmtuDiscoveryFound = false;
-    bool pmtuBlackHoleDetectFound = false;
-
 protected:
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;

@@ -22,23 +22,14 @@ private:
     bool m_previous;
 };
 
-constexpr int kMssEdit = 1016;
-constexpr int kMultiplierEdit = 1017;
-constexpr int kMultiplierLabel = 1019;
-constexpr int kExplain = 1021;
-constexpr int kRecommendation = 1022;
-constexpr int kRwinEdit = 1023;
-constexpr int kScalingFactorEdit = 1024;
-constexpr int kScalingFactorLabel = 1025;
-
 }  // namespace
 
 CRWINSetting::CRWINSetting() : CWizardPage(IDD_RWIN, wizard::kPageRwin) {}
 
 void CRWINSetting::DoDataExchange(CDataExchange* pDX) {
     WritingEdits writing(m_writingEdits);
-    DDX_Text(pDX, kMultiplierEdit, multiplierEntry);
-    DDX_Text(pDX, kRwinEdit, rwinEntry);
+    DDX_Text(pDX, IDC_MULTIPLIER, multiplierEntry);
+    DDX_Text(pDX, IDC_RWIN, rwinEntry);
 }
 
 void CRWINSetting::Recommend() {
@@ -53,13 +44,15 @@ void CRWINSetting::Recommend() {
 
 void CRWINSetting::ShowTexts() {
     const CMyPropertySheet& sheet = Sheet();
-    SetDlgItemText(kExplain, wizard::WithNumberStatus(Text(text::kIDC_static_step5_Explain),
-                                                      rwinFound, sheet.inForce.rwin, Text(text::k2),
-                                                      Text(text::k4), Text(text::k3)));
-    SetDlgItemText(kRecommendation, wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedRWIN),
-                                                            sheet.recommended.rwin));
-    Localize(text::kIDC_STATIC_SCALING_FACTOR, kScalingFactorLabel);
-    Localize(text::kIDC_STATIC_MULTIPLIER, kMultiplierLabel);
+    SetDlgItemText(IDC_static_step5_Explain,
+                   wizard::WithNumberStatus(Text(text::kIDC_static_step5_Explain),
+                                            sheet.found.rwinFound, sheet.inForce.rwin,
+                                            Text(text::k2), Text(text::k4), Text(text::k3)));
+    SetDlgItemText(
+        IDC_static_RecommendedRWIN,
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedRWIN), sheet.recommended.rwin));
+    Localize(text::kIDC_STATIC_SCALING_FACTOR, IDC_STATIC_SCALING_FACTOR);
+    Localize(text::kIDC_STATIC_MULTIPLIER, IDC_STATIC_MULTIPLIER);
 }
 
 BOOL CRWINSetting::OnSetActive() {
@@ -68,8 +61,8 @@ BOOL CRWINSetting::OnSetActive() {
     ShowStepCaption();
     ShowTexts();
     UpdateData(false);
-    SetDlgItemUnsigned(kMssEdit, static_cast<std::uint32_t>(Sheet().chosen.mss));
-    SetDlgItemUnsigned(kScalingFactorEdit, wizard::kScalingFactor);
+    SetDlgItemUnsigned(IDC_RWIN_MSS, static_cast<std::uint32_t>(Sheet().chosen.mss));
+    SetDlgItemUnsigned(IDC_SCALING_FACTOR, wizard::kScalingFactor);
     return CWizardPage::OnSetActive();
 }
 
@@ -80,8 +73,8 @@ void CRWINSetting::ShowEntries() {
     const auto show = [this](int controlId, const std::string& value) {
         if (GetDlgItemText(controlId) != value) SetDlgItemText(controlId, value);
     };
-    show(kMultiplierEdit, FormatExchangeInt(multiplierEntry));
-    show(kRwinEdit, FormatExchangeInt(rwinEntry));
+    show(IDC_MULTIPLIER, FormatExchangeInt(multiplierEntry));
+    show(IDC_RWIN, FormatExchangeInt(rwinEntry));
 }
 
 void CRWINSetting::TakeRecommendation() {
@@ -93,7 +86,7 @@ void CRWINSetting::OnChangeMultiplier() {
     if (m_writingEdits) return;
     BOOL translated = FALSE;
     const auto typed =
-        static_cast<std::int32_t>(GetDlgItemInt(m_hWnd, kMultiplierEdit, &translated, TRUE));
+        static_cast<std::int32_t>(GetDlgItemInt(m_hWnd, IDC_MULTIPLIER, &translated, TRUE));
     multiplierEntry = translated ? typed : 0;
     if (auto window = wizard::LiveReceiveWindow(Sheet().chosen.mss, multiplierEntry)) {
         rwinEntry = *window;
@@ -125,15 +118,15 @@ BOOL CRWINSetting::OnKillActive() {
     if (!wizard::ReceiveWindowAllowed(rwinEntry, sheet.chosen.mss)) TakeRecommendation();
     UpdateData(false);
     sheet.chosen.rwin = static_cast<std::int32_t>(rwinEntry);
-    return CWizardPage::OnKillActive();
+    return CheckEntriesAgain();
 }
 
 bool CRWINSetting::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (EditNotification(message, wParam, EN_CHANGE) == kMultiplierEdit) {
+    if (EditNotification(message, wParam, EN_CHANGE) == IDC_MULTIPLIER) {
         OnChangeMultiplier();
         return true;
     }
-    if (EditNotification(message, wParam, EN_KILLFOCUS) == kMultiplierEdit) {
+    if (EditNotification(message, wParam, EN_KILLFOCUS) == IDC_MULTIPLIER) {
         OnKillFocusMultiplier();
         return true;
     }

@@ -9,7 +9,6 @@ class CRWINSetting : public CWizardPage {
 public:
     CRWINSetting();
 
-    bool rwinFound = false;
     std::int32_t recommendedMultiplier = 0;
     std::int32_t multiplierEntry = 0;
     // The exact product; it fits 32 bits whenever it is copied to chosen.rwin.

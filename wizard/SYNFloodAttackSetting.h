@@ -9,7 +9,6 @@ class CSYNFloodAttackSetting : public CWizardPage {
 public:
     CSYNFloodAttackSetting();
 
-    bool synAttackProtectFound = false;
     std::int32_t synAttackProtectEntry = 0;
 
 protected:

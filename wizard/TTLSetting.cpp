@@ -1,58 +1,55 @@
-// The TTL and browser connections page.
+// The TTL and browser connections page: the TTL, and the browser's connections per HTTP 1.0
+// and 1.1 server, each with its value in force, its recommendation and an edit.
 #include "wizard/TTLSetting.h"
 
-#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
 namespace {
 
-constexpr int kRecommendedHttp10 = 1004;
-constexpr int kRecommendedHttp11 = 1005;
-constexpr int kHttp10Edit = 1007;
-constexpr int kHttp11Edit = 1008;
-constexpr int kBrowserGroup = 1010;
-constexpr int kBrowserExplain = 1011;
-constexpr int kCurrentHttp10 = 1012;
-constexpr int kCurrentHttp11 = 1013;
-constexpr int kTtlEdit = 1024;
-constexpr int kTtlExplain = 1025;
-constexpr int kRecommendedTtl = 1026;
+EntryRange TtlRange(const TuningValues&) {
+    return {wizard::kMinTtl, wizard::kMaxTtl};
+}
+
+// Only the TTL has a range beyond its least value.
+constexpr PageField kFields[] = {
+    {IDC_HTTP_1_0, wizard::EntryField::MaxConnectionsPer1_0Server,
+     &TuningValues::maxConnectionsPer1_0Server, nullptr},
+    {IDC_HTTP_1_1, wizard::EntryField::MaxConnectionsPerServer,
+     &TuningValues::maxConnectionsPerServer, nullptr},
+    {IDC_TTL, wizard::EntryField::Ttl, &TuningValues::ttl, TtlRange},
+};
 
 }  // namespace
 
-CTTLSetting::CTTLSetting() : CWizardPage(IDD_TTL, wizard::kPageTtl) {}
-
-void CTTLSetting::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, kHttp10Edit, maxConnectionsPer1_0ServerEntry);
-    DDX_Text(pDX, kHttp11Edit, maxConnectionsPerServerEntry);
-    DDX_Text(pDX, kTtlEdit, ttlEntry);
-    DDV_MinMaxInt(pDX, ttlEntry, wizard::kMinTtl, wizard::kMaxTtl);
-}
+CTTLSetting::CTTLSetting() : CWizardPage(IDD_TTL, wizard::kPageTtl, kFields) {}
 
 void CTTLSetting::ShowTexts() {
     const CMyPropertySheet& sheet = Sheet();
     const std::string wasSetTo = Text(text::k2);
     const std::string notSet = Text(text::k3);
-    SetDlgItemText(kTtlExplain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step6_Explain), ttlFound,
-                                            sheet.inForce.ttl, wasSetTo, Text(text::k7), notSet));
-    SetDlgItemText(kRecommendedTtl, wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedTTL),
-                                                            sheet.recommended.ttl));
-    Localize(text::kIDC_IE_GROUP_BOX, kBrowserGroup);
-    Localize(text::kIDC_IE_OPTIMIZATION, kBrowserExplain);
     SetDlgItemText(
-        kCurrentHttp10,
-        wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_0), maxConnectionsPer1_0ServerFound,
+        IDC_static_step6_Explain,
+        wizard::WithNumberStatus(Text(text::kIDC_static_step6_Explain), sheet.found.ttlFound,
+                                 sheet.inForce.ttl, wasSetTo, Text(text::k7), notSet));
+    SetDlgItemText(
+        IDC_static_RecommendedTTL,
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedTTL), sheet.recommended.ttl));
+    Localize(text::kIDC_IE_GROUP_BOX, IDC_IE_GROUP_BOX);
+    Localize(text::kIDC_IE_OPTIMIZATION, IDC_IE_OPTIMIZATION);
+    SetDlgItemText(
+        IDC_CURRENT_HTTP_1_0,
+        wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_0),
+                                sheet.found.maxConnectionsPer1_0ServerFound,
                                 sheet.inForce.maxConnectionsPer1_0Server, wasSetTo, notSet));
-    SetDlgItemText(kRecommendedHttp10,
+    SetDlgItemText(IDC_RECOMMENDED_HTTP_1_0,
                    wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_0),
                                            sheet.recommended.maxConnectionsPer1_0Server));
-    SetDlgItemText(
-        kCurrentHttp11,
-        wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_1), maxConnectionsPerServerFound,
-                                sheet.inForce.maxConnectionsPerServer, wasSetTo, notSet));
-    SetDlgItemText(kRecommendedHttp11,
+    SetDlgItemText(IDC_CURRENT_HTTP_1_1,
+                   wizard::WithCountStatus(
+                       Text(text::kIDC_CURRENT_HTTP_1_1), sheet.found.maxConnectionsPerServerFound,
+                       sheet.inForce.maxConnectionsPerServer, wasSetTo, notSet));
+    SetDlgItemText(IDC_RECOMMENDED_HTTP_1_1,
                    wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_1),
                                            sheet.recommended.maxConnectionsPerServer));
 }
@@ -65,45 +62,6 @@ BOOL CTTLSetting::OnSetActive() {
 }
 
 BOOL CTTLSetting::OnKillActive() {
-    CMyPropertySheet& sheet = Sheet();
-    // The first reading only refreshes the entries; its failure is reported again
-    // by the final one, which alone decides whether the page may be left.
-    UpdateData(true);
-    ttlEntry = wizard::FixUpEntry(wizard::EntryField::Ttl, ttlEntry, sheet.recommended.ttl);
-    maxConnectionsPer1_0ServerEntry = wizard::FixUpEntry(
-        wizard::EntryField::MaxConnectionsPer1_0Server, maxConnectionsPer1_0ServerEntry,
-        sheet.recommended.maxConnectionsPer1_0Server);
-    maxConnectionsPerServerEntry =
-        wizard::FixUpEntry(wizard::EntryField::MaxConnectionsPerServer,
-                           maxConnectionsPerServerEntry, sheet.recommended.maxConnectionsPerServer);
-    UpdateData(false);
-    sheet.chosen.ttl = ttlEntry;
-    sheet.chosen.maxConnectionsPer1_0Server = maxConnectionsPer1_0ServerEntry;
-    sheet.chosen.maxConnectionsPerServer = maxConnectionsPerServerEntry;
-    return CWizardPage::OnKillActive();
-}
-
-bool CTTLSetting::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        const CMyPropertySheet& sheet = Sheet();
-        switch (*id) {
-            case kTtlEdit:
-                CorrectOnLostFocus(kTtlEdit, wizard::EntryField::Ttl, ttlEntry,
-                                   sheet.recommended.ttl);
-                return true;
-            case kHttp10Edit:
-                CorrectOnLostFocus(kHttp10Edit, wizard::EntryField::MaxConnectionsPer1_0Server,
-                                   maxConnectionsPer1_0ServerEntry,
-                                   sheet.recommended.maxConnectionsPer1_0Server);
-                return true;
-            case kHttp11Edit:
-                CorrectOnLostFocus(kHttp11Edit, wizard::EntryField::MaxConnectionsPerServer,
-                                   maxConnectionsPerServerEntry,
-                                   sheet.recommended.maxConnectionsPerServer);
-                return true;
-            default:
-                break;
-        }
-    }
-    return CWizardPage::HandleMessage(message, wParam, lParam, result);
+    StoreEntries();
+    return CheckEntriesAgain();
 }

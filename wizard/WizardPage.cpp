@@ -1,11 +1,19 @@
 // What the nine wizard pages share.
 #include "wizard/WizardPage.h"
 
+#include <prsht.h>
+
 #include "app/VornelApp.h"
+#include "framework/DataExchange.h"
 #include "wizard/MyPropertySheet.h"
 
-CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index)
-    : CPropertyPage(templateId), m_index(index) {}
+// The rules' button flags go to the sheet as they are.
+static_assert(wizard::kButtonBack == PSWIZB_BACK && wizard::kButtonNext == PSWIZB_NEXT &&
+              wizard::kButtonFinish == PSWIZB_FINISH);
+
+CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index,
+                         std::span<const PageField> fields)
+    : CPropertyPage(templateId), m_index(index), m_fields(fields) {}
 
 CMyPropertySheet& CWizardPage::Sheet() const {
     return static_cast<CMyPropertySheet&>(*GetSheet());
@@ -57,15 +65,60 @@ void CWizardPage::Localize(const TextEntry& entry, int controlId) {
 }
 
 bool CWizardPage::IsChecked(int controlId) const {
-    return SendDlgItemMessageA(m_hWnd, controlId, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageA(GetDlgItem(controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void CWizardPage::CorrectOnLostFocus(int controlId, wizard::EntryField field, std::int32_t& entry,
-                                     std::int32_t recommended) {
-    const UnsignedReading typed = GetDlgItemUnsigned(controlId);
-    const wizard::LostFocusResult result = wizard::LostFocusEntry(field, typed.value, recommended);
+void CWizardPage::DoDataExchange(CDataExchange* pDX) {
+    for (const PageField& field : m_fields) {
+        DDX_Text(pDX, field.controlId, entries.*field.value);
+        if (field.range) {
+            const EntryRange range = field.range(entries);
+            DDV_MinMaxInt(pDX, entries.*field.value, range.minimum, range.maximum);
+        }
+    }
+}
+
+void CWizardPage::CorrectOnLostFocus(const PageField& field) {
+    std::int32_t& entry = entries.*field.value;
+    const UnsignedReading typed = GetDlgItemUnsigned(field.controlId);
+    const wizard::LostFocusResult result =
+        wizard::LostFocusEntry(field.rule, typed.value, Sheet().recommended.*field.value);
     entry = result.value;
-    if (result.rewriteControl) SetDlgItemUnsigned(controlId, static_cast<std::uint32_t>(entry));
+    if (result.rewriteControl) {
+        SetDlgItemUnsigned(field.controlId, static_cast<std::uint32_t>(entry));
+    }
+}
+
+bool CWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
+        for (const PageField& field : m_fields) {
+            if (field.controlId != *id) continue;
+            CorrectOnLostFocus(field);
+            return true;
+        }
+    }
+    return CPropertyPage::HandleMessage(message, wParam, lParam, result);
+}
+
+BOOL CWizardPage::OnKillActive() {
+    return TRUE;
+}
+
+void CWizardPage::StoreEntries() {
+    CMyPropertySheet& sheet = Sheet();
+    UpdateData(true);
+    for (const PageField& field : m_fields) {
+        entries.*field.value =
+            wizard::FixUpEntry(field.rule, entries.*field.value, sheet.recommended.*field.value);
+    }
+    UpdateData(false);
+    for (const PageField& field : m_fields) {
+        sheet.chosen.*field.value = entries.*field.value;
+    }
+}
+
+BOOL CWizardPage::CheckEntriesAgain() {
+    return UpdateData(true) ? TRUE : FALSE;
 }
 
 std::optional<int> CWizardPage::EditNotification(UINT message, WPARAM wParam, WORD code) {

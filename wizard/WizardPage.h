@@ -1,22 +1,47 @@
 // CWizardPage: what the nine wizard pages share (the sheet of the current run, the
-// step caption, button requests, language texts and the lost-focus fix-up of an entry).
+// step caption, button requests, language texts, and the entry fields a page describes
+// as a table: their data exchange, fix-ups, checks and copy into the chosen values).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
+#include "engine/TuningValues.h"
 #include "framework/PropertyPage.h"
 #include "res/TextCatalog.h"
 #include "wizard/WizardRules.h"
 
 class CMyPropertySheet;
 
+// The range an entry must be in when its page is left.
+struct EntryRange {
+    std::int32_t minimum;
+    std::int32_t maximum;
+};
+
+// One number a page lets the user type, described once: a row of the page's table.
+struct PageField {
+    int controlId;            // its edit
+    wizard::EntryField rule;  // its least value, below which the recommendation replaces it
+    // Its value in the page's entries, in the sheet's recommendation and in its choice.
+    std::int32_t TuningValues::*value;
+    // The range checked on leaving, from the entries read up to it; null when only the
+    // least value applies.
+    EntryRange (*range)(const TuningValues& entries);
+};
+
 class CWizardPage : public CPropertyPage {
 public:
-    CWizardPage(UINT templateId, wizard::WizardPage index);
+    // `fields` is the page's table, in the order the fields are read; it must outlive the page.
+    CWizardPage(UINT templateId, wizard::WizardPage index, std::span<const PageField> fields = {});
+
+    // What the edits of the page's fields hold; values of no field go unused. The sheet puts
+    // in the defaults when it opens.
+    TuningValues entries;
 
 protected:
     // The sheet the page belongs to.
@@ -36,13 +61,35 @@ protected:
     void Localize(const TextEntry& entry, int controlId);
     bool IsChecked(int controlId) const;
 
-    // An edit losing the focus: read as the platform's unsigned GetDlgItemInt, and
+    // The fields of the table, in its order: each edit with its entry, then its range.
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    // EN_KILLFOCUS of a field's edit: read as the platform's unsigned GetDlgItemInt, and
     // when below the field's least value, the entry and the edit take the recommendation.
-    void CorrectOnLostFocus(int controlId, wizard::EntryField field, std::int32_t& entry,
-                            std::int32_t recommended);
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    // Leaving a page reads nothing by itself (returns TRUE): a page with entries takes them
+    // with StoreEntries and then decides with CheckEntriesAgain.
+    BOOL OnKillActive() override;
+
+    // The first step of leaving: reads the entries (a failed read has shown its message and
+    // leaves the fields after it unread), replaces each entry below its least value by the
+    // recommendation, shows the entries again and copies them into the sheet's chosen values.
+    // An unreadable field, and every field after it, thus shows its last entry again.
+    void StoreEntries();
+
+    // The second step: reads the entries once more, and this reading alone decides whether
+    // the page may be left (TRUE). A value that is still outside its range keeps the page and
+    // shows its range message a second time.
+    BOOL CheckEntriesAgain();
 
     // The control id when the message is EN_KILLFOCUS / EN_CHANGE of an edit.
     static std::optional<int> EditNotification(UINT message, WPARAM wParam, WORD code);
 
     wizard::WizardPage m_index;
+
+private:
+    void CorrectOnLostFocus(const PageField& field);
+
+    std::span<const PageField> m_fields;
 };

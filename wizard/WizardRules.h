@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "res/TextCatalog.h"
 #include "engine/PlatformFamily.h"
+#include "res/TextCatalog.h"
+#include "res/resource.h"
 
 // How the machine reaches the internet. The numbering is not the order of the
 // radio buttons on the first page.
@@ -177,10 +178,10 @@ struct ConnectionRadio {
     ConnectionType type;
 };
 inline constexpr ConnectionRadio kConnectionRadios[] = {
-    {1013, CableModem},
-    {1012, DialUp},
-    {1014, DSL},
-    {1015, LAN},
+    {IDC_step2_RADIO_CableModem, CableModem},
+    {IDC_step2_RADIO_DialUp, DialUp},
+    {IDC_step2_RADIO_DSL, DSL},
+    {IDC_step2_RADIO_LAN, LAN},
 };
 
 // The connection type after leaving the page; isChecked(controlId) reports a radio

@@ -90,6 +90,16 @@ TEST(TextEncoding, WritesDecimalWithOneNulAndReadsLikeTheOldRuntime) {
     EXPECT_EQ(DecodeText(unterminated, 1), 1);
 }
 
+// Backups made by earlier versions live under these keys and must still restore.
+TEST(CatalogueOrder, BackupKeysKeepTheNamesEarlierVersionsWrote) {
+    EXPECT_STREQ(kProductKey, "Software\\Vornel");
+    EXPECT_STREQ(kBackupKey, "Software\\Vornel\\Original Settings");
+    EXPECT_STREQ(kMtuBackupKey, "Software\\Vornel\\Original Settings\\MTU Settings");
+    EXPECT_STREQ(kMssBackupKey, "Software\\Vornel\\Original Settings\\MSS Settings");
+    EXPECT_STREQ(kInterfacesBackupKey, "Software\\Vornel\\Original Settings\\Interfaces");
+    EXPECT_STREQ(kPendingBackupKey, "Software\\Vornel\\New Backup");
+}
+
 TEST(CatalogueOrder, NtStackStepsFollowTheirOwnOrders) {
     auto names = [](Step step) {
         std::string joined;
@@ -147,7 +157,8 @@ TEST_F(EngineTest, NtNumbersFitFourBytesAndShortDataFillsTheLowBytes) {
     EXPECT_FALSE(found.rwinFound);
     EXPECT_TRUE(found.synAttackProtectFound);
     EXPECT_EQ(inForce.synAttackProtect, '2');
-    // Fix 1: the backup holds each value with its own type and exact data.
+    // The backup holds each value with its own type and exact data, not the
+    // number the program read from it.
     Apply(WinNT);
     EXPECT_EQ(Backup("DefaultTTL"), Dword(128));
     EXPECT_EQ(Backup("KeepAliveTime"), (reg::Value{reg::kDword, {1, 2, 3, 4, 5}}));
@@ -291,7 +302,7 @@ TEST_F(EngineTest, NtApplyWritesTheCatalogueWithConstants) {
         {"KeepAliveInterval", 1000},
         {"SYNAttackProtect", 2},
         {"EnableICMPRedirects", 1},
-        {"EnableICMPRedirect", 1},  // fix 5: both names
+        {"EnableICMPRedirect", 1},  // NT 4.0 reads the plural, 2000 and later this one
     };
     for (const auto& [name, number] : expected) {
         EXPECT_EQ(StackValue(WinNT, name), Dword(number)) << name;
@@ -343,7 +354,7 @@ TEST_F(EngineTest, ModemBoostComesBeforeAnyOtherWrite) {
     EXPECT_EQ(*firstWrite, "write Properties");
 }
 
-// Fix 2: a failure to write the stack is reported, not hidden behind "41".
+// A failed write is reported as such (44), never as the success message (41).
 TEST_F(EngineTest, ApplyThatCannotWriteAnInterfaceShowsTheErrorMessage) {
     MemoryRegistryStore twin;
     regtest::SeedWinNtSystem(twin);
@@ -450,7 +461,7 @@ TEST_F(EngineTest, Win9xPlaceholderDeletesMaxMtuAndMssFollowsItsBackup) {
     EXPECT_FALSE(Get(store, reg::kLocalMachine, kAdapter, "MaxMSS"));
 }
 
-// Fix 1: values of other types and sizes come back exactly.
+// Values of any type and size, not only the numbers the program writes, come back exactly.
 TEST_F(EngineTest, RestoreBringsBackEveryValueExactlyWhateverItsTypeAndSize) {
     for (PlatformFamily family : {WinNT, Win9x}) {
         SCOPED_TRACE(family);
@@ -474,7 +485,8 @@ TEST_F(EngineTest, RestoreBringsBackEveryValueExactlyWhateverItsTypeAndSize) {
     }
 }
 
-// Fix 3: a stack key that cannot be opened is reported and the backup kept.
+// A stack key that cannot be opened for the restore is reported, and the backup
+// is kept for a later attempt instead of being deleted as if restored.
 TEST_F(EngineTest, RestoreWithoutStackKeyReportsAndKeepsTheBackup) {
     regtest::SeedWinNtSystem(store);
     const regtest::Snapshot before = regtest::SystemSnapshot(store);
@@ -501,7 +513,7 @@ TEST_F(EngineTest, RestoreWithoutStackKeyReportsAndKeepsTheBackup) {
     EXPECT_EQ(regtest::SystemSnapshot(store), before);
 }
 
-// Fix 5: NT reads both ICMP names; the singular one wins when present.
+// NT reads both ICMP redirect names; the singular one (Windows 2000 and later) wins when present.
 TEST_F(EngineTest, IcmpRedirectValueInForceComesFromTheSingularNameFirst) {
     const struct {
         std::optional<std::uint32_t> plural, singular;

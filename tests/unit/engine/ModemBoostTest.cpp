@@ -45,7 +45,8 @@ TEST_P(ModemBoost, RaisesEveryCappedModemToTheWholeWord921600) {
     PutModem("0003", Properties({0x00, 0xC2, 0x01, 0x00}, 27));  // shortest that matches
     EXPECT_TRUE(ProbeModemPortSpeed(store, family));
     BoostModemPortSpeed(store, family);
-    // Fix 4: 921600 is 00 10 0E 00; length and every other byte stay.
+    // The speed is written as the whole word 921600 (00 10 0E 00), not a patched
+    // byte; the data's length and every other byte stay.
     EXPECT_EQ(ModemProperties("0000"), Properties({0x00, 0x10, 0x0E, 0x00}));
     EXPECT_EQ(ModemProperties("0001"), Properties({0x00, 0x10, 0x0E, 0x00}));
     EXPECT_EQ(ModemProperties("0002"), Properties({0x00, 0x10, 0x0E, 0x00}, 40));

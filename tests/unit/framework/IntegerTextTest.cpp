@@ -1,7 +1,6 @@
 // The integer reading rules of the dialogs: the item reading with unsigned
 // translation, the data exchange's parse, and the validation messages.
 #include <gtest/gtest.h>
-
 #include <limits>
 
 #include "framework/IntegerText.h"

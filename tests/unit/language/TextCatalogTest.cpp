@@ -4,9 +4,15 @@
 #include <sstream>
 #include <string>
 
+// clang-format off
+// Before the catalogue, as in the program's pages: the control ids are macros when the catalogue
+// is expanded, and its keys of the same spelling must stay names.
+#include "res/resource.h"
+// clang-format on
+
 #include "LanguageCorpus.h"
-#include "tests/shared/ProfileModel.h"
 #include "res/TextCatalog.h"
+#include "tests/shared/ProfileModel.h"
 
 namespace {
 
@@ -33,6 +39,8 @@ TEST(TextCatalog, DefaultsKeepTheirExactForm) {
     EXPECT_NE(modem.find("115200 bps.\n\nHere we will add"), std::string::npos);
     EXPECT_STREQ(text::kIDC_static_step4_BlackHoeDetectExplain.key,
                  "IDC_static_step4_BlackHoeDetectExplain");
+    EXPECT_STREQ(text::kIDC_HINT.key, "IDC_HINT");
+    EXPECT_STREQ(text::kID_WIZBACK.key, "ID_WIZBACK");
     EXPECT_STREQ(text::kID_WIZBACK.english, "< &Back");
     EXPECT_STREQ(text::kIDOK.english, "OK");
 }

@@ -1,14 +1,13 @@
 // Checks the shipped program file itself: a PE32 i386 GUI program for
 // subsystem 4.0 that imports only system libraries, and nothing that Windows
 // 95 or NT 4.0 lacks (Wine would hide that: it loads such a file anyway).
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <set>
 #include <string>
@@ -68,8 +67,8 @@ public:
             const std::string dll = Lower(CString(Offset(name)));
             for (std::size_t t = Offset(lookup); U32(t) != 0; t += 4) {
                 const std::uint32_t entry = U32(t);
-                out.emplace_back(dll, (entry & 0x80000000u) ? "#ordinal"
-                                                            : CString(Offset(entry) + 2));
+                out.emplace_back(dll,
+                                 (entry & 0x80000000u) ? "#ordinal" : CString(Offset(entry) + 2));
             }
         }
         return out;
@@ -97,12 +96,12 @@ protected:
 
 TEST_F(ShippedExe, IsAnI386GuiProgramForSubsystemFour) {
     const PeImage& pe = *image_;
-    ASSERT_EQ(pe.U16(0), 0x5a4d);                       // MZ
-    ASSERT_EQ(pe.U32(pe.Nt()), 0x00004550u);            // PE\0\0
-    EXPECT_EQ(pe.U16(pe.Nt() + 4), 0x014c);             // i386
-    EXPECT_EQ(pe.U16(pe.Optional()), 0x010b);           // PE32, not PE32+
-    EXPECT_EQ(pe.U16(pe.Optional() + 68), 2);           // Windows GUI subsystem
-    EXPECT_EQ(pe.U16(pe.Optional() + 48), 4);           // subsystem version 4.0
+    ASSERT_EQ(pe.U16(0), 0x5a4d);              // MZ
+    ASSERT_EQ(pe.U32(pe.Nt()), 0x00004550u);   // PE\0\0
+    EXPECT_EQ(pe.U16(pe.Nt() + 4), 0x014c);    // i386
+    EXPECT_EQ(pe.U16(pe.Optional()), 0x010b);  // PE32, not PE32+
+    EXPECT_EQ(pe.U16(pe.Optional() + 68), 2);  // Windows GUI subsystem
+    EXPECT_EQ(pe.U16(pe.Optional() + 48), 4);  // subsystem version 4.0
     EXPECT_EQ(pe.U16(pe.Optional() + 50), 0);
 }
 
@@ -112,16 +111,34 @@ TEST_F(ShippedExe, ImportsOnlySystemLibrariesOfTheOldestSupportedWindows) {
                                            "version.dll",  "msvcrt.dll"};
     // Functions that a runtime may pull in but that Windows 95 or NT 4.0 lack:
     // the program would not even load there.
-    const std::set<std::string> tooNew = {
-        "GetTickCount64", "AddVectoredExceptionHandler", "RemoveVectoredExceptionHandler",
-        "InitializeCriticalSectionEx", "InitOnceExecuteOnce", "InitializeSRWLock",
-        "AcquireSRWLockExclusive", "ReleaseSRWLockExclusive", "AcquireSRWLockShared",
-        "SleepConditionVariableSRW", "SleepConditionVariableCS", "WakeAllConditionVariable",
-        "WakeConditionVariable", "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue",
-        "GetModuleHandleExA", "GetModuleHandleExW", "SetThreadStackGuarantee",
-        "GetSystemTimePreciseAsFileTime", "GetFileSizeEx", "SetFilePointerEx",
-        "CreateSymbolicLinkW", "GetLogicalProcessorInformation", "IsDebuggerPresent",
-        "InitializeCriticalSectionAndSpinCount", "GetCurrentProcessorNumber"};
+    const std::set<std::string> tooNew = {"GetTickCount64",
+                                          "AddVectoredExceptionHandler",
+                                          "RemoveVectoredExceptionHandler",
+                                          "InitializeCriticalSectionEx",
+                                          "InitOnceExecuteOnce",
+                                          "InitializeSRWLock",
+                                          "AcquireSRWLockExclusive",
+                                          "ReleaseSRWLockExclusive",
+                                          "AcquireSRWLockShared",
+                                          "SleepConditionVariableSRW",
+                                          "SleepConditionVariableCS",
+                                          "WakeAllConditionVariable",
+                                          "WakeConditionVariable",
+                                          "FlsAlloc",
+                                          "FlsFree",
+                                          "FlsGetValue",
+                                          "FlsSetValue",
+                                          "GetModuleHandleExA",
+                                          "GetModuleHandleExW",
+                                          "SetThreadStackGuarantee",
+                                          "GetSystemTimePreciseAsFileTime",
+                                          "GetFileSizeEx",
+                                          "SetFilePointerEx",
+                                          "CreateSymbolicLinkW",
+                                          "GetLogicalProcessorInformation",
+                                          "IsDebuggerPresent",
+                                          "InitializeCriticalSectionAndSpinCount",
+                                          "GetCurrentProcessorNumber"};
     const auto imports = image_->Imports();
     ASSERT_FALSE(imports.empty());
     for (const auto& [dll, function] : imports) {

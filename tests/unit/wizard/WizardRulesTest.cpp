@@ -280,14 +280,15 @@ TEST(StepCaptions, NoneOutsideTheRun) {
 
 TEST(ConnectionPage, FirstSelectedRadioDecides) {
     const auto only = [](int id) { return [id](int control) { return control == id; }; };
-    EXPECT_EQ(ConnectionTypeFromRadios(only(1012), LAN), DialUp);
-    EXPECT_EQ(ConnectionTypeFromRadios(only(1013), DialUp), CableModem);
-    EXPECT_EQ(ConnectionTypeFromRadios(only(1014), DialUp), DSL);
-    EXPECT_EQ(ConnectionTypeFromRadios(only(1015), DialUp), LAN);
+    EXPECT_EQ(ConnectionTypeFromRadios(only(IDC_step2_RADIO_DialUp), LAN), DialUp);
+    EXPECT_EQ(ConnectionTypeFromRadios(only(IDC_step2_RADIO_CableModem), DialUp), CableModem);
+    EXPECT_EQ(ConnectionTypeFromRadios(only(IDC_step2_RADIO_DSL), DialUp), DSL);
+    EXPECT_EQ(ConnectionTypeFromRadios(only(IDC_step2_RADIO_LAN), DialUp), LAN);
     EXPECT_EQ(ConnectionTypeFromRadios([](int) { return false; }, DSL), DSL);
     // Cable modem is examined first, then dial-up.
     EXPECT_EQ(ConnectionTypeFromRadios([](int) { return true; }, LAN), CableModem);
-    EXPECT_EQ(ConnectionTypeFromRadios([](int c) { return c != 1013; }, LAN), DialUp);
+    EXPECT_EQ(ConnectionTypeFromRadios([](int c) { return c != IDC_step2_RADIO_CableModem; }, LAN),
+              DialUp);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ protected:
     }
     HWND StartToMainDialog() {
         HWND main = Launch().StartToMainDialog();
-        if (main) m_list = Item(main, vornel::kLanguageList);
+        if (main) m_list = Item(main, IDC_LANGUAGE_LIST);
         return main;
     }
     HWND m_list = nullptr;
@@ -181,13 +181,13 @@ TEST_F(LanguageChange, RelabelsEverythingAtOnceAndStoresTheChoice) {
     VornelSession& vornel = Launch();
     HWND main = vornel.StartToMainDialog();
     ASSERT_TRUE(main);
-    HWND list = Item(main, vornel::kLanguageList);
+    HWND list = Item(main, IDC_LANGUAGE_LIST);
     const std::vector<ComboItem> itemsBefore = ComboExItems(list);
     ASSERT_EQ(ReadMainTexts(main), kEnglishTexts);
-    ASSERT_TRUE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+    ASSERT_TRUE(IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)));
 
     const int german = IndexOf(itemsBefore, "Deutsch");
-    SelectComboItem(main, vornel::kLanguageList, german);
+    SelectComboItem(main, IDC_LANGUAGE_LIST, german);
     // The title is set first; the program handles no outside message until it has
     // relabelled the rest, so everything must be German once the title is.
     ASSERT_TRUE(WaitUntil([&] { return Text(main) == kGermanTexts.title; })) << Text(main);
@@ -196,7 +196,7 @@ TEST_F(LanguageChange, RelabelsEverythingAtOnceAndStoresTheChoice) {
 
     ExpectSameItems(ComboExItems(list), itemsBefore);
     EXPECT_EQ(ComboSelection(list), german);
-    EXPECT_TRUE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+    EXPECT_TRUE(IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)));
 }
 
 TEST_F(LanguageChange, TakesEffectForTheNextWindowAndTheNextStart) {
@@ -205,14 +205,14 @@ TEST_F(LanguageChange, TakesEffectForTheNextWindowAndTheNextStart) {
         VornelSession& vornel = Launch();
         HWND main = vornel.StartToMainDialog();
         ASSERT_TRUE(main);
-        const int german = IndexOf(ComboExItems(Item(main, vornel::kLanguageList)), "Deutsch");
-        SelectComboItem(main, vornel::kLanguageList, german);
+        const int german = IndexOf(ComboExItems(Item(main, IDC_LANGUAGE_LIST)), "Deutsch");
+        SelectComboItem(main, IDC_LANGUAGE_LIST, german);
         ASSERT_TRUE(WaitUntil([&] { return Text(main) == kGermanTexts.title; }));
         HWND about = vornel.OpenAboutBox(main);
         ASSERT_TRUE(about);
-        EXPECT_EQ(ItemText(about, vornel::kAboutVersionLabel), "Fassung");
-        EXPECT_EQ(ItemText(about, vornel::kAboutOk), "Gut");
-        Click(about, vornel::kAboutOk);
+        EXPECT_EQ(ItemText(about, IDC_STATIC2), "Fassung");
+        EXPECT_EQ(ItemText(about, IDOK), "Gut");
+        Click(about, IDOK);
         ASSERT_TRUE(vornel.WaitUntilGone(about));
         SystemCommand(main, SC_CLOSE);
         ASSERT_TRUE(vornel.Process().WaitForExit());
@@ -229,8 +229,8 @@ TEST_F(LanguageChange, BackToALanguageWithoutTextsRestoresTheEnglishDefaults) {
     HWND main = vornel.StartToMainDialog();
     ASSERT_TRUE(main);
     ASSERT_EQ(ReadMainTexts(main), kGermanTexts);
-    const int english = IndexOf(ComboExItems(Item(main, vornel::kLanguageList)), "English");
-    SelectComboItem(main, vornel::kLanguageList, english);
+    const int english = IndexOf(ComboExItems(Item(main, IDC_LANGUAGE_LIST)), "English");
+    SelectComboItem(main, IDC_LANGUAGE_LIST, english);
     ASSERT_TRUE(WaitUntil([&] { return Text(main) == kEnglishTexts.title; }));
     EXPECT_EQ(ReadMainTexts(main), kEnglishTexts);
     EXPECT_EQ(GetString(HKEY_CURRENT_USER, kProductKey, "Language"), "English");
@@ -254,7 +254,7 @@ TEST_F(LanguageFileContent, FormatDirectivesAreShownAsWritten) {
     HWND main = StartWith(LanguageFile({{"18", "%s%s%n%d %1 %%"}, {"IDC_HINT", "%s*%n"}}));
     ASSERT_TRUE(main);
     EXPECT_EQ(Text(main), "%s%s%n%d %1 %%");
-    EXPECT_EQ(ItemText(main, vornel::kHint), "%s\n%n");
+    EXPECT_EQ(ItemText(main, IDC_HINT), "%s\n%n");
 }
 
 TEST_F(LanguageFileContent, ATextIsCutAfter1999Characters) {
@@ -262,20 +262,20 @@ TEST_F(LanguageFileContent, ATextIsCutAfter1999Characters) {
     for (int i = 0; longText.size() < 5000; ++i) longText += std::to_string(i % 10);
     HWND main = StartWith(LanguageFile({{"IDC_static_Introduction", longText}}));
     ASSERT_TRUE(main);
-    EXPECT_EQ(ItemText(main, vornel::kIntroduction), longText.substr(0, 1999));
+    EXPECT_EQ(ItemText(main, IDC_static_Introduction), longText.substr(0, 1999));
 }
 
 TEST_F(LanguageFileContent, KeysAndSectionAreFoundInAnyLetterCase) {
     HWND main = StartWith("[LINKVANE]\r\nidc_hint = Hinweis \r\n18=\"Quoted title\"\r\n");
     ASSERT_TRUE(main);
-    EXPECT_EQ(ItemText(main, vornel::kHint), "Hinweis");
+    EXPECT_EQ(ItemText(main, IDC_HINT), "Hinweis");
     EXPECT_EQ(Text(main), "Quoted title");
 }
 
 TEST_F(LanguageFileContent, AnEmptyTextBlanksTheControl) {
     HWND main = StartWith(LanguageFile({{"IDC_HINT", ""}}));
     ASSERT_TRUE(main);
-    EXPECT_EQ(ItemText(main, vornel::kHint), "");
+    EXPECT_EQ(ItemText(main, IDC_HINT), "");
     EXPECT_EQ(Text(main), kEnglishTexts.title);
 }
 
@@ -300,7 +300,7 @@ TEST_F(LanguageFileContent, HugeFileWithEndlessLinesStillWorks) {
     HWND main = StartWith(file);
     ASSERT_TRUE(main);
     EXPECT_EQ(Text(main), std::string(1999, 'T'));
-    EXPECT_EQ(ItemText(main, vornel::kHint), "After the long lines");
+    EXPECT_EQ(ItemText(main, IDC_HINT), "After the long lines");
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ TEST_P(ResetButton, IsEnabledExactlyWhenTheBackupKeyExists) {
     InstallProductKey(std::nullopt, backup);
     HWND main = Launch().StartToMainDialog();
     ASSERT_TRUE(main);
-    EXPECT_EQ(IsWindowEnabled(Item(main, vornel::kResetSettings)) != FALSE, backup);
-    EXPECT_TRUE(IsWindowEnabled(Item(main, vornel::kSetSettings)));
+    EXPECT_EQ(IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)) != FALSE, backup);
+    EXPECT_TRUE(IsWindowEnabled(Item(main, IDC_SET_SETTINGS)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backup, ResetButton, ::testing::Bool(),
@@ -33,7 +33,7 @@ TEST_F(VornelTest, ResetIsEnabledByABackupKeyWithValuesAndSubkeys) {
     SetDword(HKEY_CURRENT_USER, kBackupKey, "DefaultTTL", 64);
     HWND main = Launch().StartToMainDialog();
     ASSERT_TRUE(main);
-    EXPECT_TRUE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+    EXPECT_TRUE(IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)));
 }
 
 // ---------------------------------------------------------------------------
@@ -48,7 +48,7 @@ TEST_F(SetCommand, WithABackupAsksFirstAndNoChangesNothing) {
     VornelSession& vornel = Launch();
     HWND main = vornel.StartToMainDialog();
     ASSERT_TRUE(main);
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     std::optional<MessageBoxInfo> question = vornel.WaitForMessageBox();
     ASSERT_TRUE(question);
     EXPECT_EQ(question->text,
@@ -64,7 +64,7 @@ TEST_F(SetCommand, WithABackupAsksFirstAndNoChangesNothing) {
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_EQ(vornel.FindOpened(WindowKind::Wizard), nullptr);
     EXPECT_EQ(ReadKeyTree(HKEY_CURRENT_USER, kProductKey), keyBefore);
-    EXPECT_TRUE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+    EXPECT_TRUE(IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)));
 }
 
 TEST_F(SetCommand, WithABackupAndYesRunsTheWizard) {
@@ -72,7 +72,7 @@ TEST_F(SetCommand, WithABackupAndYesRunsTheWizard) {
     VornelSession& vornel = Launch();
     HWND main = vornel.StartToMainDialog();
     ASSERT_TRUE(main);
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     std::optional<MessageBoxInfo> question = vornel.WaitForMessageBox();
     ASSERT_TRUE(question);
     ASSERT_TRUE(Answer(*question, IDYES));
@@ -100,17 +100,17 @@ TEST_F(AboutBox, OpensFromTheSystemMenuWithVersionAndNotice) {
     ASSERT_TRUE(about);
     EXPECT_EQ(Text(about), "About Vornel");
     EXPECT_EQ(Owner(about), main);
-    EXPECT_EQ(ItemText(about, vornel::kAboutOk), "OK");
-    EXPECT_EQ(ItemText(about, vornel::kAboutVersionLabel), "Version");
-    EXPECT_EQ(ItemText(about, vornel::kAboutVersion), "2, 0, 0");
-    const std::string notice = ItemText(about, vornel::kAboutLegalNotice);
+    EXPECT_EQ(ItemText(about, IDOK), "OK");
+    EXPECT_EQ(ItemText(about, IDC_STATIC2), "Version");
+    EXPECT_EQ(ItemText(about, IDC_FILE_VERSION), "2, 0, 0");
+    const std::string notice = ItemText(about, IDC_LEGAL_COPYRIGHT);
     EXPECT_FALSE(notice.empty());
     EXPECT_NE(notice, "LegalCopyright");
     EXPECT_FALSE(IsWindowEnabled(main)) << "the About box is not modal";
 
     SaveScreenshot("about-box", about);
 
-    Click(about, vornel::kAboutOk);
+    Click(about, IDOK);
     ASSERT_TRUE(vornel.WaitUntilGone(about));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }));
     EXPECT_TRUE(vornel.Process().IsRunning());
@@ -135,8 +135,8 @@ TEST_F(AboutBox, ShowsTheVersionOfAProgramDeepInTheFolderTree) {
     ASSERT_TRUE(main);
     HWND about = vornel.OpenAboutBox(main);
     ASSERT_TRUE(about);
-    EXPECT_EQ(ItemText(about, vornel::kAboutVersion), "2, 0, 0");
-    Click(about, vornel::kAboutOk);
+    EXPECT_EQ(ItemText(about, IDC_FILE_VERSION), "2, 0, 0");
+    Click(about, IDOK);
     EXPECT_TRUE(vornel.WaitUntilGone(about));
 }
 
@@ -151,10 +151,10 @@ TEST_F(AboutBox, TranslatesTheButtonAndLabelButNeverTheVersionStrings) {
     ASSERT_TRUE(main);
     HWND about = vornel.OpenAboutBox(main);
     ASSERT_TRUE(about);
-    EXPECT_EQ(ItemText(about, vornel::kAboutOk), "Gut");
-    EXPECT_EQ(ItemText(about, vornel::kAboutVersionLabel), "Fassung:");
-    EXPECT_EQ(ItemText(about, vornel::kAboutVersion), "2, 0, 0");
-    EXPECT_NE(ItemText(about, vornel::kAboutLegalNotice), "Fremd");
+    EXPECT_EQ(ItemText(about, IDOK), "Gut");
+    EXPECT_EQ(ItemText(about, IDC_STATIC2), "Fassung:");
+    EXPECT_EQ(ItemText(about, IDC_FILE_VERSION), "2, 0, 0");
+    EXPECT_NE(ItemText(about, IDC_LEGAL_COPYRIGHT), "Fremd");
 }
 
 TEST_F(AboutBox, EscapeClosesItAndLeavesTheMainDialog) {

@@ -26,11 +26,11 @@ inline std::ostream& operator<<(std::ostream& out, const MainTexts& texts) {
 
 inline MainTexts ReadMainTexts(HWND main) {
     return {Text(main),
-            ItemText(main, vornel::kIntroduction),
-            ItemText(main, vornel::kHint),
-            ItemText(main, vornel::kSetSettings),
-            ItemText(main, vornel::kResetSettings),
-            ItemText(main, vornel::kLanguageGroup)};
+            ItemText(main, IDC_static_Introduction),
+            ItemText(main, IDC_HINT),
+            ItemText(main, IDC_SET_SETTINGS),
+            ItemText(main, IDC_RESET_SETTINGS),
+            ItemText(main, IDC_Language)};
 }
 
 using Entries = std::vector<std::pair<std::string, std::string>>;

@@ -50,7 +50,7 @@ TEST_P(FamilyOfRelease, ShowsInTheWizardsStepCount) {
     VornelSession& vornel = Launch();
     HWND main = vornel.StartToMainDialog();
     ASSERT_NE(main, nullptr);
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     HWND wizard = vornel.WaitFor(WindowKind::Wizard);
     ASSERT_NE(wizard, nullptr) << "Set Connection Settings opened no wizard\n"
                                << DescribeWindows(vornel.Pid());
@@ -61,7 +61,7 @@ TEST_P(FamilyOfRelease, ShowsInTheWizardsStepCount) {
     // Cancelled: no backup was made, so there is nothing to reset.
     ASSERT_TRUE(vornel.Settle());
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
-    EXPECT_FALSE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+    EXPECT_FALSE(IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Releases, FamilyOfRelease,
@@ -205,7 +205,7 @@ TEST_F(InstallationFolder, MissingAppPathFallsBackToTheProgramsOwnFolder) {
     HWND main = vornel.StartToMainDialog();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ReadMainTexts(main), kGermanTexts);
-    HWND list = Item(main, vornel::kLanguageList);
+    HWND list = Item(main, IDC_LANGUAGE_LIST);
     ASSERT_EQ(ComboExItems(list).size(), 1u);
     EXPECT_EQ(ComboExItems(list)[0].text, "Deutsch");
     EXPECT_EQ(ComboSelection(list), 0);
@@ -218,13 +218,13 @@ TEST_F(InstallationFolder, NoProductKeyMeansEnglishAndTheProgramsOwnLanguages) {
     HWND main = vornel.StartToMainDialog();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ReadMainTexts(main), kEnglishTexts);
-    HWND list = Item(main, vornel::kLanguageList);
+    HWND list = Item(main, IDC_LANGUAGE_LIST);
     ASSERT_EQ(ComboExItems(list).size(), 1u);
     EXPECT_EQ(ComboSelection(list), CB_ERR);
-    EXPECT_FALSE(IsWindowEnabled(Item(main, vornel::kResetSettings)));
+    EXPECT_FALSE(IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)));
 
     // Choosing a language makes the product key, so that the next start keeps it.
-    SelectComboItem(main, vornel::kLanguageList, 0);
+    SelectComboItem(main, IDC_LANGUAGE_LIST, 0);
     ASSERT_TRUE(WaitUntil([&] { return Text(main) == kGermanTexts.title; })) << Text(main);
     ASSERT_TRUE(vornel.Settle());
     EXPECT_EQ(GetString(HKEY_CURRENT_USER, kProductKey, "Language"), "Deutsch");
@@ -291,7 +291,7 @@ TEST_F(ProductKeyValue, LanguageWithoutTerminatingNulIsReadWhole) {
     HWND main = vornel.StartToMainDialog();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(ReadMainTexts(main), kGermanTexts);
-    EXPECT_EQ(ComboSelection(Item(main, vornel::kLanguageList)), 0);
+    EXPECT_EQ(ComboSelection(Item(main, IDC_LANGUAGE_LIST)), 0);
 }
 
 // A language is a file of the Lang folder, never one found through a path.

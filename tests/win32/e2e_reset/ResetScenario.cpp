@@ -175,18 +175,18 @@ void WalkWizard(VornelSession& vornel, HWND wizard, const std::vector<std::strin
         ASSERT_TRUE(WaitUntil([&] { return Text(wizard) == captions[step]; }))
             << "expected \"" << captions[step] << "\", the wizard shows \"" << Text(wizard) << "\"";
         if (step + 1 == captions.size()) break;
-        HWND next = Item(wizard, vornel::kWizardNext);
+        HWND next = Item(wizard, ID_WIZNEXT);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(next) && IsWindowEnabled(next); }))
             << "no Next on \"" << captions[step] << "\"";
-        Click(wizard, vornel::kWizardNext);
+        Click(wizard, ID_WIZNEXT);
     }
     if (end == WizardEnd::Cancel) {
         Click(wizard, IDCANCEL);
     } else {
-        HWND finish = Item(wizard, vornel::kWizardFinish);
+        HWND finish = Item(wizard, ID_WIZFINISH);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(finish) && IsWindowEnabled(finish); }))
             << "no Finish on \"" << captions.back() << "\"";
-        Click(wizard, vornel::kWizardFinish);
+        Click(wizard, ID_WIZFINISH);
         const std::optional<MessageBoxInfo> box = vornel.WaitForMessageBox();
         ASSERT_TRUE(box) << "Finish showed no message";
         ExpectOkBox(*box, kApplied, BoxIcon::None, wizard);
@@ -197,7 +197,7 @@ void WalkWizard(VornelSession& vornel, HWND wizard, const std::vector<std::strin
 
 void RunWizard(VornelSession& vornel, HWND main, const std::vector<std::string>& captions,
                WizardEnd end) {
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     HWND wizard = vornel.WaitFor(WindowKind::Wizard);
     ASSERT_TRUE(wizard) << "Set opened no wizard\n" << DescribeWindows(vornel.Pid());
     EXPECT_FALSE(vornel.Find(WindowKind::Message)) << "Set asked before opening the wizard";
@@ -205,7 +205,7 @@ void RunWizard(VornelSession& vornel, HWND main, const std::vector<std::string>&
 }
 
 bool ResetEnabled(HWND main) {
-    return IsWindowEnabled(Item(main, vornel::kResetSettings)) != FALSE;
+    return IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)) != FALSE;
 }
 
 bool SettledResetEnabled(HWND main) {
@@ -214,7 +214,7 @@ bool SettledResetEnabled(HWND main) {
 }
 
 std::optional<MessageBoxInfo> PressReset(VornelSession& vornel, HWND main) {
-    Click(main, vornel::kResetSettings);
+    Click(main, IDC_RESET_SETTINGS);
     return vornel.WaitForMessageBox();
 }
 

@@ -21,7 +21,7 @@ KeyTree Win9xStack() {
 
 // Set with a backup in place: question "43" from the main dialog, Yes and No.
 MessageBoxInfo PressSetAndExpectQuestion(VornelSession& vornel, HWND main) {
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     const std::optional<MessageBoxInfo> box = vornel.WaitForMessageBox();
     if (!box) {
         ADD_FAILURE() << "Set asked nothing although a backup exists\n"
@@ -169,7 +169,7 @@ TEST_F(ResetState, WithoutAdministratorRightsNothingChangesAndTheBackupStays) {
     ASSERT_TRUE(ResetEnabled(main));
     {
         const WritesDenied limited(HKEY_LOCAL_MACHINE, keys::kWinNtStack);
-        Click(main, vornel::kSetSettings);
+        Click(main, IDC_SET_SETTINGS);
         std::optional<MessageBoxInfo> box = vornel->WaitForMessageBox();
         ASSERT_TRUE(box) << "Set said nothing";
         ExpectOkBox(*box, kNeedsRights, BoxIcon::Error, main);

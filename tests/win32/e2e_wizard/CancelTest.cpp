@@ -12,12 +12,12 @@ namespace {
 using S = RegValue;
 
 bool ResetEnabled(HWND main) {
-    return IsWindowEnabled(Item(main, vornel::kResetSettings)) != 0;
+    return IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)) != 0;
 }
 
 // Set, expecting question "43" with Yes and No, owned by the main dialog.
 std::optional<MessageBoxInfo> AskToSet(VornelSession& vornel, HWND main) {
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     std::optional<MessageBoxInfo> question = vornel.WaitForMessageBox();
     EXPECT_TRUE(IsBox(question, Shown(text::k43), BoxIcon::Question, main));
     if (question) {
@@ -90,7 +90,7 @@ TEST_F(WizardTest, SetAsksExactlyWhenTheBackupKeyExists) {
 
     // It goes away again: Set opens the wizard at once.
     DeleteKeyTree(HKEY_CURRENT_USER, kBackupKey);
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     HWND sheet = Vornel().WaitFor(WindowKind::Wizard);
     ASSERT_TRUE(sheet) << DescribeWindows(Vornel().Pid());
     const Wizard wizard(Vornel(), sheet);

@@ -14,10 +14,10 @@ struct ConnectionCase {
     int radio;
     int mtu, mss, multiplier;
 };
-constexpr ConnectionCase kDialUp{connection::kDialUp, 576, 536, 30};
-constexpr ConnectionCase kCableModem{connection::kCableModem, 1500, 1460, 44};
-constexpr ConnectionCase kDsl{connection::kDsl, 1492, 1452, 44};
-constexpr ConnectionCase kLan{connection::kLan, 1500, 1460, 44};
+constexpr ConnectionCase kDialUp{IDC_step2_RADIO_DialUp, 576, 536, 30};
+constexpr ConnectionCase kCableModem{IDC_step2_RADIO_CableModem, 1500, 1460, 44};
+constexpr ConnectionCase kDsl{IDC_step2_RADIO_DSL, 1492, 1452, 44};
+constexpr ConnectionCase kLan{IDC_step2_RADIO_LAN, 1500, 1460, 44};
 
 // A picture of the current step for people to look at.
 void Shoot(const Wizard& wizard, const std::string& name) {
@@ -85,9 +85,9 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
     std::optional<Wizard> opened = OpenWizard(main, kWin9xSteps);
     ASSERT_TRUE(opened);
     const Wizard& wizard = *opened;
-    ExpectConnectionPage(wizard, connection::kDialUp);
-    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardBack), "< &Back");
-    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext), "&Next >");
+    ExpectConnectionPage(wizard, IDC_step2_RADIO_DialUp);
+    EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZBACK), "< &Back");
+    EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT), "&Next >");
     EXPECT_EQ(ItemText(wizard.Sheet(), IDCANCEL), "Cancel");
 
     Shoot(wizard, "win9x-1-connection-type");
@@ -97,28 +97,28 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
 
     // On with LAN, changing a value on every page.
     Shoot(wizard, "win9x-4-rwin");
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "20"));
-    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "116800"));
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, "20"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_RWIN, "116800"));
     ASSERT_TRUE(wizard.BackTo(kWin9xSteps[2]));
     ExpectOtherMtuPage(wizard, kEnabled, kNotSet);
     Shoot(wizard, "win9x-3-other-mtu");
-    EXPECT_FALSE(wizard.IsChecked(othermtu::kDisableDiscovery));
-    EXPECT_FALSE(wizard.IsChecked(othermtu::kEnableBlackHole));
-    wizard.ClickItem(othermtu::kDisableDiscovery);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(othermtu::kDisableDiscovery); }));
+    EXPECT_FALSE(wizard.IsChecked(IDC_chk_MTUDiscovery));
+    EXPECT_FALSE(wizard.IsChecked(IDC_chk_BlackHoleDetection));
+    wizard.ClickItem(IDC_chk_MTUDiscovery);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_chk_MTUDiscovery); }));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
     // The receive window page starts again from its recommendation.
-    EXPECT_TRUE(wizard.WaitForText(rwin::kMultiplierEdit, "44"));
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "20"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_MULTIPLIER, "44"));
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, "20"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[4]));
     ExpectTtlPage(wizard, 32, 4, 8, WasSet(128, "seconds"), WasSet(10), kNotSet);
     Shoot(wizard, "win9x-5-ttl");
-    ASSERT_TRUE(wizard.Fill(ttl::kTtlEdit, "100"));
-    ASSERT_TRUE(wizard.Fill(ttl::kHttp10Edit, "6"));
+    ASSERT_TRUE(wizard.Fill(IDC_TTL, "100"));
+    ASSERT_TRUE(wizard.Fill(IDC_HTTP_1_0, "6"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
     ExpectKeepAlivePage(wizard, WasSet(3600000, "milliseconds"), kNotSet);
     Shoot(wizard, "win9x-6-keep-alive");
-    ASSERT_TRUE(wizard.Fill(keepalive::kIntervalEdit, "2000"));
+    ASSERT_TRUE(wizard.Fill(IDC_KEEP_ALIVE_INTERVAL, "2000"));
 
     FinishWith41(wizard, main, [&] {
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWin9xStack,
@@ -179,7 +179,7 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
     std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
     ASSERT_TRUE(opened);
     const Wizard& wizard = *opened;
-    ExpectConnectionPage(wizard, connection::kDialUp);
+    ExpectConnectionPage(wizard, IDC_step2_RADIO_DialUp);
     Shoot(wizard, "winnt-1-connection-type");
     VisitConnectionTypes(wizard, kWinNtSteps, "winnt", {kLan, kCableModem, kDialUp, kDsl},
                          WasSet(576, "bytes"), WasSet(1460, "bytes"), kNotSet);
@@ -190,33 +190,33 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[2]));
     ExpectOtherMtuPage(wizard, kDisabled, kEnabled);
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
-    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
-    ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, "1360"));
+    ASSERT_TRUE(wizard.Fill(IDC_MTU, "1400"));
+    ASSERT_TRUE(wizard.Fill(IDC_MSS, "1360"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
     Shoot(wizard, "winnt-3-other-mtu");
-    wizard.ClickItem(othermtu::kEnableBlackHole);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(othermtu::kEnableBlackHole); }));
+    wizard.ClickItem(IDC_chk_BlackHoleDetection);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_chk_BlackHoleDetection); }));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
     ExpectRwinPage(wizard, 1360, 44, 239360, kNotSet);
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
     ExpectTtlPage(wizard, 64, 20, 20, WasSet(128, "seconds"), kNotSet, WasSet(2));
     Shoot(wizard, "winnt-5-ttl");
-    ASSERT_TRUE(wizard.Fill(ttl::kHttp11Edit, "2"));
+    ASSERT_TRUE(wizard.Fill(IDC_HTTP_1_1, "2"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
     ExpectKeepAlivePage(wizard, kNotSet, WasSet(1000, "milliseconds"));
     Shoot(wizard, "winnt-6-keep-alive");
-    ASSERT_TRUE(wizard.Fill(keepalive::kTimeEdit, "3600000"));
+    ASSERT_TRUE(wizard.Fill(IDC_KEEP_ALIVE_TIME, "3600000"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
     ExpectSynPage(wizard, " was set to option 1.");
-    EXPECT_TRUE(wizard.WaitForText(syn::kOptionEdit, "2"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_SYN_ATTACK_PROTECT, "2"));
     Shoot(wizard, "winnt-7-syn-flood");
-    ASSERT_TRUE(wizard.Fill(syn::kOptionEdit, "0"));
+    ASSERT_TRUE(wizard.Fill(IDC_SYN_ATTACK_PROTECT, "0"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
     ExpectIcmpPage(wizard, kEnabled);
-    EXPECT_FALSE(wizard.IsChecked(icmp::kEnableIcmp));
+    EXPECT_FALSE(wizard.IsChecked(IDC_chk_ICMP));
     Shoot(wizard, "winnt-8-icmp-redirect");
-    wizard.ClickItem(icmp::kEnableIcmp);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(icmp::kEnableIcmp); }));
+    wizard.ClickItem(IDC_chk_ICMP);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_chk_ICMP); }));
 
     FinishWith41(wizard, main, [&] {
         KeyTree stack = With(*stackBefore, {{"SackOpts", S::Dword(1)},
@@ -325,8 +325,8 @@ TEST_F(WizardTest, WindowsMeRunWithNothingSetWritesTheDefaults) {
     ASSERT_TRUE(opened);
     const Wizard& wizard = *opened;
 
-    wizard.ClickItem(connection::kCableModem);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kCableModem); }));
+    wizard.ClickItem(IDC_step2_RADIO_CableModem);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_step2_RADIO_CableModem); }));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
     ExpectMtuPage(wizard, 1500, 1460, kNotSet, kNotSet);
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));

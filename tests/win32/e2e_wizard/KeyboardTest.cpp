@@ -76,9 +76,9 @@ void TabToAndPress(const Wizard& wizard, int button) {
     wizard.PressInFocus(VK_SPACE);
 }
 
-constexpr int kBack = vornel::kWizardBack;
-constexpr int kNext = vornel::kWizardNext;
-constexpr int kFinish = vornel::kWizardFinish;
+constexpr int kBack = ID_WIZBACK;
+constexpr int kNext = ID_WIZNEXT;
+constexpr int kFinish = ID_WIZFINISH;
 constexpr int kCancel = IDCANCEL;
 constexpr int kHelp = 9;  // the platform sheet's Help button
 
@@ -91,33 +91,32 @@ TEST_F(WizardTest, Windows98WizardRunsOnTheKeyboardAlone) {
     const Wizard& wizard = *opened;
 
     // Tab reaches the chosen connection type only, then the wizard's buttons.
-    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == connection::kDialUp; }));
-    ExpectTabCycle(wizard, {connection::kDialUp, kNext, kCancel});
+    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == IDC_step2_RADIO_DialUp; }));
+    ExpectTabCycle(wizard, {IDC_step2_RADIO_DialUp, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[1]));  // leaves with dial-up: the modem is found
     ASSERT_TRUE(AltTo(wizard, 'b', kWin9xSteps[0], kNextOnly));
-    PressMnemonic(wizard, 'c', connection::kCableModem);
-    PressMnemonic(wizard, 'd', connection::kDsl);
-    PressMnemonic(wizard, 'm', connection::kDialUp);
-    PressMnemonic(wizard, 'l', connection::kLan);
-    ExpectTabCycle(wizard, {connection::kLan, kNext, kCancel});
+    PressMnemonic(wizard, 'c', IDC_step2_RADIO_CableModem);
+    PressMnemonic(wizard, 'd', IDC_step2_RADIO_DSL);
+    PressMnemonic(wizard, 'm', IDC_step2_RADIO_DialUp);
+    PressMnemonic(wizard, 'l', IDC_step2_RADIO_LAN);
+    ExpectTabCycle(wizard, {IDC_step2_RADIO_LAN, kNext, kCancel});
 
     ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[1]));
-    EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1500"));
-    ExpectTabCycle(wizard, {mtu::kMtuEdit, mtu::kMssEdit, kBack, kNext, kCancel});
+    EXPECT_TRUE(wizard.WaitForText(IDC_MTU, "1500"));
+    ExpectTabCycle(wizard, {IDC_MTU, IDC_MSS, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[2]));
-    ExpectTabCycle(
-        wizard, {othermtu::kDisableDiscovery, othermtu::kEnableBlackHole, kBack, kNext, kCancel});
-    ASSERT_EQ(wizard.FocusedId(), othermtu::kDisableDiscovery);
-    wizard.PressInFocus(VK_SPACE);
-    EXPECT_TRUE(WaitUntil([&] { return wizard.IsChecked(othermtu::kDisableDiscovery); }));
-    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[3]));
-    ExpectTabCycle(wizard, {rwin::kMssEdit, rwin::kMultiplierEdit, rwin::kScalingFactorEdit,
-                            rwin::kRwinEdit, kBack, kNext, kCancel});
-    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[4]));
     ExpectTabCycle(wizard,
-                   {ttl::kTtlEdit, ttl::kHttp10Edit, ttl::kHttp11Edit, kBack, kNext, kCancel});
+                   {IDC_chk_MTUDiscovery, IDC_chk_BlackHoleDetection, kBack, kNext, kCancel});
+    ASSERT_EQ(wizard.FocusedId(), IDC_chk_MTUDiscovery);
+    wizard.PressInFocus(VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_chk_MTUDiscovery); }));
+    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[3]));
+    ExpectTabCycle(wizard, {IDC_RWIN_MSS, IDC_MULTIPLIER, IDC_SCALING_FACTOR, IDC_RWIN, kBack,
+                            kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[4]));
+    ExpectTabCycle(wizard, {IDC_TTL, IDC_HTTP_1_0, IDC_HTTP_1_1, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWin9xSteps[5]));
-    ExpectTabCycle(wizard, {keepalive::kTimeEdit, keepalive::kIntervalEdit, kBack, kNext, kCancel});
+    ExpectTabCycle(wizard, {IDC_KEEP_ALIVE_TIME, IDC_KEEP_ALIVE_INTERVAL, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kModemStep, kBackFinish));
     ExpectTabCycle(wizard, {kBack, kFinish, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'b', kWin9xSteps[5]));
@@ -141,26 +140,25 @@ TEST_F(WizardTest, WindowsXpWizardRunsOnTheKeyboardAlone) {
     std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
     ASSERT_TRUE(opened);
     const Wizard& wizard = *opened;
-    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == connection::kDialUp; }));
-    PressMnemonic(wizard, 'd', connection::kDsl);
-    ExpectTabCycle(wizard, {connection::kDsl, kNext, kCancel});
+    ASSERT_TRUE(WaitUntil([&] { return wizard.FocusedId() == IDC_step2_RADIO_DialUp; }));
+    PressMnemonic(wizard, 'd', IDC_step2_RADIO_DSL);
+    ExpectTabCycle(wizard, {IDC_step2_RADIO_DSL, kNext, kCancel});
 
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[1]));
-    EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1492"));
-    ExpectTabCycle(wizard, {mtu::kMtuEdit, mtu::kMssEdit, kBack, kNext, kCancel});
+    EXPECT_TRUE(wizard.WaitForText(IDC_MTU, "1492"));
+    ExpectTabCycle(wizard, {IDC_MTU, IDC_MSS, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[2]));
-    ExpectTabCycle(
-        wizard, {othermtu::kDisableDiscovery, othermtu::kEnableBlackHole, kBack, kNext, kCancel});
-    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[3]));
-    ExpectTabCycle(wizard, {rwin::kMssEdit, rwin::kMultiplierEdit, rwin::kScalingFactorEdit,
-                            rwin::kRwinEdit, kBack, kNext, kCancel});
-    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[4]));
     ExpectTabCycle(wizard,
-                   {ttl::kTtlEdit, ttl::kHttp10Edit, ttl::kHttp11Edit, kBack, kNext, kCancel});
+                   {IDC_chk_MTUDiscovery, IDC_chk_BlackHoleDetection, kBack, kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[3]));
+    ExpectTabCycle(wizard, {IDC_RWIN_MSS, IDC_MULTIPLIER, IDC_SCALING_FACTOR, IDC_RWIN, kBack,
+                            kNext, kCancel});
+    ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[4]));
+    ExpectTabCycle(wizard, {IDC_TTL, IDC_HTTP_1_0, IDC_HTTP_1_1, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[5]));
-    ExpectTabCycle(wizard, {keepalive::kTimeEdit, keepalive::kIntervalEdit, kBack, kNext, kCancel});
+    ExpectTabCycle(wizard, {IDC_KEEP_ALIVE_TIME, IDC_KEEP_ALIVE_INTERVAL, kBack, kNext, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[6]));
-    ExpectTabCycle(wizard, {syn::kOptionEdit, kBack, kNext, kCancel});
+    ExpectTabCycle(wizard, {IDC_SYN_ATTACK_PROTECT, kBack, kNext, kCancel});
     // No Help button, and F1 opens nothing.
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(wizard.Sheet(), kHelp)));
     const std::vector<HWND> before = TopLevelWindows(Vornel().Pid(), false);
@@ -170,12 +168,12 @@ TEST_F(WizardTest, WindowsXpWizardRunsOnTheKeyboardAlone) {
                                                               << DescribeWindows(Vornel().Pid());
     EXPECT_EQ(wizard.Caption(), kWinNtSteps[6]);
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[7], kBackFinish));
-    ExpectTabCycle(wizard, {icmp::kEnableIcmp, kBack, kFinish, kCancel});
+    ExpectTabCycle(wizard, {IDC_chk_ICMP, kBack, kFinish, kCancel});
     ASSERT_TRUE(AltTo(wizard, 'b', kWinNtSteps[6]));
     ASSERT_TRUE(AltTo(wizard, 'n', kWinNtSteps[7], kBackFinish));
-    ASSERT_EQ(wizard.FocusedId(), icmp::kEnableIcmp);
+    ASSERT_EQ(wizard.FocusedId(), IDC_chk_ICMP);
     wizard.PressInFocus(VK_SPACE);
-    EXPECT_TRUE(WaitUntil([&] { return wizard.IsChecked(icmp::kEnableIcmp); }));
+    EXPECT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_chk_ICMP); }));
 
     // Enter presses the default button, which on the last step is Finish.
     wizard.PressInFocus(VK_RETURN);

@@ -49,24 +49,24 @@ TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
     ASSERT_TRUE(opened);
     const Wizard& wizard = *opened;
     ASSERT_TRUE(wizard.WaitForStep(steps[0], kNextOnly));
-    EXPECT_TRUE(wizard.WaitForText(connection::kLan, "&LAN-Verbindung."));
-    EXPECT_TRUE(wizard.WaitForText(connection::kDsl, "&Digital Subscriber Line (DSL)."));
-    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardBack),
+    EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_LAN, "&LAN-Verbindung."));
+    EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_DSL, "&Digital Subscriber Line (DSL)."));
+    EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZBACK),
               "< &Zur\xFC"
               "ck");
-    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext), "&Weiter >");
+    EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT), "&Weiter >");
     EXPECT_EQ(ItemText(wizard.Sheet(), IDCANCEL), "Abbrechen");
     // Finish keeps the platform's own text in every language.
-    EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardFinish), "Finish");
+    EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZFINISH), "Finish");
 
     wizard.PressAlt('l');
-    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kLan); }));
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_step2_RADIO_LAN); }));
     ASSERT_TRUE(wizard.NextTo(steps[1]));
-    EXPECT_TRUE(wizard.WaitForText(mtu::kMtuExplain, "MTU-Text.\n\nMTU war 1400 Byte."));
-    EXPECT_TRUE(wizard.WaitForText(mtu::kMssExplain,
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_step3_MTUExplain, "MTU-Text.\n\nMTU war 1400 Byte."));
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_step3_MSSExplain,
                                    Explained(text::kIDC_static_step3_MSSExplain, " fehlt.")));
     // The number goes wherever the translation puts "%d", as often as it does.
-    EXPECT_TRUE(wizard.WaitForText(mtu::kRecommendedMtu, "1500 / 1500"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_static_RecommendedMTU, "1500 / 1500"));
     for (size_t i = 2; i < steps.size(); ++i) {
         ASSERT_TRUE(wizard.NextTo(steps[i], i + 1 == steps.size() ? kBackFinish : kBackNext));
     }
@@ -114,16 +114,15 @@ TEST_F(WizardTest, ShippedGermanOnEveryPage) {
                 wizard.NextTo(caption, i + 1 == std::size(captions) ? kBackFinish : kBackNext));
         } else {
             ASSERT_TRUE(wizard.WaitForStep(caption, kNextOnly));
-            EXPECT_TRUE(wizard.WaitForText(connection::kDialUp,
+            EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_DialUp,
                                            FromFile(german, "IDC_step2_RADIO_DialUp")));
-            EXPECT_EQ(ItemText(wizard.Sheet(), vornel::kWizardNext),
-                      FromFile(german, "ID_WIZNEXT"));
+            EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT), FromFile(german, "ID_WIZNEXT"));
         }
         if (i == 1) {
-            EXPECT_TRUE(wizard.WaitForText(
-                mtu::kMtuExplain, FromFile(german, "IDC_static_step3_MTUExplain") + " " +
-                                      FromFile(german, "2") + " 1500 " + FromFile(german, "4") +
-                                      "."));
+            EXPECT_TRUE(wizard.WaitForText(IDC_static_step3_MTUExplain,
+                                           FromFile(german, "IDC_static_step3_MTUExplain") + " " +
+                                               FromFile(german, "2") + " 1500 " +
+                                               FromFile(german, "4") + "."));
         }
         std::string shot = "wizard-german-";  // appended: GCC 12 warns wrongly on "..." + string
         shot += std::to_string(i + 1);

@@ -105,8 +105,8 @@ TEST_F(WizardTest, Windows98ModemIsBoostedByALaterRunWithoutDialUp) {
         // Leaving with dial-up runs the probe; then the user changes his mind.
         ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
         ASSERT_TRUE(wizard.BackTo(kWin9xSteps[0], kNextOnly));
-        wizard.ClickItem(connection::kLan);
-        ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kLan); }));
+        wizard.ClickItem(IDC_step2_RADIO_LAN);
+        ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_step2_RADIO_LAN); }));
         ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
         ForwardToLastStep(wizard, kWin9xSteps, 1);
         ASSERT_TRUE(wizard.NextTo(kModemStep, kBackFinish));
@@ -121,13 +121,13 @@ TEST_F(WizardTest, Windows98ModemIsBoostedByALaterRunWithoutDialUp) {
 
     // A second run in the same program, never choosing dial-up. (The cancelled run
     // made no backup, so Set asks nothing.)
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     HWND sheet = Vornel().WaitFor(WindowKind::Wizard);
     ASSERT_TRUE(sheet);
     const Wizard wizard(Vornel(), sheet);
     ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[0], kNextOnly));
-    wizard.ClickItem(connection::kLan);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kLan); }));
+    wizard.ClickItem(IDC_step2_RADIO_LAN);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_step2_RADIO_LAN); }));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
     ForwardToLastStep(wizard, kWin9xSteps, 1);
     ASSERT_TRUE(wizard.NextTo(kModemStep, kBackFinish));

@@ -57,8 +57,8 @@ void ExpectStillOn(const Wizard& wizard, const std::string& caption, int edit) {
 }
 
 void ChooseLan(const Wizard& wizard) {
-    wizard.ClickItem(connection::kLan);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(connection::kLan); }));
+    wizard.ClickItem(IDC_step2_RADIO_LAN);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_step2_RADIO_LAN); }));
 }
 
 void Check(const Wizard& wizard, int box) {
@@ -79,48 +79,48 @@ TEST_F(WizardTest, EntriesBelowTheirLimitsTakeTheRecommendationWhenTheyLoseTheFo
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
 
     // MTU and MSS: at least 1; an empty edit reads as 0.
-    TypeAndLeave(wizard, mtu::kMtuEdit, "", mtu::kMssEdit, "1500");
-    TypeAndLeave(wizard, mtu::kMssEdit, "", mtu::kMtuEdit, "1460");
-    TypeAndLeave(wizard, mtu::kMtuEdit, "0", mtu::kMssEdit, "1500");
-    TypeAndLeave(wizard, mtu::kMtuEdit, "1400", mtu::kMssEdit, "1400");
-    TypeAndLeave(wizard, mtu::kMssEdit, "1", mtu::kMtuEdit, "1");
+    TypeAndLeave(wizard, IDC_MTU, "", IDC_MSS, "1500");
+    TypeAndLeave(wizard, IDC_MSS, "", IDC_MTU, "1460");
+    TypeAndLeave(wizard, IDC_MTU, "0", IDC_MSS, "1500");
+    TypeAndLeave(wizard, IDC_MTU, "1400", IDC_MSS, "1400");
+    TypeAndLeave(wizard, IDC_MSS, "1", IDC_MTU, "1");
     // Leaving (Enter, the focus staying in the edit) with an edit that holds no
     // integer says so and goes on; the MTU read before it is taken. (The message
     // takes the focus from the MSS edit, whose correction puts the recommendation
     // back at once.)
-    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1600"));
-    ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, ""));
+    ASSERT_TRUE(wizard.Fill(IDC_MTU, "1600"));
+    ASSERT_TRUE(wizard.Fill(IDC_MSS, ""));
     wizard.PressInFocus(VK_RETURN);
     AnswerValidation(wizard, kNotInteger);
     ASSERT_TRUE(wizard.WaitForStep(kWinNtSteps[2], kBackNext));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
-    EXPECT_TRUE(wizard.WaitForText(rwin::kMssEdit, "1460"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_RWIN_MSS, "1460"));
     // Every activation starts again from the recommendation.
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[2]));
     ASSERT_TRUE(wizard.BackTo(kWinNtSteps[1]));
-    EXPECT_TRUE(wizard.WaitForText(mtu::kMtuEdit, "1500"));
-    EXPECT_TRUE(wizard.WaitForText(mtu::kMssEdit, "1460"));
-    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1600"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_MTU, "1500"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_MSS, "1460"));
+    ASSERT_TRUE(wizard.Fill(IDC_MTU, "1600"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[4]));
 
     // TTL at least 1, HTTP 1.0 at least 4, HTTP 1.1 at least 2.
-    TypeAndLeave(wizard, ttl::kTtlEdit, "0", ttl::kHttp10Edit, "64");
-    TypeAndLeave(wizard, ttl::kTtlEdit, "1", ttl::kHttp10Edit, "1");
-    TypeAndLeave(wizard, ttl::kHttp10Edit, "3", ttl::kHttp11Edit, "20");
-    TypeAndLeave(wizard, ttl::kHttp10Edit, "4", ttl::kHttp11Edit, "4");
-    TypeAndLeave(wizard, ttl::kHttp11Edit, "1", ttl::kTtlEdit, "20");
-    TypeAndLeave(wizard, ttl::kHttp11Edit, "2", ttl::kTtlEdit, "2");
-    TypeAndLeave(wizard, ttl::kHttp10Edit, "", ttl::kTtlEdit, "20");
-    TypeAndLeave(wizard, ttl::kHttp10Edit, "1000", ttl::kTtlEdit, "1000");
+    TypeAndLeave(wizard, IDC_TTL, "0", IDC_HTTP_1_0, "64");
+    TypeAndLeave(wizard, IDC_TTL, "1", IDC_HTTP_1_0, "1");
+    TypeAndLeave(wizard, IDC_HTTP_1_0, "3", IDC_HTTP_1_1, "20");
+    TypeAndLeave(wizard, IDC_HTTP_1_0, "4", IDC_HTTP_1_1, "4");
+    TypeAndLeave(wizard, IDC_HTTP_1_1, "1", IDC_TTL, "20");
+    TypeAndLeave(wizard, IDC_HTTP_1_1, "2", IDC_TTL, "2");
+    TypeAndLeave(wizard, IDC_HTTP_1_0, "", IDC_TTL, "20");
+    TypeAndLeave(wizard, IDC_HTTP_1_0, "1000", IDC_TTL, "1000");
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
 
     // Keep-alive time and interval at least 1.
-    TypeAndLeave(wizard, keepalive::kTimeEdit, "0", keepalive::kIntervalEdit, "7200000");
-    TypeAndLeave(wizard, keepalive::kIntervalEdit, "0", keepalive::kTimeEdit, "1000");
-    TypeAndLeave(wizard, keepalive::kTimeEdit, "", keepalive::kIntervalEdit, "7200000");
-    TypeAndLeave(wizard, keepalive::kTimeEdit, "3600000", keepalive::kIntervalEdit, "3600000");
+    TypeAndLeave(wizard, IDC_KEEP_ALIVE_TIME, "0", IDC_KEEP_ALIVE_INTERVAL, "7200000");
+    TypeAndLeave(wizard, IDC_KEEP_ALIVE_INTERVAL, "0", IDC_KEEP_ALIVE_TIME, "1000");
+    TypeAndLeave(wizard, IDC_KEEP_ALIVE_TIME, "", IDC_KEEP_ALIVE_INTERVAL, "7200000");
+    TypeAndLeave(wizard, IDC_KEEP_ALIVE_TIME, "3600000", IDC_KEEP_ALIVE_INTERVAL, "3600000");
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
 
@@ -147,28 +147,28 @@ TEST_F(WizardTest, OutOfRangeAndEmptyEntriesKeepTheUserOnThePage) {
     for (size_t i = 1; i <= 4; ++i) ASSERT_TRUE(wizard.NextTo(kWinNtSteps[i]));
 
     // TTL: 255 is the most; 256 is reported by both readings of the way out.
-    ASSERT_TRUE(wizard.Fill(ttl::kTtlEdit, "256"));
+    ASSERT_TRUE(wizard.Fill(IDC_TTL, "256"));
     wizard.Next();
     AnswerValidation(wizard, kRangeTtl);
     AnswerValidation(wizard, kRangeTtl);
-    ExpectStillOn(wizard, kWinNtSteps[4], ttl::kTtlEdit);
-    EXPECT_EQ(wizard.ItemText(ttl::kTtlEdit), "256");
-    ASSERT_TRUE(wizard.Fill(ttl::kTtlEdit, "255"));
+    ExpectStillOn(wizard, kWinNtSteps[4], IDC_TTL);
+    EXPECT_EQ(wizard.ItemText(IDC_TTL), "256");
+    ASSERT_TRUE(wizard.Fill(IDC_TTL, "255"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[5]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[6]));
 
     // SYN-attack protection: 0 to 2, and no lost-focus correction.
-    EXPECT_TRUE(wizard.WaitForText(syn::kOptionEdit, "2"));
-    ASSERT_TRUE(wizard.Fill(syn::kOptionEdit, "3"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_SYN_ATTACK_PROTECT, "2"));
+    ASSERT_TRUE(wizard.Fill(IDC_SYN_ATTACK_PROTECT, "3"));
     wizard.Next();
     AnswerValidation(wizard, kRangeSyn);
-    ExpectStillOn(wizard, kWinNtSteps[6], syn::kOptionEdit);
-    ASSERT_TRUE(wizard.Fill(syn::kOptionEdit, ""));
+    ExpectStillOn(wizard, kWinNtSteps[6], IDC_SYN_ATTACK_PROTECT);
+    ASSERT_TRUE(wizard.Fill(IDC_SYN_ATTACK_PROTECT, ""));
     wizard.Next();
     AnswerValidation(wizard, kNotInteger);
-    ExpectStillOn(wizard, kWinNtSteps[6], syn::kOptionEdit);
-    EXPECT_EQ(wizard.ItemText(syn::kOptionEdit), "");
-    ASSERT_TRUE(wizard.Fill(syn::kOptionEdit, "1"));
+    ExpectStillOn(wizard, kWinNtSteps[6], IDC_SYN_ATTACK_PROTECT);
+    EXPECT_EQ(wizard.ItemText(IDC_SYN_ATTACK_PROTECT), "");
+    ASSERT_TRUE(wizard.Fill(IDC_SYN_ATTACK_PROTECT, "1"));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
 
     FinishWith41(wizard, main, [&] {
@@ -190,24 +190,24 @@ TEST_F(WizardTest, MtuMssAndTtlOutsideWhatTheStackTakesAreRefused) {
 
     // Out of range: reported by both readings of the way out, and the page stays.
     for (const char* mtu : {"67", "65536"}) {
-        ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, mtu));
+        ASSERT_TRUE(wizard.Fill(IDC_MTU, mtu));
         wizard.Next();
         AnswerValidation(wizard, kRangeMtu);
         AnswerValidation(wizard, kRangeMtu);
-        ExpectStillOn(wizard, kWin9xSteps[1], mtu::kMtuEdit);
+        ExpectStillOn(wizard, kWin9xSteps[1], IDC_MTU);
     }
-    ASSERT_TRUE(wizard.Fill(mtu::kMtuEdit, "1400"));
+    ASSERT_TRUE(wizard.Fill(IDC_MTU, "1400"));
     wizard.Next();
     AnswerValidation(wizard, "Please enter an integer between 1 and 1360.");
     AnswerValidation(wizard, "Please enter an integer between 1 and 1360.");
-    ExpectStillOn(wizard, kWin9xSteps[1], mtu::kMssEdit);
-    ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, "1360"));
+    ExpectStillOn(wizard, kWin9xSteps[1], IDC_MSS);
+    ASSERT_TRUE(wizard.Fill(IDC_MSS, "1360"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[4]));
 
     // A TTL of 0 left by Enter: said so, and the recommendation goes on in its place.
-    ASSERT_TRUE(wizard.Fill(ttl::kTtlEdit, "0"));
+    ASSERT_TRUE(wizard.Fill(IDC_TTL, "0"));
     wizard.PressInFocus(VK_RETURN);
     AnswerValidation(wizard, kRangeTtl);
     ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[5], kBackFinish));
@@ -226,18 +226,18 @@ TEST_F(WizardTest, CheckBoxesKeepTheirStateOnBackAndStartUncheckedInANewRun) {
         const Wizard& wizard = *opened;
         ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
         ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
-        Check(wizard, othermtu::kDisableDiscovery);
-        Check(wizard, othermtu::kEnableBlackHole);
+        Check(wizard, IDC_chk_MTUDiscovery);
+        Check(wizard, IDC_chk_BlackHoleDetection);
         ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
         ASSERT_TRUE(wizard.BackTo(kWinNtSteps[2]));
-        EXPECT_TRUE(wizard.IsChecked(othermtu::kDisableDiscovery));
-        EXPECT_TRUE(wizard.IsChecked(othermtu::kEnableBlackHole));
+        EXPECT_TRUE(wizard.IsChecked(IDC_chk_MTUDiscovery));
+        EXPECT_TRUE(wizard.IsChecked(IDC_chk_BlackHoleDetection));
         for (size_t i = 3; i <= 6; ++i) ASSERT_TRUE(wizard.NextTo(kWinNtSteps[i]));
         ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
-        Check(wizard, icmp::kEnableIcmp);
+        Check(wizard, IDC_chk_ICMP);
         ASSERT_TRUE(wizard.BackTo(kWinNtSteps[6], kBackNext));
         ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
-        EXPECT_TRUE(wizard.IsChecked(icmp::kEnableIcmp));
+        EXPECT_TRUE(wizard.IsChecked(IDC_chk_ICMP));
         FinishWith41(wizard, main, [&] {
             EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnablePMTUDiscovery"), 0u);
             EXPECT_EQ(GetDword(HKEY_LOCAL_MACHINE, keys::kWinNtStack, "EnablePMTUBHDetect"), 1u);
@@ -245,7 +245,7 @@ TEST_F(WizardTest, CheckBoxesKeepTheirStateOnBackAndStartUncheckedInANewRun) {
         });
     }
 
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     const std::optional<MessageBoxInfo> question = Vornel().WaitForMessageBox();
     ASSERT_TRUE(IsBox(question, Shown(text::k43), BoxIcon::Question, main));
     ASSERT_TRUE(Answer(*question, IDYES));
@@ -255,13 +255,13 @@ TEST_F(WizardTest, CheckBoxesKeepTheirStateOnBackAndStartUncheckedInANewRun) {
     ASSERT_TRUE(wizard.WaitForStep(kWinNtSteps[0], kNextOnly));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
-    EXPECT_FALSE(wizard.IsChecked(othermtu::kDisableDiscovery));
-    EXPECT_FALSE(wizard.IsChecked(othermtu::kEnableBlackHole));
+    EXPECT_FALSE(wizard.IsChecked(IDC_chk_MTUDiscovery));
+    EXPECT_FALSE(wizard.IsChecked(IDC_chk_BlackHoleDetection));
     // The second run shows what the first one wrote as the values in force.
     ExpectOtherMtuPage(wizard, kDisabled, kEnabled);
     for (size_t i = 3; i <= 6; ++i) ASSERT_TRUE(wizard.NextTo(kWinNtSteps[i]));
     ASSERT_TRUE(wizard.NextTo(kWinNtSteps[7], kBackFinish));
-    EXPECT_FALSE(wizard.IsChecked(icmp::kEnableIcmp));
+    EXPECT_FALSE(wizard.IsChecked(IDC_chk_ICMP));
     ExpectIcmpPage(wizard, kEnabled);
     wizard.Cancel();
     EXPECT_TRUE(wizard.WaitUntilClosed());
@@ -280,60 +280,60 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[1]));
 
     // The MSS chosen on the MTU page is the base of the recommendation.
-    ASSERT_TRUE(wizard.Fill(mtu::kMssEdit, "1000"));
+    ASSERT_TRUE(wizard.Fill(IDC_MSS, "1000"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
     ExpectRwinPage(wizard, 1000, 44, 176000, kNotSet);
     ASSERT_TRUE(wizard.BackTo(kWin9xSteps[2]));
     ASSERT_TRUE(wizard.BackTo(kWin9xSteps[1]));
-    EXPECT_TRUE(wizard.WaitForText(mtu::kMssEdit, "1460"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_MSS, "1460"));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[2]));
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[3]));
     ExpectRwinPage(wizard, 1460, 44, 256960, kNotSet);
-    EXPECT_EQ(Style(wizard.Control(rwin::kScalingFactorEdit)) & ES_READONLY, ES_READONLY);
-    EXPECT_EQ(Style(wizard.Control(rwin::kRwinEdit)) & ES_READONLY, ES_READONLY);
-    EXPECT_EQ(Style(wizard.Control(rwin::kMssEdit)) & ES_READONLY, ES_READONLY);
+    EXPECT_EQ(Style(wizard.Control(IDC_SCALING_FACTOR)) & ES_READONLY, ES_READONLY);
+    EXPECT_EQ(Style(wizard.Control(IDC_RWIN)) & ES_READONLY, ES_READONLY);
+    EXPECT_EQ(Style(wizard.Control(IDC_RWIN_MSS)) & ES_READONLY, ES_READONLY);
 
     // The window follows each keystroke.
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "10"));
-    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "58400"));
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, "10"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_RWIN, "58400"));
     // An empty multiplier leaves the window as it was until the edit loses the focus.
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, ""));
-    EXPECT_EQ(wizard.ItemText(rwin::kRwinEdit), "58400");
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, ""));
+    EXPECT_EQ(wizard.ItemText(IDC_RWIN), "58400");
 
     const auto leaveWithRangeMessage = [&] {
-        wizard.Focus(rwin::kScalingFactorEdit);
+        wizard.Focus(IDC_SCALING_FACTOR);
         const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
         ASSERT_TRUE(IsBox(box, Shown(text::k9), BoxIcon::Information, wizard.Sheet()));
         ASSERT_TRUE(Answer(*box, IDOK));
-        EXPECT_TRUE(wizard.WaitForText(rwin::kMultiplierEdit, "44"));
-        EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "256960"));
+        EXPECT_TRUE(wizard.WaitForText(IDC_MULTIPLIER, "44"));
+        EXPECT_TRUE(wizard.WaitForText(IDC_RWIN, "256960"));
         EXPECT_EQ(wizard.Caption(), kWin9xSteps[3]);
     };
     leaveWithRangeMessage();
 
     // 183859 x 1460 x 4 = 1073736560 is the largest window allowed at this MSS.
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "183859"));
-    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "1073736560"));
-    wizard.Focus(rwin::kScalingFactorEdit);
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, "183859"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_RWIN, "1073736560"));
+    wizard.Focus(IDC_SCALING_FACTOR);
     ExpectNoMessageBox(Vornel());
-    EXPECT_EQ(wizard.ItemText(rwin::kMultiplierEdit), "183859");
-    EXPECT_EQ(wizard.ItemText(rwin::kRwinEdit), "1073736560");
+    EXPECT_EQ(wizard.ItemText(IDC_MULTIPLIER), "183859");
+    EXPECT_EQ(wizard.ItemText(IDC_RWIN), "1073736560");
     // The widest numbers the page can show, for people to look at.
     EXPECT_TRUE(SaveScreenshot("wizard-win9x-4-rwin-largest-window", wizard.Sheet()));
 
     // One more is refused, and so is a product beyond 32 bits (the edit takes
     // seven digits).
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "183860"));
-    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "1073742400"));
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, "183860"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_RWIN, "1073742400"));
     leaveWithRangeMessage();
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "800000"));
-    EXPECT_TRUE(wizard.WaitForText(rwin::kRwinEdit, "4672000000"));
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, "800000"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_RWIN, "4672000000"));
     leaveWithRangeMessage();
 
     // Leaving with Enter and an empty multiplier reports the missing integer once:
     // the range check of the lost focus stays quiet while the page is being left.
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, ""));
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, ""));
     wizard.PressInFocus(VK_RETURN);
     AnswerValidation(wizard, kNotInteger);
     ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[4]));
@@ -346,14 +346,14 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
 
     // Leaving the page with Enter from the multiplier (the focus stays in it): the
     // window out of range is replaced by the recommendation without a message.
-    ASSERT_TRUE(wizard.Fill(rwin::kMultiplierEdit, "183860"));
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, "183860"));
     wizard.PressInFocus(VK_RETURN);
     ASSERT_TRUE(wizard.WaitForStep(kWin9xSteps[4]));
     ExpectNoMessageBox(Vornel());
     ASSERT_TRUE(wizard.NextTo(kWin9xSteps[5], kBackFinish));
 
     // Finish with an empty keep-alive time: reported, then the recommendation is written.
-    ASSERT_TRUE(wizard.Fill(keepalive::kTimeEdit, ""));
+    ASSERT_TRUE(wizard.Fill(IDC_KEEP_ALIVE_TIME, ""));
     wizard.PressInFocus(VK_RETURN);
     AnswerValidation(wizard, kNotInteger);
     Expect41AndClose(wizard, main, [&] {

@@ -40,7 +40,7 @@ std::ostream& operator<<(std::ostream& out, const Buttons& buttons) {
 }
 
 std::optional<Wizard> Wizard::Open(VornelSession& vornel, HWND main) {
-    Click(main, vornel::kSetSettings);
+    Click(main, IDC_SET_SETTINGS);
     HWND sheet = vornel.WaitFor(WindowKind::Wizard);
     if (!sheet) {
         ADD_FAILURE() << "Set Connection Settings opened no wizard\n"
@@ -57,8 +57,8 @@ HWND Wizard::Page() const {
 }
 
 Buttons Wizard::PressableButtons() const {
-    return {CanPress(m_sheet, vornel::kWizardBack), CanPress(m_sheet, vornel::kWizardNext),
-            CanPress(m_sheet, vornel::kWizardFinish)};
+    return {CanPress(m_sheet, ID_WIZBACK), CanPress(m_sheet, ID_WIZNEXT),
+            CanPress(m_sheet, ID_WIZFINISH)};
 }
 
 ::testing::AssertionResult Wizard::WaitForStep(const std::string& caption) const {

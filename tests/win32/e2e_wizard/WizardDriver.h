@@ -10,50 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "res/TextCatalog.h"
 #include "e2e/Driver.h"
+#include "res/TextCatalog.h"
+#include "res/resource.h"
 
 namespace e2e::wizard {
-
-// Control ids of the nine pages.
-namespace connection {
-inline constexpr int kExplain = 1011, kDialUp = 1012, kCableModem = 1013, kDsl = 1014, kLan = 1015;
-}
-namespace mtu {
-inline constexpr int kMtuExplain = 1013, kMssExplain = 1014, kRecommendedMtu = 1015,
-                     kRecommendedMss = 1016, kMtuEdit = 1017, kMssEdit = 1018;
-}
-namespace othermtu {
-inline constexpr int kDiscoveryExplain = 1014, kBlackHoleExplain = 1016,
-                     kDiscoveryRecommendation = 1018, kBlackHoleRecommendation = 1019,
-                     kDisableDiscovery = 1020, kEnableBlackHole = 1021;
-}
-namespace rwin {
-inline constexpr int kMssEdit = 1016, kMultiplierEdit = 1017, kMssLabel = 1018,
-                     kMultiplierLabel = 1019, kRwinLabel = 1020, kExplain = 1021,
-                     kRecommendation = 1022, kRwinEdit = 1023, kScalingFactorEdit = 1024,
-                     kScalingFactorLabel = 1025;
-}
-namespace ttl {
-inline constexpr int kRecommendedHttp10 = 1004, kRecommendedHttp11 = 1005, kHttp10Edit = 1007,
-                     kHttp11Edit = 1008, kTtlGroup = 1009, kBrowserGroup = 1010,
-                     kBrowserExplain = 1011, kCurrentHttp10 = 1012, kCurrentHttp11 = 1013,
-                     kTtlEdit = 1024, kTtlExplain = 1025, kRecommendedTtl = 1026;
-}
-namespace keepalive {
-inline constexpr int kTimeExplain = 1033, kIntervalExplain = 1034, kRecommendedTime = 1035,
-                     kRecommendedInterval = 1036, kTimeEdit = 1037, kIntervalEdit = 1038;
-}
-namespace syn {
-inline constexpr int kExplain = 1045, kOptions = 1046, kPrompt = 1047, kOptionEdit = 1048;
-}
-namespace icmp {
-inline constexpr int kSymptom1 = 1049, kSymptom2 = 1050, kSymptom3 = 1051, kCause = 1052,
-                     kEnableIcmp = 1053, kRecommendation = 1057;
-}
-namespace modem {
-inline constexpr int kPicture = 1000, kDescription = 1003;
-}
 
 // A catalogue text as the program shows it: every '*' a line break.
 std::string Shown(const TextEntry& entry);
@@ -93,9 +54,9 @@ public:
     ::testing::AssertionResult WaitForStep(const std::string& caption,
                                            const Buttons& expected) const;
 
-    void Next() const { Click(m_sheet, vornel::kWizardNext); }
-    void Back() const { Click(m_sheet, vornel::kWizardBack); }
-    void Finish() const { Click(m_sheet, vornel::kWizardFinish); }
+    void Next() const { Click(m_sheet, ID_WIZNEXT); }
+    void Back() const { Click(m_sheet, ID_WIZBACK); }
+    void Finish() const { Click(m_sheet, ID_WIZFINISH); }
     void Cancel() const { Click(m_sheet, IDCANCEL); }
     // Next or Back, then the step that must follow with its buttons.
     ::testing::AssertionResult NextTo(const std::string& caption,

@@ -48,7 +48,7 @@ protected:
         EXPECT_EQ(Owner(wizard->Sheet()), main);
         EXPECT_FALSE(IsWindowEnabled(main));
         EXPECT_TRUE(wizard->WaitForStep(steps[0], kNextOnly));
-        if (!wizard->WaitForText(connection::kDialUp, "Dial Up Connection (&Modem).")) {
+        if (!wizard->WaitForText(IDC_step2_RADIO_DialUp, "Dial Up Connection (&Modem).")) {
             ADD_FAILURE() << "the first page did not show its texts";
             return std::nullopt;
         }
@@ -73,7 +73,7 @@ protected:
         ASSERT_TRUE(Answer(*box, IDOK));
         EXPECT_TRUE(wizard.WaitUntilClosed());
         EXPECT_TRUE(
-            WaitUntil([&] { return IsWindowEnabled(Item(main, vornel::kResetSettings)) != 0; }));
+            WaitUntil([&] { return IsWindowEnabled(Item(main, IDC_RESET_SETTINGS)) != 0; }));
         EXPECT_TRUE(IsWindowEnabled(main));
     }
 

@@ -16,6 +16,8 @@ constexpr int kEdit = 1001;
 constexpr int kEnd = 1002;
 constexpr UINT kAskResult = WM_APP + 1;
 constexpr UINT kThrow = WM_APP + 2;
+constexpr UINT kUseMissingControl = WM_APP + 3;  // wParam 0: a text helper, 1: data exchange
+constexpr int kMissing = 1999;                   // no control of the template
 
 DialogTemplate TestTemplate() {
     DialogTemplate t(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 160, 80,
@@ -54,6 +56,15 @@ protected:
             return true;
         }
         if (message == kThrow) throw std::runtime_error("handler failed");
+        if (message == kUseMissingControl) {
+            if (wParam == 0) {
+                SetDlgItemText(kMissing, "lost");
+            } else {
+                CDataExchange exchange(m_hWnd, true);
+                DDX_Text(&exchange, kMissing, value);
+            }
+            return true;
+        }
         return false;
     }
 };
@@ -165,6 +176,30 @@ TEST(Dialog, CatchesExceptionsAtTheProcedureAndKeepsRunning) {
     SetExceptionReporter(nullptr);
     ASSERT_EQ(g_reports.size(), 1u);
     EXPECT_NE(g_reports[0].find("handler failed"), std::string::npos);
+}
+
+TEST(Dialog, AWrongControlIdIsReportedNotPassedOver) {
+    g_reports.clear();
+    SetExceptionReporter(RecordReport);
+    const DialogTemplate t = TestTemplate();
+    TestDialog dialog(t.Get());
+    UiScript script({[&] {
+        HWND window = FindDialog();
+        if (!window) return false;
+        SendMessageA(window, kUseMissingControl, 0, 0);
+        // Saving from a missing control must not read as an empty field and show
+        // "Please enter an integer.".
+        SendMessageA(window, kUseMissingControl, 1, 0);
+        PostMessageA(window, WM_COMMAND, kEnd, 0);
+        return true;
+    }});
+    EXPECT_EQ(dialog.DoModal(), 42);
+    SetExceptionReporter(nullptr);
+    ASSERT_EQ(g_reports.size(), 2u);
+    for (const std::string& report : g_reports) {
+        EXPECT_NE(report.find("no control with id 1999"), std::string::npos) << report;
+    }
+    EXPECT_EQ(dialog.value, 5);
 }
 
 TEST(Dialog, OwnerIsTheParentOrElseTheApplicationsMainWindow) {

@@ -51,12 +51,11 @@ std::ostream& operator<<(std::ostream& out, WindowKind kind) {
 WindowKind Classify(HWND window) {
     if (!IsDialog(window)) return WindowKind::Other;
     if (IsMessageBox(window)) return WindowKind::Message;
-    if (Item(window, vornel::kLanguageList)) return WindowKind::MainDialog;
-    if (Item(window, vornel::kAboutVersionLabel) && Item(window, vornel::kAboutVersion)) {
+    if (Item(window, IDC_LANGUAGE_LIST)) return WindowKind::MainDialog;
+    if (Item(window, IDC_STATIC2) && Item(window, IDC_FILE_VERSION)) {
         return WindowKind::AboutBox;
     }
-    if (Item(window, vornel::kWizardNext) ||
-        FindWindowExA(window, nullptr, "SysTabControl32", nullptr)) {
+    if (Item(window, ID_WIZNEXT) || FindWindowExA(window, nullptr, "SysTabControl32", nullptr)) {
         return WindowKind::Wizard;
     }
     if ((Style(window) & WS_CAPTION) != WS_CAPTION && HasOnlyAPicture(window)) {
@@ -124,7 +123,7 @@ HWND VornelSession::StartToMainDialog() {
 }
 
 HWND VornelSession::OpenAboutBox(HWND mainDialog) {
-    SystemCommand(mainDialog, vornel::kAboutCommand);
+    SystemCommand(mainDialog, IDM_ABOUTBOX);
     HWND about = WaitFor(WindowKind::AboutBox);
     if (!about) ADD_FAILURE() << "the system menu's About entry opened no About box";
     return about;

@@ -16,26 +16,9 @@
 #include "e2e/Process.h"
 #include "e2e/Registry.h"
 #include "e2e/Wait.h"
+#include "res/resource.h"
 
 namespace e2e {
-
-// Control ids and commands of the program's windows.
-namespace vornel {
-inline constexpr int kIntroduction = 1007;
-inline constexpr int kHint = 1060;
-inline constexpr int kLanguageGroup = 1039;
-inline constexpr int kLanguageList = 1044;
-inline constexpr int kSetSettings = 1005;
-inline constexpr int kResetSettings = 1058;
-inline constexpr int kAboutOk = 1;
-inline constexpr int kAboutVersionLabel = 1090;
-inline constexpr int kAboutVersion = 1001;
-inline constexpr int kAboutLegalNotice = 1000;
-inline constexpr WPARAM kAboutCommand = 0x0010;  // system menu entry of the main dialog
-inline constexpr int kWizardBack = 12323;
-inline constexpr int kWizardNext = 12324;
-inline constexpr int kWizardFinish = 12325;
-}  // namespace vornel
 
 enum class WindowKind {
     Splash,
