@@ -10,10 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Catalogue.h"
+
 namespace e2e {
 
-inline constexpr char kProductKey[] = "Software\\Vornel";
-inline constexpr char kBackupKey[] = "Software\\Vornel\\Original Settings";
+// The program's own key and its backup, as the program names them.
+using catalogue::kBackupKey;
+using catalogue::kProductKey;
 
 // One value exactly as stored: its type and raw bytes (a string keeps its NUL).
 struct RegValue {

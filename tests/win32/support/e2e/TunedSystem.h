@@ -27,8 +27,8 @@ inline constexpr char kServiceClasses[] = "System\\CurrentControlSet\\Services\\
 inline constexpr char kNetTrans[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
 inline constexpr char kWin9xModems[] = "System\\CurrentControlSet\\Services\\Class\\Modem";
 inline constexpr char kEnum[] = "Enum";
-inline constexpr char kMtuBackup[] = "Software\\Vornel\\Original Settings\\MTU Settings";
-inline constexpr char kMssBackup[] = "Software\\Vornel\\Original Settings\\MSS Settings";
+inline constexpr const char* kMtuBackup = catalogue::kMtuBackupKey;
+inline constexpr const char* kMssBackup = catalogue::kMssBackupKey;
 }  // namespace keys
 
 // Every key a wizard run or a Reset may change, on either family: what a test saves
