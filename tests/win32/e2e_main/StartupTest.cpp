@@ -159,7 +159,7 @@ TEST_F(StartupPicture, IsACaptionlessPopupShowingTheWholePicture) {
     VornelSession& vornel = Launch();
     HWND splash = vornel.WaitFor(WindowKind::Splash);
     ASSERT_NE(splash, nullptr);
-    EXPECT_TRUE(Style(splash) & WS_POPUP);
+    EXPECT_NE(Style(splash) & static_cast<LONG_PTR>(WS_POPUP), 0);
     EXPECT_NE(Style(splash) & WS_CAPTION, WS_CAPTION);
     EXPECT_EQ(Owner(splash), nullptr);
     const std::vector<HWND> children = ChildWindows(splash);

@@ -84,8 +84,8 @@ const char* TypeName(DWORD type) {
 std::string Bytes(const std::string& bytes) {
     std::string text;
     char hex[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(hex, sizeof hex, " %02X", c);
+    for (char c : bytes) {
+        std::snprintf(hex, sizeof hex, " %02X", static_cast<unsigned char>(c));
         text += hex;
     }
     return text;

@@ -22,8 +22,9 @@ void Describe(std::ostream& out, const KeyTree& tree, const std::string& indent)
             }
             out << "\"";
         } else {
-            for (unsigned char c : value.bytes) {
-                out << " " << std::hex << std::setw(2) << std::setfill('0') << int{c} << std::dec;
+            for (char c : value.bytes) {
+                out << " " << std::hex << std::setw(2) << std::setfill('0')
+                    << int{static_cast<unsigned char>(c)} << std::dec;
             }
         }
         out << "\n";

@@ -113,7 +113,7 @@ struct Wizard {
             templates.push_back(PageTemplate("Template caption " + std::to_string(i)));
             templates.back().Edit(kPageEdit, 10, 10);
         }
-        for (int i = 0; i < 3; ++i) {
+        for (UINT i = 0; i < 3; ++i) {
             std::string name = "p";  // appended: GCC 12 warns wrongly on "..." + string
             name += std::to_string(i);
             pages.push_back(

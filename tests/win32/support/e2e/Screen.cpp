@@ -41,7 +41,8 @@ public:
         if (!m_bits) return pixels;
         GdiFlush();
         const auto* first = static_cast<const DWORD*>(m_bits);
-        pixels.colours.assign(first, first + static_cast<size_t>(m_width) * m_height);
+        pixels.colours.assign(first,
+                              first + static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
         for (DWORD& colour : pixels.colours) colour &= 0xFFFFFF;
         return pixels;
     }

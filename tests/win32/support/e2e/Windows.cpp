@@ -130,7 +130,8 @@ bool PassMarker(DWORD threadId, Clock::time_point deadline) {
     wsprintfA(name, VORNEL_PROBE_EVENT_FORMAT, GetCurrentProcessId(), number);
     HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, name);
     if (!taken) return false;
-    bool passed = PostThreadMessageA(threadId, marker, GetCurrentProcessId(), number) != FALSE;
+    bool passed = PostThreadMessageA(threadId, marker, GetCurrentProcessId(),
+                                     static_cast<LPARAM>(number)) != FALSE;
     if (passed) {
         const auto left = std::max(Ms(0), std::chrono::duration_cast<Ms>(deadline - Clock::now()));
         passed = WaitForSingleObject(taken, static_cast<DWORD>(left.count())) == WAIT_OBJECT_0;
@@ -305,7 +306,7 @@ void PressKeyInFocus(HWND anyWindowOfThread, UINT virtualKey) {
 }
 
 void TypeText(HWND target, const std::string& text) {
-    for (unsigned char c : text) PostMessageA(target, WM_CHAR, c, 1);
+    for (char c : text) PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
 void FocusControl(HWND dialog, int id) {
