@@ -104,3 +104,8 @@ flag "$here/English.xpm" "$lang/English.bmp"
 "$convert" -size 16x12 xc:black -fill '#dd0000' -draw 'rectangle 0,4 15,7' \
     -fill '#ffce00' -draw 'rectangle 0,8 15,11' "$work/german.png"
 flag "$work/german.png" "$lang/German.bmp"
+"$convert" -size 16x12 xc:white -fill '#002395' -draw 'rectangle 0,0 4,11' \
+    -fill '#ed2939' -draw 'rectangle 11,0 15,11' "$work/french.png"
+flag "$work/french.png" "$lang/French.bmp"
+"$convert" -size 16x12 xc:'#aa151b' -fill '#f1bf00' -draw 'rectangle 0,3 15,8' "$work/spanish.png"
+flag "$work/spanish.png" "$lang/Spanish.bmp"

@@ -1,5 +1,6 @@
 // The wizard in another language: captions, buttons and the composed page texts come
-// from the language file; the shipped German translation on every page, pictured.
+// from the language file; every shipped translation on every page, pictured.
+#include <cctype>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -77,14 +78,17 @@ TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
     EXPECT_TRUE(wizard.WaitUntilClosed());
 }
 
-// Every page in the shipped German, with the longer "was set to" sentences, for
+// Every page in each shipped translation, with the longer "was set to" sentences, for
 // people to look at: a translation is longer than the English the pages were laid
 // out for.
-TEST_F(WizardTest, ShippedGermanOnEveryPage) {
+class ShippedTranslation : public WizardTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ShippedTranslation, OnEveryPage) {
     namespace fs = std::filesystem;
+    const std::string language = GetParam();
     const fs::path shipped = fs::path(UnixPathToWindows(VORNEL_SOURCE_DIR)) / "lang";
-    const std::string german = Install().LangFolder() + "\\German.ini";
-    fs::copy_file(shipped / "German.ini", german);
+    const std::string file = Install().LangFolder() + "\\" + language + ".ini";
+    fs::copy_file(shipped / (language + ".ini"), file);
     SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server", 20);
     SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer", 20);
     const std::pair<const char*, DWORD> inForce[] = {
@@ -98,7 +102,7 @@ TEST_F(WizardTest, ShippedGermanOnEveryPage) {
     AddInterface("{1A}", 1500, 1460);
     AddModem(keys::kWinNtModems, "0000", ModemProperties(115200));
     SetWindowsVersion("winxp");
-    InstallProductKey("German");
+    InstallProductKey(language);
     HWND main = Start();
     ASSERT_TRUE(main);
     std::optional<Wizard> opened = Wizard::Open(Vornel(), main);
@@ -107,7 +111,7 @@ TEST_F(WizardTest, ShippedGermanOnEveryPage) {
 
     const char* captions[] = {"21", "22", "23", "24", "25", "26", "27", "28", "29"};
     for (size_t i = 0; i < std::size(captions); ++i) {
-        const std::string caption = FromFile(german, captions[i]);
+        const std::string caption = FromFile(file, captions[i]);
         ASSERT_FALSE(caption.empty()) << captions[i];
         if (i > 0) {
             ASSERT_TRUE(
@@ -115,22 +119,29 @@ TEST_F(WizardTest, ShippedGermanOnEveryPage) {
         } else {
             ASSERT_TRUE(wizard.WaitForStep(caption, kNextOnly));
             EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_DialUp,
-                                           FromFile(german, "IDC_step2_RADIO_DialUp")));
-            EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT), FromFile(german, "ID_WIZNEXT"));
+                                           FromFile(file, "IDC_step2_RADIO_DialUp")));
+            EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT), FromFile(file, "ID_WIZNEXT"));
         }
         if (i == 1) {
             EXPECT_TRUE(wizard.WaitForText(IDC_static_step3_MTUExplain,
-                                           FromFile(german, "IDC_static_step3_MTUExplain") + " " +
-                                               FromFile(german, "2") + " 1500 " +
-                                               FromFile(german, "4") + "."));
+                                           FromFile(file, "IDC_static_step3_MTUExplain") + " " +
+                                               FromFile(file, "2") + " 1500 " +
+                                               FromFile(file, "4") + "."));
         }
-        std::string shot = "wizard-german-";  // appended: GCC 12 warns wrongly on "..." + string
+        std::string shot = "wizard-";  // appended: GCC 12 warns wrongly on "..." + string
+        for (char c : language) {
+            shot += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        shot += '-';
         shot += std::to_string(i + 1);
         EXPECT_TRUE(SaveScreenshot(shot, wizard.Sheet()));
     }
     wizard.Cancel();
     EXPECT_TRUE(wizard.WaitUntilClosed());
 }
+
+INSTANTIATE_TEST_SUITE_P(Shipped, ShippedTranslation,
+                         ::testing::Values("German", "French", "Spanish"));
 
 }  // namespace
 }  // namespace e2e::wizard
