@@ -17,7 +17,7 @@ as_root() {
 ensure_packages() {
   local missing=0 cmd
   for cmd in cmake ninja g++ i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix \
-             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine clang-format; do
+             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine clang-format makensis; do
     command -v "$cmd" >/dev/null 2>&1 || missing=1
   done
   [ -x /usr/lib/wine/wine64 ] || missing=1
@@ -35,7 +35,7 @@ ensure_packages() {
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
     binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils \
-    fonts-dejavu-core fonts-wine clang-format >/dev/null || die "package installation failed"
+    fonts-dejavu-core fonts-wine clang-format nsis >/dev/null || die "package installation failed"
 }
 
 # Fails, naming them, when C++ sources differ from what clang-format makes of
@@ -91,6 +91,8 @@ needs_guest() {
 build_all() {
   configure_tree native "" && build_tree native
   configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
+  # The installer and the zip (build/win32/Vornel-<version>-setup.exe and .zip).
+  cmake --build "$VORNEL_BUILD/win32" --target package >/dev/null || die "packaging failed"
   configure_tree win32-tests mingw-i686-posix.cmake && build_tree win32-tests
   if needs_guest; then
     configure_tree win32-tests-x64 mingw-x86_64-posix.cmake && build_tree win32-tests-x64
@@ -156,7 +158,7 @@ write_wine_env() { # file
   cat > "$1" <<EOS
 export WINEPREFIX='$WINEPREFIX' WINEARCH='$WINEARCH' VORNEL_WINE='$VORNEL_WINE'
 export DISPLAY='$DISPLAY' WINEDEBUG=-all WINEDLLOVERRIDES='$WINEDLLOVERRIDES' LANG=C.UTF-8 LC_ALL=C.UTF-8
-export VORNEL_EXE='${VORNEL_EXE:-}'
+export VORNEL_EXE='${VORNEL_EXE:-}' VORNEL_SETUP='${VORNEL_SETUP:-}'
 EOS
 }
 

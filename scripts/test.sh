@@ -41,7 +41,10 @@ run_on_host() { # tree arch exe
   stop_wine_and_display
 }
 
+# The installer, where the 32-bit programs run: beside the shipped program.
+setup=$(cd "$VORNEL_BUILD/win32" && ls -t Vornel-*-setup.exe | head -n 1)
 if ! needs_guest; then
+  export VORNEL_SETUP="Z:${VORNEL_BUILD//\//\\}\\win32\\$setup"
   run_on_host win32-tests win32 "$VORNEL_BUILD/win32/Vornel.exe"
   exit $status
 fi
@@ -56,7 +59,7 @@ shipped="Z:${VORNEL_BUILD//\//\\}\\win32\\Vornel.exe"
 cat > "$job" <<EOS
 . "$VORNEL_ROOT/scripts/lib.sh"
 start_xvfb
-export VORNEL_EXE='$shipped'
+export VORNEL_EXE='$shipped' VORNEL_SETUP='${shipped%\\*}\\$setup'
 use_wine_prefix "\$WINEPREFIX" win32 # the image's prefix, named by the guest's init
 write_wine_env /tmp/wine.env
 VORNEL_WINE_ENV=/tmp/wine.env ctest --test-dir "$VORNEL_BUILD/win32-tests" --output-on-failure
