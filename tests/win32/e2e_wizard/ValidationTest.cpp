@@ -51,7 +51,8 @@ void ExpectStillOn(const Wizard& wizard, const std::string& caption, int edit) {
     EXPECT_EQ(wizard.Caption(), caption);
     EXPECT_EQ(wizard.FocusedId(), edit);
     DWORD_PTR selection = 0;
-    SendMessageTimeoutA(wizard.Control(edit), EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection);
+    SendMessageTimeoutA(wizard.Control(edit), EM_GETSEL, 0, 0, SMTO_NORMAL, kAnswerTimeout,
+                        &selection);
     EXPECT_EQ(LOWORD(selection), 0);
     EXPECT_EQ(HIWORD(selection), wizard.ItemText(edit).size()) << "the text is not all selected";
 }

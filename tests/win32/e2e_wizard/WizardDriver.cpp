@@ -52,7 +52,7 @@ std::optional<Wizard> Wizard::Open(VornelSession& vornel, HWND main) {
 
 HWND Wizard::Page() const {
     DWORD_PTR page = 0;
-    SendMessageTimeoutA(m_sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_ABORTIFHUNG, 5000, &page);
+    SendMessageTimeoutA(m_sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_NORMAL, kAnswerTimeout, &page);
     return reinterpret_cast<HWND>(page);
 }
 
@@ -110,7 +110,7 @@ Buttons Wizard::PressableButtons() const {
 
 bool Wizard::IsChecked(int id) const {
     DWORD_PTR state = 0;
-    SendMessageTimeoutA(Control(id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    SendMessageTimeoutA(Control(id), BM_GETCHECK, 0, 0, SMTO_NORMAL, kAnswerTimeout, &state);
     return state == BST_CHECKED;
 }
 

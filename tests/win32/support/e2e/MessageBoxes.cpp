@@ -28,7 +28,7 @@ HWND IconControl(HWND box) {
 
 HICON IconOf(HWND control) {
     DWORD_PTR icon = 0;
-    SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &icon);
+    SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_NORMAL, kAnswerTimeout, &icon);
     return reinterpret_cast<HICON>(icon);
 }
 

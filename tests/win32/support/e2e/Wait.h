@@ -15,6 +15,9 @@ using Ms = std::chrono::milliseconds;
 // Long enough for Wine to start a process on a loaded machine.
 inline constexpr Ms kDefaultTimeout{20000};
 inline constexpr Ms kPollInterval{10};
+// How long a read of a window's state waits for the program's answer (SendMessageTimeout):
+// a busy program answers late, not wrongly, so this too only guards against a hang.
+inline constexpr UINT kAnswerTimeout = static_cast<UINT>(kDefaultTimeout.count());
 
 inline void SleepFor(Ms duration) {
     Sleep(static_cast<DWORD>(duration.count()));

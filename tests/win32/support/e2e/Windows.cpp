@@ -194,13 +194,14 @@ bool IsDialog(HWND window) {
 
 std::string Text(HWND window) {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 3000, &length)) {
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kAnswerTimeout,
+                             &length)) {
         return {};
     }
     std::string text(length + 1, '\0');
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, 5000, &copied)) {
+                             SMTO_NORMAL, kAnswerTimeout, &copied)) {
         return {};
     }
     text.resize(std::min<size_t>(copied, length));
@@ -332,7 +333,7 @@ void SystemCommand(HWND window, WPARAM command) {
 std::vector<ComboItem> ComboExItems(HWND comboEx) {
     std::vector<ComboItem> items;
     DWORD_PTR count = 0;
-    if (!SendMessageTimeoutA(comboEx, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count)) {
+    if (!SendMessageTimeoutA(comboEx, CB_GETCOUNT, 0, 0, SMTO_NORMAL, kAnswerTimeout, &count)) {
         ADD_FAILURE() << "the language list does not answer";
         return items;
     }
@@ -353,7 +354,7 @@ std::vector<ComboItem> ComboExItems(HWND comboEx) {
         remote.Write(sizeof item, &nothing, 1);
         DWORD_PTR ok = 0;
         SendMessageTimeoutA(comboEx, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.Address()),
-                            SMTO_ABORTIFHUNG, 5000, &ok);
+                            SMTO_NORMAL, kAnswerTimeout, &ok);
         COMBOBOXEXITEMA answer{};
         char text[kTextSize] = {};
         if (!ok || !remote.Read(0, &answer, sizeof answer) ||
@@ -369,7 +370,7 @@ std::vector<ComboItem> ComboExItems(HWND comboEx) {
 
 int ComboSelection(HWND combo) {
     DWORD_PTR selection = static_cast<DWORD_PTR>(CB_ERR);
-    SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection);
+    SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_NORMAL, kAnswerTimeout, &selection);
     return static_cast<int>(static_cast<LRESULT>(selection));
 }
 
