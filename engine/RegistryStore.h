@@ -96,7 +96,7 @@ public:
                                   std::uint8_t* data, std::uint32_t* size) = 0;
     // RegQueryInfoKeyA.
     virtual reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) = 0;
-    // SHDeleteKeyA: removes `path` below `parent` with all its subkeys and values.
+    // Removes `path` below `parent` with all its subkeys and values.
     virtual reg::Status DeleteTree(reg::Key parent, const char* path) = 0;
 };
 

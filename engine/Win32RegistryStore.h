@@ -1,4 +1,4 @@
-// The Windows registry behind the RegistryStore interface (advapi32 and shlwapi).
+// The Windows registry behind the RegistryStore interface (advapi32 alone).
 #pragma once
 
 #include "engine/RegistryStore.h"

@@ -6,6 +6,7 @@
 #include <prsht.h>
 
 #include "framework/CallbackGuard.h"
+#include "framework/CommonControls.h"
 #include "framework/PropertyPage.h"
 #include "framework/WinApp.h"
 
@@ -76,7 +77,8 @@ LRESULT CPropertySheet::PlatformTemplateValue(int index) const {
 }
 
 INT_PTR CPropertySheet::DoModal() {
-    if (m_pages.empty() || m_hWnd) return -1;
+    const comctl::Functions* controls = comctl::Get();
+    if (m_pages.empty() || m_hWnd || controls == nullptr) return -1;
     std::vector<HPROPSHEETPAGE> handles;
     for (CPropertyPage* page : m_pages) {
         PROPSHEETPAGEA description{};
@@ -92,9 +94,9 @@ INT_PTR CPropertySheet::DoModal() {
         description.pfnDlgProc = CPropertyPage::PageProc;
         description.lParam = reinterpret_cast<LPARAM>(page);
         page->m_firstSetActive = true;
-        HPROPSHEETPAGE handle = CreatePropertySheetPageA(&description);
+        HPROPSHEETPAGE handle = controls->createPropertySheetPage(&description);
         if (!handle) {
-            for (HPROPSHEETPAGE created : handles) DestroyPropertySheetPage(created);
+            for (HPROPSHEETPAGE created : handles) controls->destroyPropertySheetPage(created);
             return -1;
         }
         handles.push_back(handle);
@@ -113,7 +115,7 @@ INT_PTR CPropertySheet::DoModal() {
 
     m_ownCaption = false;
     g_sheetOpening = this;
-    const INT_PTR result = PropertySheetA(&header);
+    const INT_PTR result = controls->propertySheet(&header);
     g_sheetOpening = nullptr;
     return result;
 }

@@ -8,6 +8,7 @@
 #include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
+#include "framework/CommonControls.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
@@ -50,7 +51,7 @@ CVornelDlg::CVornelDlg() : CDialog(IDD_VORNEL_DIALOG) {
 
 CVornelDlg::~CVornelDlg() {
     if (theApp.m_pSheet == m_sheet.get()) theApp.m_pSheet = nullptr;
-    if (m_imageList != nullptr) ImageList_Destroy(m_imageList);
+    if (m_imageList != nullptr) comctl::Get()->imageListDestroy(m_imageList);
     if (m_hIcon != nullptr) DestroyIcon(m_hIcon);
     if (m_hSmallIcon != nullptr) DestroyIcon(m_hSmallIcon);
 }
@@ -148,7 +149,9 @@ void CVornelDlg::LocalizeDialog() {
 
 void CVornelDlg::FillLanguageList() {
     HWND list = GetDlgItem(IDC_LANGUAGE_LIST);
-    m_imageList = ImageList_Create(16, 16, ILC_COLOR16, 0, 4);
+    const comctl::Functions* controls = comctl::Get();
+    if (controls == nullptr) return;
+    m_imageList = controls->imageListCreate(16, 16, ILC_COLOR16, 0, 4);
     SendMessageA(list, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imageList));
 
     const std::string folder = std::string(theApp.m_pszAppPath) + "\\Lang\\";
@@ -166,7 +169,7 @@ void CVornelDlg::FillLanguageList() {
         BitmapHandle flag{static_cast<HBITMAP>(LoadImageA(nullptr, (folder + name + ".bmp").c_str(),
                                                           IMAGE_BITMAP, 16, 16, LR_LOADFROMFILE))};
         const int image = flag.handle != nullptr
-                              ? ImageList_AddMasked(m_imageList, flag.handle, RGB(0, 0, 0))
+                              ? controls->imageListAddMasked(m_imageList, flag.handle, RGB(0, 0, 0))
                               : -1;
 
         // An item without a picture goes to the end at the moment it is inserted.

@@ -189,6 +189,38 @@ TEST_F(RegistryContract, DeletingValuesAndTrees) {
     EXPECT_FALSE(regtest::KeyExists(store_, reg::kCurrentUser, Path("Tree")));
 }
 
+// A tree deeper and wider than one level of subkeys (which the NT registry refuses to
+// delete by itself) goes whole, past what one path can name and with the longest
+// names; its parent and a neighbour whose name starts the same stay.
+TEST_F(RegistryContract, DeletingADeepTreeTakesEveryLevelAndLeavesItsNeighbours) {
+    ASSERT_TRUE(regtest::Put(store_, reg::kCurrentUser, Path("Treehouse"), "v", regtest::Dword(7)));
+    reg::ScopedKey level = reg::Create(store_, root_.get(), "Tree");
+    ASSERT_TRUE(level);
+    const std::string longest(255, 'n');
+    for (int depth = 0; depth < 40; ++depth) {
+        for (const char* leaf : {"LeafA", "LeafB"}) {
+            reg::ScopedKey key = reg::Create(store_, level.get(), leaf);
+            ASSERT_TRUE(key) << depth;
+            ASSERT_EQ(reg::WriteValue(store_, key.get(), "v", regtest::Dword(1)), reg::kSuccess);
+        }
+        if (depth % 10 == 5) {
+            ASSERT_TRUE(reg::Create(store_, level.get(), longest.c_str()));
+        }
+        level = reg::Create(store_, level.get(), depth % 10 == 9 ? longest.c_str() : "Next");
+        ASSERT_TRUE(level) << depth;
+    }
+    level.Close();
+
+    EXPECT_EQ(store_.DeleteTree(reg::kCurrentUser, Path("Tree").c_str()), reg::kSuccess);
+    EXPECT_FALSE(regtest::KeyExists(store_, reg::kCurrentUser, Path("Tree")));
+    EXPECT_EQ(regtest::SubKeys(store_, reg::kCurrentUser, kScratch),
+              std::vector<std::string>{"Treehouse"});
+    EXPECT_EQ(regtest::Get(store_, reg::kCurrentUser, Path("Treehouse"), "v"), regtest::Dword(7));
+    // An empty path names no subkey: the parent is not removed through it.
+    EXPECT_NE(store_.DeleteTree(root_.get(), ""), reg::kSuccess);
+    EXPECT_TRUE(regtest::KeyExists(store_, reg::kCurrentUser, kScratch));
+}
+
 // A handle does only what it was opened for: reading takes no right to change.
 TEST_F(RegistryContract, KeysOpenedForReadingRefuseChanges) {
     ASSERT_EQ(reg::WriteValue(store_, root_.get(), "Kept", regtest::Dword(1)), reg::kSuccess);

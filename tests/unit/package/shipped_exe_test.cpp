@@ -1,6 +1,6 @@
 // Checks the shipped program file itself: a PE32 i386 GUI program for
-// subsystem 4.0 that imports only system libraries, and nothing that Windows
-// 95 or NT 4.0 lacks (Wine would hide that: it loads such a file anyway).
+// subsystem 4.0 that imports only the allowed functions of libraries every supported
+// Windows loads from its system folder, and its version resource.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -9,9 +9,13 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "ui/VersionResource.h"
 
 namespace {
 
@@ -74,6 +78,30 @@ public:
         return out;
     }
 
+    // The data of the resource of that type and id (its first language), or nothing.
+    std::vector<std::uint8_t> Resource(std::uint32_t type, std::uint32_t id) const {
+        const std::uint32_t root = U32(Optional() + 96 + 2 * 8);  // data directory 2
+        if (root == 0) return {};
+        const std::size_t base = Offset(root);
+        // Entry `id` of the directory at `at` (ids follow the named entries), or the
+        // first entry when id is 0; gives the offset it points to, within the section.
+        const auto entry = [&](std::size_t at, std::uint32_t wanted) -> std::uint32_t {
+            const unsigned count = U16(at + 12) + U16(at + 14);
+            for (unsigned i = 0; i < count; ++i) {
+                const std::size_t e = at + 16 + i * 8;
+                if (wanted == 0 || U32(e) == wanted) return U32(e + 4) & 0x7fffffffu;
+            }
+            throw std::out_of_range("no such resource");
+        };
+        const std::size_t types = base + entry(base, type);
+        const std::size_t names = base + entry(types, id);
+        const std::size_t data = base + entry(names, 0);
+        const std::size_t at = Offset(U32(data)), size = U32(data + 4);
+        if (at + size > bytes_.size()) throw std::out_of_range("resource past the end");
+        return {bytes_.begin() + static_cast<std::ptrdiff_t>(at),
+                bytes_.begin() + static_cast<std::ptrdiff_t>(at + size)};
+    }
+
 private:
     std::vector<std::uint8_t> bytes_;
 };
@@ -105,45 +133,164 @@ TEST_F(ShippedExe, IsAnI386GuiProgramForSubsystemFour) {
     EXPECT_EQ(pe.U16(pe.Optional() + 50), 0);
 }
 
-TEST_F(ShippedExe, ImportsOnlySystemLibrariesOfTheOldestSupportedWindows) {
-    const std::set<std::string> allowed = {"kernel32.dll", "user32.dll",   "gdi32.dll",
-                                           "advapi32.dll", "comctl32.dll", "shlwapi.dll",
-                                           "version.dll",  "msvcrt.dll"};
-    // Functions that a runtime may pull in but that Windows 95 or NT 4.0 lack:
-    // the program would not even load there.
-    const std::set<std::string> tooNew = {"GetTickCount64",
-                                          "AddVectoredExceptionHandler",
-                                          "RemoveVectoredExceptionHandler",
-                                          "InitializeCriticalSectionEx",
-                                          "InitOnceExecuteOnce",
-                                          "InitializeSRWLock",
-                                          "AcquireSRWLockExclusive",
-                                          "ReleaseSRWLockExclusive",
-                                          "AcquireSRWLockShared",
-                                          "SleepConditionVariableSRW",
-                                          "SleepConditionVariableCS",
-                                          "WakeAllConditionVariable",
-                                          "WakeConditionVariable",
-                                          "FlsAlloc",
-                                          "FlsFree",
-                                          "FlsGetValue",
-                                          "FlsSetValue",
-                                          "GetModuleHandleExA",
-                                          "GetModuleHandleExW",
-                                          "SetThreadStackGuarantee",
-                                          "GetSystemTimePreciseAsFileTime",
-                                          "GetFileSizeEx",
-                                          "SetFilePointerEx",
-                                          "CreateSymbolicLinkW",
-                                          "GetLogicalProcessorInformation",
-                                          "IsDebuggerPresent",
-                                          "InitializeCriticalSectionAndSpinCount",
-                                          "GetCurrentProcessorNumber"};
+// What the program may import, library by library. A library imported by name is
+// looked for beside the program before the system folder, unless the system always
+// takes it from the system folder: its "known" libraries and the libraries those need,
+// which are in memory before the program's imports are resolved. Vornel is started
+// from download folders, where anyone may have left a DLL.
+// - kernel32, user32, gdi32 and advapi32 are known on Windows NT 4.0, 2000 and XP
+//   (Session Manager\KnownDLLs), and on Windows 95/98/Me they are the system's own
+//   modules, loaded by the system itself and shared by every process by name.
+// - msvcrt.dll, the C runtime mingw-w64 links against (it cannot be linked in), is
+//   known on Windows 2000 and XP but not on NT 4.0 (whose list has crtdll, not msvcrt)
+//   nor on 95/98/Me (Windows 95 does not even ship it; 98 and Me have it in the system
+//   folder but search the program's folder first). There nothing in the program can
+//   guard it: the import is resolved before any of its code runs. What protects
+//   those users is where the program lives: the installer puts it in a folder of its
+//   own; started from a folder holding a planted msvcrt.dll, it would load that.
+// - version.dll is known on NT 4.0 too, but not on 95/98/Me; shlwapi.dll is on none
+//   of the old releases (NT 4.0 has it only with a shell update); comctl32.dll is
+//   known on none of them. None of the three is imported: the registry delete is our
+//   own, the version resource is read in place, and the common controls are loaded
+//   from the system folder or, where the manifest applies, side by side
+//   (framework/CommonControls.cpp).
+// The functions are listed too, so that no newer function slips in through a
+// runtime: Windows 95 or NT 4.0 would refuse to start the program (Wine would not).
+TEST_F(ShippedExe, ImportsOnlyTheAllowedFunctionsOfLibrariesTheSystemAlwaysLoads) {
+    const std::map<std::string, std::set<std::string>> allowed = {
+        {"kernel32.dll",
+         {"CloseHandle",
+          "CreateSemaphoreW",
+          "DeleteCriticalSection",
+          "EnterCriticalSection",
+          "FindClose",
+          "FindFirstFileA",
+          "FindNextFileA",
+          "FindResourceA",
+          "FreeLibrary",
+          "GetCurrentThreadId",
+          "GetLastError",
+          "GetModuleFileNameA",
+          "GetModuleHandleA",
+          "GetModuleHandleW",
+          "GetPrivateProfileStringA",
+          "GetProcAddress",
+          "GetStartupInfoA",
+          "GetSystemDirectoryA",
+          "GetVersion",
+          "GetVersionExA",
+          "InitializeCriticalSection",
+          "IsDBCSLeadByteEx",
+          "LeaveCriticalSection",
+          "LoadLibraryA",
+          "LoadLibraryExA",
+          "LoadLibraryW",
+          "LoadResource",
+          "LockResource",
+          "MultiByteToWideChar",
+          "OutputDebugStringA",
+          "ReleaseSemaphore",
+          "SetLastError",
+          "SetUnhandledExceptionFilter",
+          "SizeofResource",
+          "Sleep",
+          "TlsAlloc",
+          "TlsFree",
+          "TlsGetValue",
+          "TlsSetValue",
+          "VirtualProtect",
+          "VirtualQuery",
+          "WaitForSingleObject",
+          "WideCharToMultiByte",
+          "lstrcmpiA"}},
+        {"user32.dll",
+         {"AppendMenuA",
+          "BeginPaint",
+          "CallWindowProcA",
+          "CheckRadioButton",
+          "DefWindowProcA",
+          "DestroyIcon",
+          "DialogBoxIndirectParamA",
+          "DialogBoxParamA",
+          "DrawIcon",
+          "EnableWindow",
+          "EndDialog",
+          "EndPaint",
+          "GetClientRect",
+          "GetDlgItem",
+          "GetDlgItemInt",
+          "GetDlgItemTextA",
+          "GetParent",
+          "GetPropA",
+          "GetSystemMenu",
+          "GetSystemMetrics",
+          "GetWindowLongA",
+          "GetWindowTextA",
+          "GetWindowTextLengthA",
+          "IsIconic",
+          "IsWindow",
+          "IsWindowVisible",
+          "KillTimer",
+          "LoadImageA",
+          "LoadStringA",
+          "MessageBoxA",
+          "PostMessageA",
+          "RemovePropA",
+          "SendMessageA",
+          "SetDlgItemTextA",
+          "SetFocus",
+          "SetPropA",
+          "SetTimer",
+          "SetWindowLongA",
+          "SetWindowTextA"}},
+        {"gdi32.dll", {"DeleteObject"}},
+        {"advapi32.dll",
+         {"RegCloseKey", "RegCreateKeyExA", "RegDeleteKeyA", "RegDeleteValueA", "RegEnumKeyExA",
+          "RegEnumValueA", "RegOpenKeyExA", "RegQueryInfoKeyA", "RegQueryValueExA",
+          "RegSetValueExA"}},
+        {"msvcrt.dll", {"__getmainargs", "__initenv",  "__mb_cur_max",   "__p__acmdln",
+                        "__p__commode",  "__p__fmode", "__set_app_type", "__setusermatherr",
+                        "_amsg_exit",    "_cexit",     "_close",         "_errno",
+                        "_initterm",     "_iob",       "_onexit",        "_read",
+                        "abort",         "atoi",       "calloc",         "exit",
+                        "fprintf",       "fputc",      "fputs",          "free",
+                        "fwrite",        "localeconv", "malloc",         "memchr",
+                        "memcmp",        "memcpy",     "memmove",        "memset",
+                        "realloc",       "setlocale",  "signal",         "strchr",
+                        "strcmp",        "strerror",   "strlen",         "strncmp",
+                        "vfprintf",      "wcslen"}},
+    };
     const auto imports = image_->Imports();
     ASSERT_FALSE(imports.empty());
+    std::string unexpected;
     for (const auto& [dll, function] : imports) {
-        EXPECT_TRUE(allowed.count(dll)) << "imports " << function << " from " << dll;
-        EXPECT_FALSE(tooNew.count(function)) << dll << " " << function;
+        const auto library = allowed.find(dll);
+        if (library == allowed.end() || !library->second.count(function)) {
+            unexpected += "\n  " + dll + " " + function;
+        }
+    }
+    EXPECT_EQ(unexpected, "") << "imports beyond the allowed list:" << unexpected;
+}
+
+// The About box reads its texts from the program's own version resource, walked
+// in place; here that walk runs on the block the shipped file holds.
+TEST_F(ShippedExe, VersionResourceGivesTheAboutBoxTexts) {
+    const std::vector<std::uint8_t> block = image_->Resource(16 /* RT_VERSION */, 1);
+    ASSERT_FALSE(block.empty());
+    EXPECT_EQ(version::FindString(block, "040904b0", "FileVersion"), u"2, 0, 0");
+    EXPECT_EQ(version::FindString(block, "040904b0", "LegalCopyright"),
+              u"Copyright \u00a9 2003 Vornel Software. All rights reserved.");
+    EXPECT_EQ(version::FindString(block, "040904B0", "productname"), u"Vornel");
+    EXPECT_EQ(version::FindString(block, "040904b0", "Comments"), std::nullopt);
+    EXPECT_EQ(version::FindString(block, "040704b0", "FileVersion"), std::nullopt);
+    EXPECT_EQ(version::FindString(block, "040904b0", "Translation"), std::nullopt);
+
+    // A block cut short anywhere states lengths beyond its end: it gives nothing,
+    // read from a copy of exactly its size.
+    for (std::size_t size = 0; size < block.size(); ++size) {
+        const std::vector<std::uint8_t> cut(block.begin(),
+                                            block.begin() + static_cast<std::ptrdiff_t>(size));
+        EXPECT_EQ(version::FindString(cut, "040904b0", "LegalCopyright"), std::nullopt) << size;
     }
 }
 

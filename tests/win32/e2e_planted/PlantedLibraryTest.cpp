@@ -1,0 +1,172 @@
+// Vornel started from a folder where someone has left DLLs named like the ones it
+// could use: it comes up and loads none of them.
+//
+// What Wine's loader lets a test show. Wine takes its own (builtin) DLL for every
+// system name unless told to prefer a native one, so a planted DLL is never loaded by
+// default, whatever the program does. Per program, "native, builtin" makes Wine look
+// for the name along the search order (the program's folder first) as Windows does
+// for a library that is not one of its known ones; that is set for comctl32 and
+// shlwapi. It cannot be set for:
+// - version.dll: Wine's own gdi32/user32 import it, so Wine would take a planted one
+//   for itself before the program runs. The program imports nothing from it (the
+//   shipped-exe test's allow-list holds that).
+// - kernel32, user32, gdi32, advapi32: Wine would run the planted ones as its own
+//   core, and the process would not start. Windows always takes them from the system.
+// - msvcrt.dll: the C runtime's import, which Wine would then load from the folder
+//   like Windows 95/98/Me and NT 4.0 do (see the shipped-exe test).
+// Wine applies the program's manifest whatever release it plays, so a copy whose
+// manifest asks for no side-by-side assembly shows the way of Windows 95 to 2000: the library by
+// its full path in the system folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <string>
+#include <tlhelp32.h>
+#include <vector>
+
+#include "e2e/Driver.h"
+
+namespace e2e {
+namespace {
+
+constexpr const char* kPlanted[] = {"comctl32.dll", "shlwapi.dll"};
+constexpr char kOverrides[] = "Software\\Wine\\AppDefaults\\Vornel.exe\\DllOverrides";
+
+std::string Lower(std::string text) {
+    CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+std::string PlantedLibrary() {
+    return ProgramFolder() + "\\vornel_planted_library.dll";
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The file each module of the process was loaded from, lower case.
+std::vector<std::string> ModulesOf(DWORD pid) {
+    std::vector<std::string> modules;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return modules;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry)) {
+        modules.push_back(Lower(entry.szExePath));
+    }
+    CloseHandle(snapshot);
+    return modules;
+}
+
+std::string ModuleNamed(const std::vector<std::string>& modules, const std::string& name) {
+    for (const std::string& module : modules) {
+        if (module.size() > name.size() && module.ends_with("\\" + name)) return module;
+    }
+    return {};
+}
+
+BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) {
+    *reinterpret_cast<WORD*>(out) = found;
+    return FALSE;
+}
+
+// Gives a copy of the program a manifest that asks for no side-by-side assembly (Wine
+// does not take a manifest out of a file), so that nothing redirects the common
+// controls, as on the systems before Windows XP.
+bool ReplaceManifest(const std::string& exe) {
+    WORD language = 0;
+    {
+        HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (image == nullptr) return false;
+        EnumResourceLanguagesA(image, MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1),
+                               FirstLanguage, reinterpret_cast<LONG_PTR>(&language));
+        FreeLibrary(image);
+    }
+    static const char kPlain[] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+        "  <assemblyIdentity type=\"win32\" name=\"Linkvane.Vornel\" version=\"2.0.0.0\" "
+        "processorArchitecture=\"x86\"/>\n"
+        "</assembly>\n";
+    HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
+    if (update == nullptr) return false;
+    const BOOL replaced = UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1),
+                                          language, const_cast<char*>(kPlain), sizeof(kPlain) - 1);
+    return EndUpdateResourceA(update, !replaced) && replaced;
+}
+
+struct PlantedCase {
+    const char* release;
+    bool manifest;  // the program's own; otherwise one asking for no assembly
+};
+
+void PrintTo(const PlantedCase& c, std::ostream* out) {
+    *out << c.release << (c.manifest ? "" : ", no side-by-side assembly");
+}
+
+class PlantedLibraries : public VornelTest, public ::testing::WithParamInterface<PlantedCase> {
+protected:
+    void SetUp() override {
+        VornelTest::SetUp();
+        for (const char* name : kPlanted) {
+            SetString(HKEY_CURRENT_USER, kOverrides, name, "native,builtin");
+        }
+    }
+    ScopedKeyRestore m_overrides{HKEY_CURRENT_USER, kOverrides};
+};
+
+// The stand-in leaves its mark whenever a loader takes it: without that, the test
+// below could not tell "not loaded" from "not noticed".
+TEST(PlantedLibrary, LeavesItsMarkAndRefusesToLoad) {
+    Installation folder;
+    const std::string copy = folder.Folder() + "\\control.dll";
+    ASSERT_TRUE(CopyFileA(PlantedLibrary().c_str(), copy.c_str(), FALSE));
+    EXPECT_EQ(LoadLibraryA(copy.c_str()), nullptr);
+    EXPECT_TRUE(Exists(copy + ".loaded"));
+}
+
+TEST_P(PlantedLibraries, AreNotLoadedAndTheMainDialogComesUp) {
+    const std::string exe = Install().CopyVornel();
+    if (!GetParam().manifest) {
+        ASSERT_TRUE(ReplaceManifest(exe));
+    }
+    for (const char* name : kPlanted) {
+        ASSERT_TRUE(
+            CopyFileA(PlantedLibrary().c_str(), (Install().Folder() + "\\" + name).c_str(), FALSE));
+    }
+    SetWindowsVersion(GetParam().release);
+    InstallProductKey(std::nullopt);
+    VornelSession& vornel = Launch(exe);
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_NE(main, nullptr) << DescribeWindows(vornel.Pid());
+    for (const char* name : kPlanted) {
+        EXPECT_FALSE(Exists(Install().Folder() + "\\" + name + ".loaded")) << name;
+    }
+
+    // The common controls in use come from the side-by-side store where the manifest
+    // applies, and from the system folder where it does not.
+    const std::string comctl = ModuleNamed(ModulesOf(vornel.Pid()), "comctl32.dll");
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    if (GetParam().manifest) {
+        EXPECT_NE(comctl.find("\\winsxs\\"), std::string::npos) << comctl;
+    } else {
+        EXPECT_EQ(comctl, Lower(std::string(system) + "\\comctl32.dll"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Releases, PlantedLibraries,
+                         ::testing::Values(PlantedCase{"winxp", true}, PlantedCase{"win98", true},
+                                           PlantedCase{"win95", false}, PlantedCase{"nt40", false},
+                                           PlantedCase{"win2k", false}));
+
+}  // namespace
+}  // namespace e2e
