@@ -190,11 +190,12 @@ TEST_F(VornelTest, F1InTheMainDialogOpensNothing) {
 }
 
 // ---------------------------------------------------------------------------
-// Screenshots of the main dialog with the shipped languages, for people to look at.
+// Screenshots of the main dialog in each shipped language, for people to look at.
 
 TEST_F(VornelTest, ScreenshotOfTheMainDialog) {
     namespace fs = std::filesystem;
     const fs::path shipped = fs::path(VORNEL_SOURCE_DIR) / "lang";
+    std::vector<std::string> languages;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(UnixPathToWindows(shipped.string()), error)) {
         const std::string extension = entry.path().extension().string();
@@ -202,14 +203,23 @@ TEST_F(VornelTest, ScreenshotOfTheMainDialog) {
             fs::copy_file(entry.path(), fs::path(Install().LangFolder()) / entry.path().filename(),
                           error);
         }
+        if (extension == ".ini") languages.push_back(entry.path().stem().string());
     }
-    InstallProductKey("English");
-    VornelSession& vornel = Launch();
-    HWND main = vornel.StartToMainDialog();
-    ASSERT_TRUE(main);
-    const std::optional<std::string> file = SaveScreenshot("main-dialog", main);
-    ASSERT_TRUE(file);
-    std::cout << "screenshot: " << *file << "\n";
+    ASSERT_FALSE(languages.empty());
+    // English keeps the plain name; every other language is named after it.
+    for (const std::string& language : languages) {
+        InstallProductKey(language);
+        VornelSession& vornel = Launch();
+        HWND main = vornel.StartToMainDialog();
+        ASSERT_TRUE(main) << language;
+        const std::optional<std::string> file =
+            SaveScreenshot(language == "English" ? "main-dialog" : "main-dialog-" + language, main);
+        ASSERT_TRUE(file) << language;
+        std::cout << "screenshot: " << *file << "\n";
+        // The next run's dialog opens in the same place.
+        vornel.Process().Terminate();
+        ASSERT_TRUE(vornel.Process().WaitForExit()) << language;
+    }
 }
 
 }  // namespace
