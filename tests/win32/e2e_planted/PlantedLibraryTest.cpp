@@ -7,13 +7,13 @@
 // for the name along the search order (the program's folder first) as Windows does
 // for a library that is not one of its known ones; that is set for comctl32 and
 // shlwapi. It cannot be set for:
-// - version.dll: Wine's own gdi32/user32 import it, so Wine would take a planted one
-//   for itself before the program runs. The program imports nothing from it (the
-//   shipped-exe test's allow-list holds that).
+// - version.dll and msvcrt.dll: Wine's own modules import them (gdi32 and user32 the
+//   first; advapi32, sechost and most others the second), so Wine would take a planted
+//   one for itself before the program runs, and the process would not start. The
+//   program imports neither, no C runtime DLL at all (the shipped-exe test's
+//   allow-list holds that).
 // - kernel32, user32, gdi32, advapi32: Wine would run the planted ones as its own
 //   core, and the process would not start. Windows always takes them from the system.
-// - msvcrt.dll: the C runtime's import, which Wine would then load from the folder
-//   like Windows 95/98/Me and NT 4.0 do (see the shipped-exe test).
 // Wine applies the program's manifest whatever release it plays, so a copy whose
 // manifest asks for no side-by-side assembly shows the way of Windows 95 to 2000: the library by
 // its full path in the system folder.
