@@ -7,7 +7,8 @@
 // 95, 98, Me and NT 4.0: a msvcrt.dll left in a download folder beside Vornel.exe would
 // run inside it. The first release of Windows 95 does not have msvcrt.dll at all. So the
 // program imports only kernel32, user32, gdi32 and advapi32, and the few C functions it
-// and the static C++ library need live here (Memory.cpp, Strings.cpp).
+// and the static C++ library need live here and beside it (Memory.cpp, Strings.cpp,
+// NoRandomDevice.cpp).
 #include <windows.h>
 
 #include <exception>
