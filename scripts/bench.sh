@@ -83,11 +83,11 @@ echo "(of a page's activation, the median until the new page is current and visi
 echo "(start-up: Vornel's start-up picture was shown after $(median vornel splash_ms) ms; working set: PeakWorkingSetSize, which Wine reads from VmHWM of the process)"
 
 echo
-printf '%-40s %12s %12s %12s  %-12s %s\n' "engine benchmark (CPU time)" 1 64 4096 fitted meets
+printf '%-40s %12s %12s %12s  %-12s %s\n' "engine benchmark (CPU time), N =" 1 64 4096 "fitted (ns)" meets
 awk '
   /^BM_/ {
     n = split($1, part, "/")
-    if ($1 ~ /_BigO$/) { name = $1; sub(/_BigO$/, "", name); big[name] = $4; order[++count] = name; next }
+    if ($1 ~ /_BigO$/) { name = $1; sub(/_BigO$/, "", name); big[name] = $5; coefficient[name] = $4; order[++count] = name; next }
     if ($1 ~ /_RMS$/) next
     name = part[1] "/" part[2]; t[name "/" part[3]] = $4 " " $5
   }
@@ -95,7 +95,8 @@ awk '
     for (i = 1; i <= count; ++i) {
       name = order[i]; fit = big[name]
       ok = (fit == "N" || fit == "lgN" || fit == "(1)") ? "yes" : "NO"
-      printf "%-40s %12s %12s %12s  %-12s %s\n", name, t[name "/1"], t[name "/64"], t[name "/4096"], fit, ok
+      printf "%-40s %12s %12s %12s  %-12s %s\n", name, t[name "/1"], t[name "/64"], t[name "/4096"],
+             coefficient[name] " " fit, ok
     }
   }' "$work/engine"
 echo "(aim: linear engine cost; fitted by Google Benchmark over 1, 64 and 4096 interfaces and modems)"
