@@ -119,9 +119,9 @@ void BM_ProbeModems(benchmark::State& state, PlatformFamily family) {
     state.SetComplexityN(state.range(0));
 }
 
-#define VORNEL_ENGINE_BENCH(fn)                                                                 \
-    BENCHMARK_CAPTURE(fn, WinNT, WinNT)->Arg(1)->Arg(64)->Arg(4096)->Complexity(benchmark::oN); \
-    BENCHMARK_CAPTURE(fn, Win9x, Win9x)->Arg(1)->Arg(64)->Arg(4096)->Complexity(benchmark::oN)
+#define VORNEL_ENGINE_BENCH(fn)                                                    \
+    BENCHMARK_CAPTURE(fn, WinNT, WinNT)->Arg(1)->Arg(64)->Arg(4096)->Complexity(); \
+    BENCHMARK_CAPTURE(fn, Win9x, Win9x)->Arg(1)->Arg(64)->Arg(4096)->Complexity()
 
 VORNEL_ENGINE_BENCH(BM_Capture);
 VORNEL_ENGINE_BENCH(BM_Apply);

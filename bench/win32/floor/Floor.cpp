@@ -1,0 +1,211 @@
+// The platform's floor for scripts/bench.sh: the least a Win32 program does to show a dialog
+// with the common controls, and Finish's registry calls on Windows NT made straight to advapi32,
+// followed by the same message box.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FloorResource.h"
+#include "engine/Catalogue.h"
+#include "res/TextCatalog.h"
+
+namespace {
+
+// An open key, closed when it goes.
+class Key {
+public:
+    explicit Key(HKEY key) : m_key(key) {}
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    ~Key() {
+        if (m_key != nullptr) RegCloseKey(m_key);
+    }
+    static Key Open(HKEY parent, const char* path, REGSAM access) {
+        HKEY key = nullptr;
+        RegOpenKeyExA(parent, path, 0, access, &key);
+        return Key(key);
+    }
+    static Key Create(HKEY parent, const char* path) {
+        HKEY key = nullptr;
+        char emptyClass[] = "";
+        RegCreateKeyExA(parent, path, 0, emptyClass, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                        nullptr, &key, nullptr);
+        return Key(key);
+    }
+    HKEY get() const { return m_key; }
+    explicit operator bool() const { return m_key != nullptr; }
+
+private:
+    HKEY m_key;
+};
+
+struct Named {
+    std::string name;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+// Reads a value as the program does: its size first, then its data with one spare byte.
+void Read(HKEY key, const char* name, const std::string& as, std::vector<Named>& into) {
+    DWORD type = REG_NONE, size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return;
+    std::vector<BYTE> data(size + 1);
+    size += 1;
+    if (RegQueryValueExA(key, name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) return;
+    data.resize(size);
+    into.push_back({as, type, std::move(data)});
+}
+
+void Write(HKEY key, const Named& value) {
+    RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(),
+                   static_cast<DWORD>(value.data.size()));
+}
+
+std::vector<BYTE> DwordBytes(DWORD number) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(&number);
+    return {bytes, bytes + sizeof number};
+}
+
+void WriteNumber(HKEY key, const char* name, std::int32_t number) {
+    const DWORD data = static_cast<DWORD>(number);
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+// The subkeys' names, as walked with the longest name's length asked first.
+std::vector<std::string> SubKeys(HKEY key) {
+    DWORD longest = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &longest, nullptr, nullptr, nullptr,
+                     nullptr, nullptr, nullptr);
+    std::vector<std::string> names;
+    std::vector<char> buffer(longest + 1);
+    for (DWORD i = 0;; ++i) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        if (RegEnumKeyExA(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(buffer.data(), length);
+    }
+    return names;
+}
+
+// Subkeys first, deepest first, as NT wants them deleted.
+void DeleteTree(HKEY parent, const char* path) {
+    {
+        Key key = Key::Open(parent, path, KEY_READ | KEY_WRITE);
+        if (!key) return;
+        char name[256];
+        for (;;) {
+            DWORD length = sizeof name;
+            if (RegEnumKeyExA(key.get(), 0, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS) {
+                break;
+            }
+            DeleteTree(key.get(), name);
+        }
+    }
+    RegDeleteKeyA(parent, path);
+}
+
+struct Backup {
+    std::vector<Named> values, mtu, mss, interfaces;
+};
+
+void WriteBackup(const char* path, const Backup& backup) {
+    Key key = Key::Create(HKEY_CURRENT_USER, path);
+    const std::pair<const char*, const std::vector<Named>*> subKeys[] = {
+        {catalogue::kMtuBackupName, &backup.mtu},
+        {catalogue::kMssBackupName, &backup.mss},
+        {catalogue::kInterfacesBackupName, &backup.interfaces}};
+    for (const auto& [name, values] : subKeys) {
+        Key sub = Key::Create(key.get(), name);
+        for (const Named& value : *values) Write(sub.get(), value);
+    }
+    for (const Named& value : backup.values) Write(key.get(), value);
+}
+
+// Finish on Windows NT: the rights check, the reading of what is in force, the backup
+// written aside and put in place, then the writes.
+void Finish() {
+    using namespace catalogue;
+    const KeyCatalogue& browser = Browser();
+    const KeyCatalogue& stack = Stack(WinNT);
+    const HKEY machine = HKEY_LOCAL_MACHINE, user = HKEY_CURRENT_USER;
+    Key::Open(machine, stack.path, KEY_READ | KEY_WRITE);
+
+    Backup backup;
+    std::vector<std::string> interfaces;
+    {
+        Key key = Key::Open(user, browser.path, KEY_READ);
+        for (const CatalogueValue* value : InOrder(browser, Step::Capture)) {
+            Read(key.get(), value->name, value->name, backup.values);
+        }
+    }
+    {
+        Key parent = Key::Open(machine, kInterfacesKey, KEY_READ);
+        for (const std::string& name : SubKeys(parent.get())) {
+            Key key = Key::Open(parent.get(), name.c_str(), KEY_READ);
+            interfaces.push_back(name);
+            backup.interfaces.push_back({name, REG_DWORD, DwordBytes(1)});
+            Read(key.get(), "MTU", name, backup.mtu);
+            Read(key.get(), "MSS", name, backup.mss);
+        }
+    }
+    {
+        Key key = Key::Open(machine, stack.path, KEY_READ);
+        for (const CatalogueValue* value : InOrder(stack, Step::Capture)) {
+            Read(key.get(), value->name, value->name, backup.values);
+        }
+    }
+
+    Key::Open(user, kPendingBackupKey, KEY_READ);
+    backup.values.push_back({kBackupCompleteValue, REG_DWORD, DwordBytes(1)});
+    WriteBackup(kPendingBackupKey, backup);
+    DeleteTree(user, kBackupKey);
+    WriteBackup(kBackupKey, backup);
+    DeleteTree(user, kPendingBackupKey);
+
+    {
+        Key key = Key::Open(user, browser.path, KEY_READ | KEY_WRITE);
+        for (const CatalogueValue* value : InOrder(browser, Step::Apply)) {
+            WriteNumber(key.get(), value->name, 4);
+        }
+    }
+    {
+        Key key = Key::Create(machine, stack.path);
+        for (const CatalogueValue* value : InOrder(stack, Step::Apply)) {
+            WriteNumber(key.get(), value->name, value->constant);
+        }
+    }
+    Key parent = Key::Open(machine, kInterfacesKey, KEY_READ);
+    for (const std::string& name : interfaces) {
+        Key key = Key::Open(parent.get(), name.c_str(), KEY_READ | KEY_WRITE);
+        WriteNumber(key.get(), "MTU", 576);
+        WriteNumber(key.get(), "MSS", 536);
+    }
+}
+
+INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message != WM_COMMAND) return FALSE;
+    if (LOWORD(wParam) == IDC_FLOOR_FINISH) {
+        Finish();
+        MessageBoxA(dialog, text::k41.english, "Vornel", MB_OK);
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+    return TRUE;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    return static_cast<int>(
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FLOOR), nullptr, FloorProc, 0));
+}

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Times Vornel against the platform's floor and prints one table: under 32-bit Wine on a
+# virtual display, start-up, Finish (Windows XP, 64 interfaces) and peak working set of
+# build/win32/Vornel.exe beside a minimal program built the same way (bench/win32/floor),
+# and the wizard's page activation; then the native engine benchmarks with their fitted
+# complexity. VORNEL_BENCH_RUNS (default 10) runs of each program, alternated; the table
+# gives medians and the ratios of figures measured in the same run.
+set -euo pipefail
+. "$(dirname "$0")/lib.sh"
+
+runs=${VORNEL_BENCH_RUNS:-10}
+ensure_packages
+host_runs_i386 || die "the benchmark runs the i686 programs under 32-bit Wine, which this host cannot execute"
+configure_tree native "" && build_tree native
+configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
+configure_tree win32-tests mingw-i686-posix.cmake
+cmake --build "$VORNEL_BUILD/win32-tests" --target vornel_bench_driver || die "build of the bench driver failed"
+
+work=$(mktemp -d /tmp/vornel-bench.XXXXXX)
+cleanup() {
+  local status=$?
+  stop_wine_and_display
+  rm -rf "$work"
+  exit $status
+}
+trap cleanup EXIT
+
+windows_path() { local p="Z:${1//\//\\}"; printf '%s' "$p"; }
+driver=$(find "$VORNEL_BUILD/win32-tests" -name vornel_bench_driver.exe | head -n 1)
+# Installed as the installer does it, in English: the product key names a folder with the
+# shipped language files (Lang), which the program reads its texts from.
+mkdir -p "$work/install"
+cp -r "$VORNEL_ROOT/lang" "$work/install/Lang"
+start_xvfb
+use_wine_prefix "$work/prefix" win32
+log "Vornel and its floor under Wine, $runs runs each, alternated (display $DISPLAY)"
+"$VORNEL_WINE" "$driver" "$(windows_path "$VORNEL_BUILD/win32/Vornel.exe")" \
+  "$(windows_path "$VORNEL_BUILD/win32/bench/win32/VornelFloor.exe")" "$runs" \
+  "$(windows_path "$work/install")" > "$work/figures" || die "the bench driver failed"
+stop_wine_and_display
+log "native engine benchmarks"
+"$VORNEL_BUILD/native/bench/bench_engine_bench" --benchmark_color=false > "$work/engine" 2>/dev/null ||
+  die "the engine benchmarks failed"
+
+# The median of the figure's values ("program figure value" lines).
+median() { # program figure
+  awk -v p="$1" -v f="$2" '$1 == p && $2 == f { print $3 }' "$work/figures" | sort -g |
+    awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2];
+                              else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+# One row: what, Vornel's median, the floor's, the ratio, the aim's bound (a ratio), its text.
+row() { # label vornel floor bound aim
+  awk -v l="$1" -v v="$2" -v f="$3" -v b="$4" -v a="$5" 'BEGIN {
+    r = v / f; printf "%-40s %10.1f %10.1f %7.2f  %-12s %s\n", l, v, f, r, a, (r <= b ? "yes" : "NO") }'
+}
+
+echo
+printf '%-40s %10s %10s %7s  %-12s %s\n' "figure (median of $runs)" Vornel floor ratio aim meets
+row "start-up to main dialog shown (ms)" "$(median vornel startup_ms)" "$(median floor startup_ms)" 1.3 "<= 1.3x"
+row "Finish, XP, 64 interfaces, to box (ms)" "$(median vornel finish_ms)" "$(median floor finish_ms)" 1.2 "<= 1.2x"
+row "peak working set, whole run (KiB)" "$(median vornel peak_ws_kb)" "$(median floor peak_ws_kb)" 1.3 "<= 1.3x"
+
+# Page activation: each page's median; the median over all activations, and the worst page.
+pages=$(awk '$1 == "vornel" && $2 ~ /^page[0-9]+_ms$/ { print $2 }' "$work/figures" | sort -u -V)
+shown=$(awk '$1 == "vornel" && $2 ~ /^page[0-9]+_shown_ms$/ { print $3 }' "$work/figures" | sort -g |
+  awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+all=$(awk '$1 == "vornel" && $2 ~ /^page[0-9]+_ms$/ { print $3 }' "$work/figures" | sort -g |
+  awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+worst=0 worst_page=-
+for page in $pages; do
+  m=$(median vornel "$page")
+  if awk -v m="$m" -v w="$worst" 'BEGIN { exit !(m > w) }'; then worst=$m worst_page=${page%_ms}; fi
+done
+slowest=$(awk '$1 == "vornel" && $2 ~ /^page[0-9]+_ms$/ { print $3 }' "$work/figures" | sort -g | tail -n 1)
+page_row() { # label value
+  awk -v l="$1" -v v="$2" 'BEGIN { printf "%-40s %10.2f %10s %7s  %-12s %s\n", l, v, "-", "-", "< 5 ms", (v < 5 ? "yes" : "NO") }'
+}
+page_row "page activation, median (ms)" "$all"
+page_row "page activation, worst page $worst_page (ms)" "$worst"
+page_row "page activation, slowest single (ms)" "$slowest"
+echo "(each page's median, ms: $(for p in $pages; do printf '%s=%s ' "${p%_ms}" "$(median vornel "$p")"; done))"
+echo "(of a page's activation, the median until the new page is current and visible: $shown ms; the rest is its painting)"
+echo "(start-up: Vornel's start-up picture was shown after $(median vornel splash_ms) ms; working set: PeakWorkingSetSize, which Wine reads from VmHWM of the process)"
+
+echo
+printf '%-40s %12s %12s %12s  %-12s %s\n' "engine benchmark (CPU time), N =" 1 64 4096 "fitted (ns)" meets
+awk '
+  /^BM_/ {
+    n = split($1, part, "/")
+    if ($1 ~ /_BigO$/) { name = $1; sub(/_BigO$/, "", name); big[name] = $5; coefficient[name] = $4; order[++count] = name; next }
+    if ($1 ~ /_RMS$/) next
+    name = part[1] "/" part[2]; t[name "/" part[3]] = $4 " " $5
+  }
+  END {
+    for (i = 1; i <= count; ++i) {
+      name = order[i]; fit = big[name]
+      ok = (fit == "N" || fit == "lgN" || fit == "(1)") ? "yes" : "NO"
+      printf "%-40s %12s %12s %12s  %-12s %s\n", name, t[name "/1"], t[name "/64"], t[name "/4096"],
+             coefficient[name] " " fit, ok
+    }
+  }' "$work/engine"
+echo "(aim: linear engine cost; fitted by Google Benchmark over 1, 64 and 4096 interfaces and modems)"
