@@ -61,6 +61,9 @@ inline constexpr const char* kEnumMstcpKeyPrefix = "Enum\\Network\\MSTCP\\";
 inline constexpr const char* kWin9xModemKey = "System\\CurrentControlSet\\Services\\Class\\Modem";
 inline constexpr const char* kWinNtModemKey =
     "System\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
+// Each modem's device-capabilities record under the modem class key, whose port
+// rate the modem boost raises.
+inline constexpr const char* kModemPropertiesValue = "Properties";
 
 // A registry path made of a parent key and a subkey name, joined while compiling
 // so that each key of the product is spelled once.

@@ -39,7 +39,7 @@ bool ForEachCappedModem(RegistryStore& store, PlatformFamily family, Visit visit
         note(status);
         if (!modem) continue;
         reg::Value properties;
-        status = reg::ReadValue(store, modem.get(), "Properties", properties);
+        status = reg::ReadValue(store, modem.get(), catalogue::kModemPropertiesValue, properties);
         note(status);
         if (status != reg::kSuccess || !IsCappedAt115200(properties)) continue;
         modem.Close();
@@ -72,8 +72,8 @@ bool BoostModemPortSpeed(RegistryStore& store, PlatformFamily family) {
             }
             properties.type = reg::kBinary;
             reg::ScopedKey modem = reg::OpenForWrite(store, modems, name.c_str());
-            if (!modem ||
-                reg::WriteValue(store, modem.get(), "Properties", properties) != reg::kSuccess) {
+            if (!modem || reg::WriteValue(store, modem.get(), catalogue::kModemPropertiesValue,
+                                          properties) != reg::kSuccess) {
                 raised = false;
             }
             return true;
