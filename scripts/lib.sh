@@ -17,9 +17,13 @@ as_root() {
 ensure_packages() {
   local missing=0 cmd
   for cmd in cmake ninja g++ i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix \
-             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine clang-format makensis; do
+             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine clang-format makensis \
+             clang clang++; do
     command -v "$cmd" >/dev/null 2>&1 || missing=1
   done
+  # libFuzzer's runtime, for the fuzz tree.
+  command -v clang++ >/dev/null 2>&1 &&
+    [ -f "$(clang++ -print-resource-dir)/lib/linux/libclang_rt.fuzzer-$(uname -m).a" ] || missing=1
   [ -x /usr/lib/wine/wine64 ] || missing=1
   [ -f /usr/include/gtest/gtest.h ] || missing=1
   [ -f /usr/include/benchmark/benchmark.h ] || missing=1
@@ -35,7 +39,7 @@ ensure_packages() {
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
     binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils \
-    fonts-dejavu-core fonts-wine clang-format nsis >/dev/null || die "package installation failed"
+    fonts-dejavu-core fonts-wine clang-format nsis clang libclang-rt-dev >/dev/null || die "package installation failed"
 }
 
 # Fails, naming them, when C++ sources differ from what clang-format makes of
@@ -85,11 +89,26 @@ needs_guest() {
   [ "${VORNEL_GUEST:-0}" = 1 ] || ! host_runs_i386
 }
 
-# The trees: the native one, the shipped program, the i686 test programs, and
-# where those cannot run on the host, the same programs built for x86-64 to run
-# under the host's 64-bit Wine as well.
+# The native unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+build_native_asan() {
+  configure_tree native-asan "" -DVORNEL_SANITIZE=ON -DVORNEL_BUILD_BENCH=OFF &&
+    build_tree native-asan
+}
+
+# The libFuzzer targets of tests/fuzz (clang), under the same sanitizers.
+build_fuzz() {
+  configure_tree fuzz "" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVORNEL_FUZZ=ON &&
+    build_tree fuzz
+}
+
+# The trees: the native one, the same under the sanitizers, the fuzz targets,
+# the shipped program, the i686 test programs, and where those cannot run on
+# the host, the same programs built for x86-64 to run under the host's 64-bit
+# Wine as well.
 build_all() {
   configure_tree native "" && build_tree native
+  build_native_asan
+  build_fuzz
   configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
   # The installer and the zip (build/win32/Vornel-<version>-setup.exe and .zip).
   cmake --build "$VORNEL_BUILD/win32" --target package >/dev/null || die "packaging failed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every tree and runs every test: the native
-# unit tests, then the Windows test programs under Wine on a virtual display.
+# unit tests, the same under the sanitizers, a short run of each fuzz target,
+# then the Windows test programs under Wine on a virtual display.
 # The i686 test programs drive the shipped build/win32/Vornel.exe under 32-bit
 # Wine: on this host when it can execute i386 code, else in the emulated PC of
 # scripts/guest.sh, after the same programs built for x86-64 have run under the
@@ -29,6 +30,10 @@ log "source formatting"
 check_format || status=1
 log "native unit tests"
 ctest --test-dir "$VORNEL_BUILD/native" --output-on-failure || status=1
+log "native unit tests under the address and undefined-behaviour sanitizers"
+ctest --test-dir "$VORNEL_BUILD/native-asan" --output-on-failure || status=1
+log "fuzz targets, a short run over each seed corpus"
+ctest --test-dir "$VORNEL_BUILD/fuzz" --output-on-failure || status=1
 
 # Runs the Windows test programs of a tree under Wine on this host.
 run_on_host() { # tree arch exe

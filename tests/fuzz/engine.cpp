@@ -1,0 +1,246 @@
+// The whole engine over a registry made from the input: capture, Finish and Reset. A Reset after
+// a Finish gives back the registry as it was, but for the modems' "Properties" that the boost
+// raised, or keeps the backup and says so.
+#include "engine/Engine.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
+#include <string>
+#include <vector>
+
+#include "engine/Catalogue.h"
+#include "engine/MemoryRegistryStore.h"
+#include "tests/shared/RegistryTestSupport.h"
+
+namespace {
+
+using namespace catalogue;
+using regtest::Put;
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+class Seeder {
+public:
+    Seeder(FuzzedDataProvider& in, MemoryRegistryStore& store, PlatformFamily family)
+        : in_(in), store_(store), family_(family) {}
+
+    // One piece of the registry per step, until the input is used up; then the keys the input
+    // made read-only.
+    void Fill() {
+        while (in_.remaining_bytes() > 0) Step();
+        for (const auto& [root, path] : denied_) store_.DenyWrites(root, path.c_str());
+    }
+
+private:
+    void Step() {
+        switch (in_.ConsumeIntegralInRange<int>(0, 7)) {
+            case 0: {  // a stack value of either family, in this family's key
+                const auto& names = StackNames();
+                Put(store_, reg::kLocalMachine, Stack(family_).path, Pick(names),
+                    AnyValue(Stack(family_).encoding));
+                break;
+            }
+            case 1:
+                Put(store_, reg::kCurrentUser, kBrowserKey, Pick(BrowserNames()),
+                    AnyValue(Encoding::Number));
+                break;
+            case 2: {
+                const std::string key = std::string(kInterfacesKey) + "\\" + Name();
+                Put(store_, reg::kLocalMachine, key, "EnableDHCP", regtest::Dword(1));
+                if (in_.ConsumeBool()) Put(store_, reg::kLocalMachine, key, "MTU", Number());
+                if (in_.ConsumeBool()) Put(store_, reg::kLocalMachine, key, "MSS", Number());
+                break;
+            }
+            case 3:
+                Adapter();
+                break;
+            case 4: {
+                reg::Value properties = regtest::Binary(Bytes(64));
+                if (in_.ConsumeBool() && properties.data.size() >= 27) {
+                    properties.data[25] = 0xC2;
+                    properties.data[26] = 0x01;
+                }
+                Put(store_, reg::kLocalMachine, std::string(ModemClassKey(family_)) + "\\" + Name(),
+                    "Properties", properties);
+                break;
+            }
+            case 5: {  // an earlier backup, complete or not, or a new one left half-written
+                const char* keys[] = {kBackupKey, kMtuBackupKey, kMssBackupKey,
+                                      kInterfacesBackupKey, kPendingBackupKey};
+                const std::string key = keys[in_.ConsumeIntegralInRange<int>(0, 4)];
+                const int kind = in_.ConsumeIntegralInRange<int>(0, 2);
+                const std::string name = kind == 0   ? std::string(kBackupCompleteValue)
+                                         : kind == 1 ? std::string(Pick(StackNames()))
+                                                     : Name();
+                Put(store_, reg::kCurrentUser, key, name.c_str(), AnyValue(Encoding::Number));
+                break;
+            }
+            case 6: {  // anything anywhere below the keys the engine knows
+                const char* keys[] = {kBrowserKey,        Stack(family_).path, kInterfacesKey,
+                                      kNetTransKeyPrefix, kEnumRootNetKey,     kProductKey};
+                const std::string key = std::string(keys[in_.ConsumeIntegralInRange<int>(0, 5)]) +
+                                        "\\" + in_.ConsumeRandomLengthString(24);
+                const std::string name = Name();
+                Put(store_, key.starts_with("Software") ? reg::kCurrentUser : reg::kLocalMachine,
+                    key, name.c_str(), AnyValue(Encoding::Text));
+                break;
+            }
+            default: {  // a key this user may not change
+                const char* keys[] = {kBrowserKey,    Stack(family_).path,
+                                      kInterfacesKey, "System\\CurrentControlSet\\Services\\Class",
+                                      kProductKey,    ModemClassKey(family_)};
+                const int which = in_.ConsumeIntegralInRange<int>(0, 5);
+                denied_.emplace_back(
+                    which == 0 || which == 4 ? reg::kCurrentUser : reg::kLocalMachine, keys[which]);
+                break;
+            }
+        }
+    }
+
+    // The dial-up adapter's chain on Win9x: its Enum entry, the binding to MSTCP, the driver's
+    // NetTrans key and its values; any link of it may be missing or odd.
+    void Adapter() {
+        const std::string entry = std::string(kEnumRootNetKey) + "\\000" +
+                                  std::to_string(in_.ConsumeIntegral<uint8_t>() % 4);
+        const char* descriptions[] = {"Dial-Up Adapter", "dial-up adapter", "NE2000"};
+        Put(store_, reg::kLocalMachine, entry, "DeviceDesc",
+            regtest::Text(descriptions[in_.ConsumeIntegralInRange<int>(0, 2)], in_.ConsumeBool()));
+        const std::string binding = in_.ConsumeBool() ? "0001" : in_.ConsumeRandomLengthString(6);
+        Put(store_, reg::kLocalMachine, entry + "\\Bindings", ("MSTCP\\" + binding).c_str(),
+            regtest::Text(""));
+        const std::string netTrans = in_.ConsumeBool() ? "0002" : in_.ConsumeRandomLengthString(6);
+        Put(store_, reg::kLocalMachine, std::string(kEnumMstcpKeyPrefix) + binding, "Driver",
+            regtest::Text("NetTrans\\" + netTrans, in_.ConsumeBool()));
+        const std::string adapter = std::string(kNetTransKeyPrefix) + netTrans;
+        Put(store_, reg::kLocalMachine, adapter, "DriverDesc", regtest::Text("TCP/IP"));
+        if (in_.ConsumeBool())
+            Put(store_, reg::kLocalMachine, adapter, "MaxMTU", AnyValue(Encoding::Text));
+        if (in_.ConsumeBool())
+            Put(store_, reg::kLocalMachine, adapter, "MaxMSS", AnyValue(Encoding::Text));
+    }
+
+    // A value of the expected encoding, or of any type with any bytes.
+    reg::Value AnyValue(Encoding expected) {
+        switch (in_.ConsumeIntegralInRange<int>(0, 3)) {
+            case 0:
+                return EncodeValue(expected, in_.ConsumeIntegral<std::int32_t>());
+            case 1:
+                return regtest::Text(in_.ConsumeRandomLengthString(300), in_.ConsumeBool());
+            case 2:
+                return regtest::Dword(in_.ConsumeIntegral<std::uint32_t>());
+            default: {
+                const auto type = in_.ConsumeIntegralInRange<std::uint32_t>(0, 11);
+                return {type, Bytes(300)};
+            }
+        }
+    }
+    reg::Value Number() { return AnyValue(Encoding::Number); }
+    std::vector<std::uint8_t> Bytes(std::size_t most) {
+        const std::string bytes = in_.ConsumeRandomLengthString(most);
+        return {bytes.begin(), bytes.end()};
+    }
+    std::string Name() { return in_.ConsumeRandomLengthString(16); }
+    const char* Pick(const std::vector<const char*>& names) {
+        return names[in_.ConsumeIntegralInRange<std::size_t>(0, names.size() - 1)];
+    }
+    static const std::vector<const char*>& StackNames() {
+        static const std::vector<const char*> names = [] {
+            std::vector<const char*> all;
+            for (PlatformFamily f : {Win9x, WinNT}) {
+                for (const CatalogueValue& v : Stack(f).values) all.push_back(v.name);
+            }
+            return all;
+        }();
+        return names;
+    }
+    static const std::vector<const char*>& BrowserNames() {
+        static const std::vector<const char*> names = [] {
+            std::vector<const char*> all{"User Agent"};
+            for (const CatalogueValue& v : Browser().values) all.push_back(v.name);
+            return all;
+        }();
+        return names;
+    }
+
+    FuzzedDataProvider& in_;
+    MemoryRegistryStore& store_;
+    PlatformFamily family_;
+    std::vector<std::pair<reg::Key, std::string>> denied_;
+};
+
+// Reset cannot tell a Win9x "MaxMTU" holding "0" from one that is not set: it comes back absent.
+bool IsUnsetMaxMtu(const std::string& name, const reg::Value& value) {
+    return name.find("\\NETTRANS\\") != std::string::npos && name.ends_with("\\MAXMTU") &&
+           value.type == reg::kSz && !value.data.empty() && value.data[0] == '0' &&
+           (value.data.size() == 1 || value.data[1] == 0);
+}
+
+bool IsModemProperties(const std::string& name, PlatformFamily family) {
+    return name.starts_with(regtest::Upper(std::string("HKLM\\") + ModemClassKey(family) + "\\")) &&
+           name.ends_with("\\PROPERTIES");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    const PlatformFamily family = in.ConsumeBool() ? WinNT : Win9x;
+    const bool boost = in.ConsumeBool();
+    TuningValues chosen;
+    for (std::int32_t TuningValues::*field :
+         {&TuningValues::pmtuDiscovery, &TuningValues::pmtuBlackHoleDetect,
+          &TuningValues::icmpRedirects, &TuningValues::mtu, &TuningValues::mss, &TuningValues::rwin,
+          &TuningValues::ttl, &TuningValues::keepAliveTime, &TuningValues::keepAliveInterval,
+          &TuningValues::synAttackProtect, &TuningValues::maxConnectionsPer1_0Server,
+          &TuningValues::maxConnectionsPerServer}) {
+        chosen.*field = in.ConsumeIntegral<std::int32_t>();
+    }
+    MemoryRegistryStore store;
+    Seeder(in, store, family).Fill();
+    const regtest::Snapshot seeded = regtest::WholeSnapshot(store);
+
+    TuningValues inForce;
+    FoundFlags found;
+    engine::CaptureSettings(store, family, inForce, found);
+    Check(regtest::WholeSnapshot(store) == seeded);
+
+    regtest::RecordingHost host;
+    engine::ApplySettings(store, family, chosen, boost, host);
+    Check(host.messages.size() == 1);
+    const std::string finish = host.keys.back();
+    Check(finish == "41" || finish == "44" || finish == "45" || finish == "46");
+    if (finish == "45" || finish == "46") {
+        // Refused or no complete backup: nothing changed, an earlier backup included.
+        Check(regtest::WholeSnapshot(store) == seeded);
+        Check(store.OpenHandleCount() == 0);
+        return 0;
+    }
+    Check(engine::BackupExists(store));
+
+    engine::RestoreSettings(store, family, host);
+    Check(host.messages.size() == 2);
+    const std::string reset = host.keys.back();
+    Check(store.OpenHandleCount() == 0);
+    if (reset != "42") {
+        // Whatever could not be put back, the backup stays for the next Reset.
+        Check(reset == "47" && engine::BackupExists(store));
+        return 0;
+    }
+    Check(!engine::BackupExists(store));
+    const regtest::Snapshot restored = regtest::TunedSnapshot(store);
+    regtest::Snapshot expected;
+    for (const auto& [name, value] : seeded) {
+        if (regtest::IsProductKeyEntry(name)) continue;
+        if (IsUnsetMaxMtu(name, value) && !restored.contains(name)) continue;
+        expected[name] = value;
+    }
+    for (const auto& [name, value] : restored) {
+        if (boost && IsModemProperties(name, family) && expected.contains(name))
+            expected[name] = value;
+    }
+    Check(restored == expected);
+    return 0;
+}
