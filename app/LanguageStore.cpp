@@ -16,9 +16,8 @@ bool ReaderKeepsDefault(std::string_view text) {
     if (text.empty() || text.size() >= kLanguageTextBufferSize) return false;
     if (text.front() == '"' || text.front() == '\'') return false;
     if (static_cast<unsigned char>(text.back()) <= ' ') return false;
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return c != '\0' && static_cast<unsigned char>(c) < 0x80;
-    });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return c != '\0' && static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace

@@ -58,8 +58,14 @@ TEST_F(LanguageStore, DefaultWhenFileSectionOrKeyIsMissing) {
 TEST_F(LanguageStore, MissingFileGivesTheDefaultAsTheReaderDoes) {
     WriteLanguage("Keyless", "[Linkvane]\r\n");
     std::filesystem::create_directories(m_appPath / "Lang" / "Folder.ini");
-    const std::string defaults[] = {"Plain*text", "trailing  ", "  ", "\"quoted\"", "'q'",
-                                    "\"", "caf\xe9", std::string(2100, 'x'),
+    const std::string defaults[] = {"Plain*text",
+                                    "trailing  ",
+                                    "  ",
+                                    "\"quoted\"",
+                                    "'q'",
+                                    "\"",
+                                    "caf\xe9",
+                                    std::string(2100, 'x'),
                                     "\"" + std::string(1998, 'x') + "\""};
     for (const std::string& fallback : defaults) {
         const std::string expected = Text("Keyless", "k", fallback);
