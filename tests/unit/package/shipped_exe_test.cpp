@@ -169,6 +169,7 @@ TEST_F(ShippedExe, ImportsOnlyTheAllowedFunctionsOfLibrariesTheSystemAlwaysLoads
           "FreeLibrary",
           "GetCommandLineA",
           "GetCurrentThreadId",
+          "GetFileAttributesA",
           "GetLastError",
           "GetModuleFileNameA",
           "GetModuleHandleA",

@@ -53,6 +53,32 @@ TEST_F(LanguageStore, DefaultWhenFileSectionOrKeyIsMissing) {
               text::k79.english);
 }
 
+// A missing file is passed over without the platform's reader, which must not show: every
+// default reads as the reader gives it for a file that lacks the key.
+TEST_F(LanguageStore, MissingFileGivesTheDefaultAsTheReaderDoes) {
+    WriteLanguage("Keyless", "[Linkvane]\r\n");
+    std::filesystem::create_directories(m_appPath / "Lang" / "Folder.ini");
+    const std::string defaults[] = {"Plain*text",
+                                    "trailing  ",
+                                    "  ",
+                                    "\"quoted\"",
+                                    "'q'",
+                                    "\"",
+                                    "caf\xe9",
+                                    std::string(2100, 'x'),
+                                    "\"" + std::string(1998, 'x') + "\""};
+    for (const std::string& fallback : defaults) {
+        const std::string expected = Text("Keyless", "k", fallback);
+        EXPECT_EQ(Text("Missing", "k", fallback), expected) << fallback.substr(0, 20);
+        EXPECT_EQ(Text("", "k", fallback), expected) << fallback.substr(0, 20);
+    }
+    EXPECT_EQ(Text("Folder", "k", "Plain*text"), "Plain\ntext");
+    // Nothing is remembered of a missing file: one that appears is read at the next lookup.
+    EXPECT_EQ(Text("Later", "18", "Vornel"), "Vornel");
+    WriteLanguage("Later", "[Linkvane]\r\n18=Now\r\n");
+    EXPECT_EQ(Text("Later", "18", "Vornel"), "Now");
+}
+
 TEST_F(LanguageStore, EveryLookupReadsTheFileAgain) {
     WriteLanguage("One", "[Linkvane]\r\n18=First\r\n");
     WriteLanguage("Two", "[Linkvane]\r\n18=Second\r\n");
