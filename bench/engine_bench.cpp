@@ -6,6 +6,7 @@
 #include "engine/Catalogue.h"
 #include "engine/Engine.h"
 #include "engine/MemoryRegistryStore.h"
+#include "tests/shared/RegistryTestSupport.h"
 
 namespace {
 
@@ -72,11 +73,26 @@ void Seed(RegistryStore& store, PlatformFamily family, int count) {
     }
 }
 
+// The registry calls of one pass, counted through a wrapper that never fails: the engine's
+// own cost, whatever each call costs the store that answers it (the memory store finds a
+// key in logarithmic time, the platform's registry otherwise).
+template <typename Pass>
+void CountCalls(benchmark::State& state, RegistryStore& store, Pass pass) {
+    regtest::FaultInjectingStore counter(store, -1);
+    pass(counter);
+    state.counters["calls"] = static_cast<double>(counter.operations());
+}
+
 const TuningValues kChosen{1, 1, 0, 1500, 1460, 64240, 64, 7200000, 1000, 2, 20, 20};
 
 void BM_Capture(benchmark::State& state, PlatformFamily family) {
     MemoryRegistryStore store;
     Seed(store, family, static_cast<int>(state.range(0)));
+    CountCalls(state, store, [&](RegistryStore& counted) {
+        TuningValues inForce;
+        FoundFlags found;
+        CaptureSettings(counted, family, inForce, found);
+    });
     for (auto _ : state) {
         TuningValues inForce;
         FoundFlags found;
@@ -93,6 +109,9 @@ void BM_Apply(benchmark::State& state, PlatformFamily family) {
     TuningValues inForce;
     FoundFlags found;
     CaptureSettings(store, family, inForce, found);
+    CountCalls(state, store, [&](RegistryStore& counted) {
+        ApplySettings(counted, family, kChosen, false, host);
+    });
     for (auto _ : state) ApplySettings(store, family, kChosen, false, host);
     state.SetComplexityN(state.range(0));
 }
@@ -102,6 +121,13 @@ void BM_CaptureApplyRestore(benchmark::State& state, PlatformFamily family) {
     MemoryRegistryStore store;
     SilentHost host;
     Seed(store, family, static_cast<int>(state.range(0)));
+    CountCalls(state, store, [&](RegistryStore& counted) {
+        TuningValues inForce;
+        FoundFlags found;
+        CaptureSettings(counted, family, inForce, found);
+        ApplySettings(counted, family, kChosen, false, host);
+        RestoreSettings(counted, family, host);
+    });
     for (auto _ : state) {
         TuningValues inForce;
         FoundFlags found;
@@ -115,6 +141,7 @@ void BM_CaptureApplyRestore(benchmark::State& state, PlatformFamily family) {
 void BM_ProbeModems(benchmark::State& state, PlatformFamily family) {
     MemoryRegistryStore store;
     Seed(store, family, static_cast<int>(state.range(0)));
+    CountCalls(state, store, [&](RegistryStore& counted) { ProbeModemPortSpeed(counted, family); });
     for (auto _ : state) benchmark::DoNotOptimize(ProbeModemPortSpeed(store, family));
     state.SetComplexityN(state.range(0));
 }

@@ -100,3 +100,25 @@ awk '
     }
   }' "$work/engine"
 echo "(aim: linear engine cost; fitted by Google Benchmark over 1, 64 and 4096 interfaces and modems)"
+echo
+printf '%-40s %12s %12s %12s  %s\n' "registry calls of one pass, N =" 1 64 4096 "per added N"
+awk '
+  # Google Benchmark prints counters rounded, with k or M for thousands and millions.
+  function number(text) {
+    if (text ~ /k$/) return substr(text, 1, length(text) - 1) * 1000
+    if (text ~ /M$/) return substr(text, 1, length(text) - 1) * 1000000
+    return text + 0
+  }
+  /^BM_/ && !/_BigO|_RMS/ {
+    n = split($1, part, "/"); name = part[1] "/" part[2]
+    for (i = 2; i <= NF; ++i) if ($i ~ /^calls=/) { c[name "/" part[3]] = number(substr($i, 7)) }
+    if (!(name in seen)) { seen[name] = 1; order[++count] = name }
+  }
+  END {
+    for (i = 1; i <= count; ++i) {
+      name = order[i]
+      printf "%-40s %12d %12d %12d  %.1f\n", name, c[name "/1"], c[name "/64"], c[name "/4096"],
+             (c[name "/4096"] - c[name "/64"]) / 4032
+    }
+  }' "$work/engine"
+echo "(the engine's own cost in calls: linear when the calls per added interface or modem stay constant)"
