@@ -1,7 +1,9 @@
 // The platform's floor for scripts/bench.sh: the least a Win32 program does to show a dialog
 // with the common controls, and Finish's registry calls on Windows NT made straight to advapi32,
 // followed by the same message box; and, on the driver's command, a wizard of Vornel.exe's own
-// nine page templates with no code behind them, the floor of a page's activation.
+// nine page templates with no code behind them, the floor of a page's activation; or, asked by
+// the environment, Vornel's start-up picture first, gone on Escape, the floor of a start-up that
+// shows a picture before its dialog.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -226,6 +228,24 @@ void ShowPagesWizard(HWND owner) {
     FreeLibrary(pages);
 }
 
+INT_PTR CALLBACK PictureProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+    return FALSE;
+}
+
+void ShowPicture() {
+    char path[MAX_PATH];
+    if (GetEnvironmentVariableA(FLOOR_PICTURE_VARIABLE, nullptr, 0) == 0 ||
+        GetEnvironmentVariableA(FLOOR_PAGES_VARIABLE, path, sizeof path) == 0) {
+        return;
+    }
+    HMODULE pictures = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (pictures == nullptr) return;
+    DialogBoxParamA(pictures, MAKEINTRESOURCEA(IDD_SPLASH), nullptr, PictureProc, 0);
+    FreeLibrary(pictures);
+}
+
 INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
     if (message != WM_COMMAND) return FALSE;
@@ -247,6 +267,7 @@ INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    ShowPicture();
     return static_cast<int>(
         DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FLOOR), nullptr, FloorProc, 0));
 }

@@ -7,3 +7,5 @@
 #define IDC_FLOOR_WIZARD 1002
 // The environment variable naming the program whose page templates the wizard shows.
 #define FLOOR_PAGES_VARIABLE "VORNEL_FLOOR_PAGES"
+// Set (to anything) for a start-up that first shows Vornel's start-up picture from that program.
+#define FLOOR_PICTURE_VARIABLE "VORNEL_FLOOR_PICTURE"
