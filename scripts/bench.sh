@@ -88,7 +88,8 @@ page_row "page activation, slowest single (ms)" "$slowest" -
 echo "(each page's median, ms, Vornel/floor: $(for p in $pages; do printf '%s=%s/%s ' "${p%_ms}" "$(median vornel "$p")" "$(median floor "$p")"; done))"
 echo "(of a page's activation, the median until the new page is current and visible: $shown ms, floor $(all_median floor '^page[0-9]+_shown_ms$') ms; the rest is its painting)"
 echo "(the floor's page activation: Vornel.exe's own page templates in a wizard with no code behind them)"
-echo "(start-up: Vornel's start-up picture was shown after $(median vornel splash_ms) ms; the floor showing that picture first, closed the same way: $(median floor_picture startup_ms) ms, so Vornel takes $(awk -v v="$(median vornel startup_ms)" -v f="$(median floor_picture startup_ms)" 'BEGIN { printf "%.2f", v / f }')x of it)"
+echo "(start-up: Vornel's start-up picture was shown after $(median vornel splash_ms) ms; the floor showing that picture first, closed the same way: $(median floor_picture startup_ms) ms, so Vornel takes $(awk -v v="$(median vornel startup_ms)" -v f="$(median floor_picture startup_ms)" 'BEGIN { printf "%.2f", v / f }')x of it;"
+echo " the picture shown after $(median floor_picture splash_ms) ms there, and from the picture shown to the dialog drawn: Vornel $(median vornel after_picture_ms) ms, the floor $(median floor_picture after_picture_ms) ms)"
 echo "(working set: PeakWorkingSetSize, which Wine reads from VmHWM of the process)"
 
 echo

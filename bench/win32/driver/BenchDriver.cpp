@@ -158,11 +158,13 @@ void RunVornel(const std::string& exe, const std::string& installFolder) {
     if (!vornel) Fail("Vornel.exe did not start", 0);
     const DWORD pid = vornel.Pid();
     HWND splash = WaitShown(pid, WindowKind::Splash);
-    Print(kName, "splash_ms", Now() - start);
+    const double pictureShown = Now();
+    Print(kName, "splash_ms", pictureShown - start);
     PressKey(splash, VK_ESCAPE);
     HWND main = WaitShown(pid, WindowKind::MainDialog);
     Drawn(main);
     Print(kName, "startup_ms", Now() - start);
+    Print(kName, "after_picture_ms", Now() - pictureShown);
 
     Click(main, IDC_SET_SETTINGS);
     HWND sheet = WaitShown(pid, WindowKind::Wizard);
@@ -227,12 +229,14 @@ void RunFloorWithPicture(const std::string& exe) {
     if (!floor) Fail("the floor program did not start", 0);
     const DWORD pid = floor.Pid();
     HWND picture = WaitShown(pid, WindowKind::Splash);
-    Print(kName, "splash_ms", Now() - start);
+    const double pictureShown = Now();
+    Print(kName, "splash_ms", pictureShown - start);
     PressKey(picture, VK_ESCAPE);
     HWND dialog = WaitShown(
         pid, [](HWND window) { return Item(window, IDC_FLOOR_FINISH) != nullptr; }, "dialog");
     Drawn(dialog);
     Print(kName, "startup_ms", Now() - start);
+    Print(kName, "after_picture_ms", Now() - pictureShown);
 }
 
 }  // namespace
