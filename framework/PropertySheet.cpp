@@ -5,6 +5,9 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <utility>
+#include <vector>
+
 #include "framework/CallbackGuard.h"
 #include "framework/CommonControls.h"
 #include "framework/PropertyPage.h"
@@ -12,7 +15,24 @@
 
 namespace {
 
-const char kSheetProperty[] = "Vornel.CPropertySheet";
+// The sheets whose windows are subclassed, by window. Their window procedure looks its sheet up
+// here at every message: a window property would cost a request to Wine's server each time.
+std::vector<std::pair<HWND, CPropertySheet*>>& SubclassedSheets() {
+    static std::vector<std::pair<HWND, CPropertySheet*>> sheets;
+    return sheets;
+}
+
+CPropertySheet* SubclassedSheet(HWND window) {
+    for (const auto& [subclassed, sheet] : SubclassedSheets()) {
+        if (subclassed == window) return sheet;
+    }
+    return nullptr;
+}
+
+void ForgetSheet(HWND window) {
+    auto& sheets = SubclassedSheets();
+    std::erase_if(sheets, [window](const auto& entry) { return entry.first == window; });
+}
 
 // Posted to the sheet window while the platform sets it up: the program's
 // initialisation, run once that is done.
@@ -134,19 +154,18 @@ bool CPropertySheet::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 
 void CPropertySheet::Subclass(HWND window) {
     m_hWnd = window;
-    SetPropA(window, kSheetProperty, this);
+    ForgetSheet(window);
+    SubclassedSheets().emplace_back(window, this);
     m_baseProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetWindowProc)));
 }
 
 void CPropertySheet::Unsubclass() {
     if (!m_hWnd) return;
-    if (IsWindow(m_hWnd)) {
-        if (m_baseProc) {
-            SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_baseProc));
-        }
-        RemovePropA(m_hWnd, kSheetProperty);
+    if (m_baseProc && IsWindow(m_hWnd)) {
+        SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_baseProc));
     }
+    ForgetSheet(m_hWnd);
     m_hWnd = nullptr;
     m_baseProc = nullptr;
 }
@@ -206,7 +225,7 @@ LRESULT CPropertySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK CPropertySheet::SheetWindowProc(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
-    auto* sheet = static_cast<CPropertySheet*>(GetPropA(window, kSheetProperty));
+    CPropertySheet* sheet = SubclassedSheet(window);
     if (!sheet || !sheet->m_baseProc) return DefWindowProcA(window, message, wParam, lParam);
     try {
         return sheet->OnSheetMessage(message, wParam, lParam);

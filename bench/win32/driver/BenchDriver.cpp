@@ -124,26 +124,12 @@ bool CanPress(HWND sheet, int id) {
     return button && IsWindowVisible(button) && IsWindowEnabled(button);
 }
 
-void RunVornel(const std::string& exe, const std::string& installFolder) {
-    constexpr const char* kName = "vornel";
-    PrepareSystem(installFolder);
-    const double start = Now();
-    AppProcess vornel = AppProcess::Start(exe);
-    if (!vornel) Fail("Vornel.exe did not start", 0);
-    const DWORD pid = vornel.Pid();
-    HWND splash = WaitShown(pid, WindowKind::Splash);
-    Print(kName, "splash_ms", Now() - start);
-    PressKey(splash, VK_ESCAPE);
-    HWND main = WaitShown(pid, WindowKind::MainDialog);
-    Drawn(main);
-    Print(kName, "startup_ms", Now() - start);
-
-    Click(main, IDC_SET_SETTINGS);
-    HWND sheet = WaitShown(pid, WindowKind::Wizard);
+// Steps through the wizard's pages as far as Windows NT goes, timing each Next until the new
+// page is current and visible, then until it is drawn. No probe is hooked into the program (it
+// would count in its working set), so the steps are counted.
+void TimePages(const char* program, HWND sheet, DWORD pid) {
     HWND page = WaitFor([&] { return CurrentPage(sheet); }, kDefaultTimeout, kPoll);
     Drawn(sheet);
-    // No probe is hooked into the program (it would count in its working set), so the
-    // steps are counted: Finish shows once the last page's button request is through.
     for (std::size_t step = 1; step < kWinNtSteps.size(); ++step) {
         if (!WaitUntil([&] { return CanPress(sheet, ID_WIZNEXT); }, kDefaultTimeout, kPoll)) {
             Fail("no Next", pid);
@@ -158,10 +144,32 @@ void RunVornel(const std::string& exe, const std::string& installFolder) {
             kDefaultTimeout, kPoll);
         if (!page) Fail("Next did not change the page", pid);
         const std::string name = "page" + std::to_string(step + 1);
-        Print(kName, name + "_shown_ms", Now() - pressed);
+        Print(program, name + "_shown_ms", Now() - pressed);
         Drawn(sheet);
-        Print(kName, name + "_ms", Now() - pressed);
+        Print(program, name + "_ms", Now() - pressed);
     }
+}
+
+void RunVornel(const std::string& exe, const std::string& installFolder) {
+    constexpr const char* kName = "vornel";
+    PrepareSystem(installFolder);
+    const double start = Now();
+    AppProcess vornel = AppProcess::Start(exe);
+    if (!vornel) Fail("Vornel.exe did not start", 0);
+    const DWORD pid = vornel.Pid();
+    HWND splash = WaitShown(pid, WindowKind::Splash);
+    const double pictureShown = Now();
+    Print(kName, "splash_ms", pictureShown - start);
+    PressKey(splash, VK_ESCAPE);
+    HWND main = WaitShown(pid, WindowKind::MainDialog);
+    Drawn(main);
+    Print(kName, "startup_ms", Now() - start);
+    Print(kName, "after_picture_ms", Now() - pictureShown);
+
+    Click(main, IDC_SET_SETTINGS);
+    HWND sheet = WaitShown(pid, WindowKind::Wizard);
+    TimePages(kName, sheet, pid);
+    // Finish shows once the last page's button request is through.
     if (!WaitUntil([&] { return CanPress(sheet, ID_WIZFINISH); }, kDefaultTimeout, kPoll)) {
         Fail("no Finish on the last page", pid);
     }
@@ -199,6 +207,36 @@ void RunFloor(const std::string& exe) {
     ExpectBox41(box, pid);
     if (!Answer(ReadMessageBox(box), IDOK)) Fail("the message did not go", pid);
     Print(kName, "peak_ws_kb", PeakWorkingSetKb(pid));
+
+    // Then, outside the figures above, the wizard of Vornel's page templates with no code.
+    PostMessageA(dialog, WM_COMMAND, IDC_FLOOR_WIZARD, 0);
+    HWND sheet = WaitShown(pid, WindowKind::Wizard);
+    TimePages(kName, sheet, pid);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    if (!WaitUntil([&] { return !IsWindow(sheet) || !IsWindowVisible(sheet); })) {
+        Fail("the floor's wizard did not close", pid);
+    }
+}
+
+// The floor's start-up when it first shows Vornel's start-up picture, closed as Vornel's is.
+void RunFloorWithPicture(const std::string& exe) {
+    constexpr const char* kName = "floor_picture";
+    PrepareSystem();
+    SetEnvironmentVariableA(FLOOR_PICTURE_VARIABLE, "1");
+    const double start = Now();
+    AppProcess floor = AppProcess::Start(exe);
+    SetEnvironmentVariableA(FLOOR_PICTURE_VARIABLE, nullptr);
+    if (!floor) Fail("the floor program did not start", 0);
+    const DWORD pid = floor.Pid();
+    HWND picture = WaitShown(pid, WindowKind::Splash);
+    const double pictureShown = Now();
+    Print(kName, "splash_ms", pictureShown - start);
+    PressKey(picture, VK_ESCAPE);
+    HWND dialog = WaitShown(
+        pid, [](HWND window) { return Item(window, IDC_FLOOR_FINISH) != nullptr; }, "dialog");
+    Drawn(dialog);
+    Print(kName, "startup_ms", Now() - start);
+    Print(kName, "after_picture_ms", Now() - pictureShown);
 }
 
 }  // namespace
@@ -212,11 +250,14 @@ int main(int argc, char** argv) {
     }
     const std::string vornel = argv[1], floor = argv[2], install = argc == 5 ? argv[4] : "";
     const int runs = std::atoi(argv[3]);
+    // The floor's wizard shows Vornel's own page templates.
+    SetEnvironmentVariableA(FLOOR_PAGES_VARIABLE, vornel.c_str());
     SetWindowsVersion("winxp");
     SetWindowsVersion("winxp", floor.substr(floor.find_last_of("\\/") + 1));
     for (int run = 0; run < runs; ++run) {
         RunVornel(vornel, install);
         RunFloor(floor);
+        RunFloorWithPicture(floor);
     }
     DeleteProductKey();
     return 0;

@@ -1,6 +1,9 @@
 // The platform's floor for scripts/bench.sh: the least a Win32 program does to show a dialog
 // with the common controls, and Finish's registry calls on Windows NT made straight to advapi32,
-// followed by the same message box.
+// followed by the same message box; and, on the driver's command, a wizard of Vornel.exe's own
+// nine page templates with no code behind them, the floor of a page's activation; or, asked by
+// the environment, Vornel's start-up picture first, gone on Escape, the floor of a start-up that
+// shows a picture before its dialog.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +15,7 @@
 #include "FloorResource.h"
 #include "engine/Catalogue.h"
 #include "res/TextCatalog.h"
+#include "resource.h"
 
 namespace {
 
@@ -189,12 +193,69 @@ void Finish() {
     }
 }
 
+INT_PTR CALLBACK EmptyPageProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+// The wizard's pages in Vornel's order, from the templates of the program named by the
+// environment (loaded as data only), each with a dialog procedure that does nothing.
+void ShowPagesWizard(HWND owner) {
+    char path[MAX_PATH];
+    if (GetEnvironmentVariableA(FLOOR_PAGES_VARIABLE, path, sizeof path) == 0) return;
+    HMODULE pages = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (pages == nullptr) return;
+    const int templates[] = {
+        IDD_CONNECTION_TYPE, IDD_MTU,       IDD_OTHER_MTU,     IDD_RWIN,       IDD_TTL,
+        IDD_KEEP_ALIVE,      IDD_SYN_FLOOD, IDD_ICMP_REDIRECT, IDD_MODEM_BOOST};
+    std::vector<HPROPSHEETPAGE> handles;
+    for (int id : templates) {
+        PROPSHEETPAGEA page{};
+        page.dwSize = PROPSHEETPAGEA_V1_SIZE;
+        page.dwFlags = PSP_DEFAULT;
+        page.hInstance = pages;
+        page.pszTemplate = MAKEINTRESOURCEA(id);
+        page.pfnDlgProc = EmptyPageProc;
+        if (HPROPSHEETPAGE handle = CreatePropertySheetPageA(&page)) handles.push_back(handle);
+    }
+    PROPSHEETHEADERA header{};
+    header.dwSize = PROPSHEETHEADERA_V1_SIZE;
+    header.dwFlags = PSH_NOAPPLYNOW | PSH_WIZARD;
+    header.hwndParent = owner;
+    header.pszCaption = "Wizard";
+    header.nPages = static_cast<UINT>(handles.size());
+    header.phpage = handles.data();
+    PropertySheetA(&header);
+    FreeLibrary(pages);
+}
+
+INT_PTR CALLBACK PictureProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
+    return FALSE;
+}
+
+void ShowPicture() {
+    char path[MAX_PATH];
+    if (GetEnvironmentVariableA(FLOOR_PICTURE_VARIABLE, nullptr, 0) == 0 ||
+        GetEnvironmentVariableA(FLOOR_PAGES_VARIABLE, path, sizeof path) == 0) {
+        return;
+    }
+    HMODULE pictures = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (pictures == nullptr) return;
+    DialogBoxParamA(pictures, MAKEINTRESOURCEA(IDD_SPLASH), nullptr, PictureProc, 0);
+    FreeLibrary(pictures);
+}
+
 INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;
     if (message != WM_COMMAND) return FALSE;
     if (LOWORD(wParam) == IDC_FLOOR_FINISH) {
         Finish();
         MessageBoxA(dialog, text::k41.english, "Vornel", MB_OK);
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDC_FLOOR_WIZARD) {
+        ShowPagesWizard(dialog);
         return TRUE;
     }
     if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
@@ -206,6 +267,7 @@ INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    ShowPicture();
     return static_cast<int>(
         DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FLOOR), nullptr, FloorProc, 0));
 }
