@@ -17,14 +17,7 @@ configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tr
 configure_tree win32-tests mingw-i686-posix.cmake
 cmake --build "$VORNEL_BUILD/win32-tests" --target vornel_bench_driver || die "build of the bench driver failed"
 
-work=$(mktemp -d /tmp/vornel-bench.XXXXXX)
-cleanup() {
-  local status=$?
-  stop_wine_and_display
-  rm -rf "$work"
-  exit $status
-}
-trap cleanup EXIT
+use_scratch_folder vornel-bench
 
 windows_path() { local p="Z:${1//\//\\}"; printf '%s' "$p"; }
 driver=$(find "$VORNEL_BUILD/win32-tests" -name vornel_bench_driver.exe | head -n 1)

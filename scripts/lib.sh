@@ -181,6 +181,19 @@ export VORNEL_EXE='${VORNEL_EXE:-}' VORNEL_SETUP='${VORNEL_SETUP:-}'
 EOS
 }
 
+# A scratch folder for the run in $work; when the script ends, the display and Wine stop
+# and the folder goes, whatever the exit status, which stays the script's.
+use_scratch_folder() { # name
+  work=$(mktemp -d "/tmp/$1.XXXXXX")
+  trap end_scratch_run EXIT
+}
+end_scratch_run() {
+  local status=$?
+  stop_wine_and_display
+  rm -rf "$work"
+  exit $status
+}
+
 stop_wine_and_display() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
   if [ -n "${XVFB_PID:-}" ]; then

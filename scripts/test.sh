@@ -16,14 +16,7 @@ if needs_guest; then
   "$VORNEL_ROOT/scripts/guest.sh" build
 fi
 
-work=$(mktemp -d /tmp/vornel-test.XXXXXX)
-cleanup() {
-  local status=$?
-  stop_wine_and_display
-  rm -rf "$work"
-  exit $status
-}
-trap cleanup EXIT
+use_scratch_folder vornel-test
 
 status=0
 log "source formatting"

@@ -86,6 +86,17 @@ void ExpectBox41(HWND box, DWORD pid) {
     if (info.text != expected) Fail("Finish said \"" + info.text + "\" instead of message 41", pid);
 }
 
+// Finish: from the click on `button` until message "41" is drawn; then answered.
+void TimeFinish(const char* program, HWND window, int button, DWORD pid) {
+    const double start = Now();
+    Click(window, button);
+    HWND box = MessageBoxShown(pid);
+    Drawn(box);
+    Print(program, "finish_ms", Now() - start);
+    ExpectBox41(box, pid);
+    if (!Answer(ReadMessageBox(box), IDOK)) Fail("message 41 did not go", pid);
+}
+
 // Vm counters as Wine's server reads them from /proc of the process: PeakWorkingSetSize is
 // its VmHWM.
 double PeakWorkingSetKb(DWORD pid) {
@@ -174,13 +185,7 @@ void RunVornel(const std::string& exe, const std::string& installFolder) {
         Fail("no Finish on the last page", pid);
     }
 
-    const double finish = Now();
-    Click(sheet, ID_WIZFINISH);
-    HWND box = MessageBoxShown(pid);
-    Drawn(box);
-    Print(kName, "finish_ms", Now() - finish);
-    ExpectBox41(box, pid);
-    if (!Answer(ReadMessageBox(box), IDOK)) Fail("message 41 did not go", pid);
+    TimeFinish(kName, sheet, ID_WIZFINISH, pid);
     if (!WaitUntil([&] { return !IsWindow(sheet) || !IsWindowVisible(sheet); })) {
         Fail("the wizard did not close", pid);
     }
@@ -199,13 +204,7 @@ void RunFloor(const std::string& exe) {
     Drawn(dialog);
     Print(kName, "startup_ms", Now() - start);
 
-    const double finish = Now();
-    Click(dialog, IDC_FLOOR_FINISH);
-    HWND box = MessageBoxShown(pid);
-    Drawn(box);
-    Print(kName, "finish_ms", Now() - finish);
-    ExpectBox41(box, pid);
-    if (!Answer(ReadMessageBox(box), IDOK)) Fail("the message did not go", pid);
+    TimeFinish(kName, dialog, IDC_FLOOR_FINISH, pid);
     Print(kName, "peak_ws_kb", PeakWorkingSetKb(pid));
 
     // Then, outside the figures above, the wizard of Vornel's page templates with no code.

@@ -322,31 +322,15 @@ TEST_F(ProductKeyValue, RelativeAppPathFallsBackToTheProgramsOwnFolder) {
 // the program's own start-up has registered the unwind tables the C++ runtime walks.
 // A copy whose main dialog has no controls throws when the dialog sets their texts.
 
-BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) {
-    *reinterpret_cast<WORD*>(out) = found;
-    return FALSE;
-}
-
 bool EmptyMainDialog(const std::string& exe) {
-    WORD language = 0;
-    {
-        HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        if (image == nullptr) return false;
-        EnumResourceLanguagesA(image, RT_DIALOG, MAKEINTRESOURCEA(IDD_VORNEL_DIALOG), FirstLanguage,
-                               reinterpret_cast<LONG_PTR>(&language));
-        FreeLibrary(image);
-    }
     // A DLGTEMPLATE with no items, then no menu, the default class and no title.
     WORD empty[12] = {};
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     std::memcpy(empty, &style, sizeof style);
     empty[7] = 200;  // cx
     empty[8] = 100;  // cy
-    HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
-    if (update == nullptr) return false;
-    const BOOL replaced = UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_VORNEL_DIALOG),
-                                          language, empty, sizeof empty);
-    return EndUpdateResourceA(update, !replaced) && replaced;
+    return ReplaceResource(exe, RT_DIALOG, MAKEINTRESOURCEA(IDD_VORNEL_DIALOG), empty,
+                           sizeof empty);
 }
 
 class ThrownInside : public VornelTest {};

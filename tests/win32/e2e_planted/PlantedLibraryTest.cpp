@@ -73,34 +73,18 @@ std::string ModuleNamed(const std::vector<std::string>& modules, const std::stri
     return {};
 }
 
-BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) {
-    *reinterpret_cast<WORD*>(out) = found;
-    return FALSE;
-}
-
 // Gives a copy of the program a manifest that asks for no side-by-side assembly (Wine
 // does not take a manifest out of a file), so that nothing redirects the common
 // controls, as on the systems before Windows XP.
 bool ReplaceManifest(const std::string& exe) {
-    WORD language = 0;
-    {
-        HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        if (image == nullptr) return false;
-        EnumResourceLanguagesA(image, MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1),
-                               FirstLanguage, reinterpret_cast<LONG_PTR>(&language));
-        FreeLibrary(image);
-    }
     static const char kPlain[] =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
         "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
         "  <assemblyIdentity type=\"win32\" name=\"Linkvane.Vornel\" version=\"2.0.0.0\" "
         "processorArchitecture=\"x86\"/>\n"
         "</assembly>\n";
-    HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
-    if (update == nullptr) return false;
-    const BOOL replaced = UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1),
-                                          language, const_cast<char*>(kPlain), sizeof(kPlain) - 1);
-    return EndUpdateResourceA(update, !replaced) && replaced;
+    return ReplaceResource(exe, MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), kPlain,
+                           sizeof(kPlain) - 1);
 }
 
 struct PlantedCase {

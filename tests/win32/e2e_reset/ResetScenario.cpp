@@ -62,25 +62,6 @@ void WriteExactly(HKEY root, const std::string& path, const KeyTree& tree) {
     for (const auto& [name, sub] : tree.subkeys) WriteExactly(root, path + "\\" + name, sub);
 }
 
-const char* TypeName(DWORD type) {
-    switch (type) {
-        case REG_NONE:
-            return "NONE";
-        case REG_SZ:
-            return "SZ";
-        case REG_EXPAND_SZ:
-            return "EXPAND_SZ";
-        case REG_BINARY:
-            return "BINARY";
-        case REG_DWORD:
-            return "DWORD";
-        case REG_MULTI_SZ:
-            return "MULTI_SZ";
-        default:
-            return "?";
-    }
-}
-
 std::string Bytes(const std::string& bytes) {
     std::string text;
     char hex[4];

@@ -154,25 +154,6 @@ private:
     std::vector<std::string> m_skipped;
 };
 
-const char* TypeName(DWORD type) {
-    switch (type) {
-        case REG_NONE:
-            return "NONE";
-        case REG_SZ:
-            return "SZ";
-        case REG_EXPAND_SZ:
-            return "EXPAND_SZ";
-        case REG_BINARY:
-            return "BINARY";
-        case REG_DWORD:
-            return "DWORD";
-        case REG_MULTI_SZ:
-            return "MULTI_SZ";
-        default:
-            return "?";
-    }
-}
-
 // Text shown as text when it is printable, every other value as its bytes.
 std::string Show(const RegValue& value) {
     std::string shown =

@@ -122,6 +122,32 @@ std::string Installation::CopyVornel() {
     return target;
 }
 
+namespace {
+
+BOOL CALLBACK FirstLanguage(HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR out) {
+    *reinterpret_cast<WORD*>(out) = found;
+    return FALSE;
+}
+
+}  // namespace
+
+bool ReplaceResource(const std::string& exe, LPCSTR type, LPCSTR name, const void* bytes,
+                     DWORD size) {
+    WORD language = 0;
+    {
+        HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        if (image == nullptr) return false;
+        EnumResourceLanguagesA(image, type, name, FirstLanguage,
+                               reinterpret_cast<LONG_PTR>(&language));
+        FreeLibrary(image);
+    }
+    HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
+    if (update == nullptr) return false;
+    const BOOL replaced =
+        UpdateResourceA(update, type, name, language, const_cast<void*>(bytes), size);
+    return EndUpdateResourceA(update, !replaced) && replaced;
+}
+
 std::vector<std::string> Installation::LanguagesInListingOrder() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};

@@ -12,6 +12,10 @@ namespace e2e {
 
 // The text of a language file: the section [Linkvane] with one key=text line per entry.
 std::string LanguageFile(const std::vector<std::pair<std::string, std::string>>& entries);
+// Replaces the resource `type`/`name` of the program file `exe` (a copy: see
+// Installation::CopyVornel) with `bytes`, keeping the language the file gives it.
+bool ReplaceResource(const std::string& exe, LPCSTR type, LPCSTR name, const void* bytes,
+                     DWORD size);
 // A Windows bitmap file (BITMAPFILEHEADER + BITMAPINFOHEADER + pixels) of one colour
 // with a frame of another, so that scaling shows.
 std::string BitmapFile(int width, int height, COLORREF fill, COLORREF frame = RGB(0, 0, 0),

@@ -270,4 +270,23 @@ void SetWindowsVersion(std::string_view release, std::string_view exeName) {
     }
 }
 
+const char* TypeName(DWORD type) {
+    switch (type) {
+        case REG_NONE:
+            return "NONE";
+        case REG_SZ:
+            return "SZ";
+        case REG_EXPAND_SZ:
+            return "EXPAND_SZ";
+        case REG_BINARY:
+            return "BINARY";
+        case REG_DWORD:
+            return "DWORD";
+        case REG_MULTI_SZ:
+            return "MULTI_SZ";
+        default:
+            return "?";
+    }
+}
+
 }  // namespace e2e

@@ -28,6 +28,9 @@ struct RegValue {
     bool operator==(const RegValue&) const = default;
 };
 
+// The name of a value type, as registry listings print it ("SZ", "DWORD", ... "?").
+const char* TypeName(DWORD type);
+
 // An open key that closes itself.
 class RegKey {
 public:
