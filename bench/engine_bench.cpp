@@ -12,14 +12,6 @@ namespace {
 
 using namespace engine;
 
-class SilentHost : public EngineHost {
-public:
-    std::string Text(std::string_view, std::string_view english) override {
-        return std::string(english);
-    }
-    void ShowMessage(const std::string&, MessageKind) override {}
-};
-
 void Put(RegistryStore& store, reg::Key parent, const std::string& path, const char* name,
          const reg::Value& value) {
     reg::ScopedKey key = reg::Create(store, parent, path.c_str());
@@ -104,36 +96,33 @@ void BM_Capture(benchmark::State& state, PlatformFamily family) {
 
 void BM_Apply(benchmark::State& state, PlatformFamily family) {
     MemoryRegistryStore store;
-    SilentHost host;
     Seed(store, family, static_cast<int>(state.range(0)));
     TuningValues inForce;
     FoundFlags found;
     CaptureSettings(store, family, inForce, found);
-    CountCalls(state, store, [&](RegistryStore& counted) {
-        ApplySettings(counted, family, kChosen, false, host);
-    });
-    for (auto _ : state) ApplySettings(store, family, kChosen, false, host);
+    CountCalls(state, store,
+               [&](RegistryStore& counted) { ApplySettings(counted, family, kChosen, false); });
+    for (auto _ : state) ApplySettings(store, family, kChosen, false);
     state.SetComplexityN(state.range(0));
 }
 
 // A whole wizard run and Reset; the registry ends as it started.
 void BM_CaptureApplyRestore(benchmark::State& state, PlatformFamily family) {
     MemoryRegistryStore store;
-    SilentHost host;
     Seed(store, family, static_cast<int>(state.range(0)));
     CountCalls(state, store, [&](RegistryStore& counted) {
         TuningValues inForce;
         FoundFlags found;
         CaptureSettings(counted, family, inForce, found);
-        ApplySettings(counted, family, kChosen, false, host);
-        RestoreSettings(counted, family, host);
+        ApplySettings(counted, family, kChosen, false);
+        RestoreSettings(counted, family);
     });
     for (auto _ : state) {
         TuningValues inForce;
         FoundFlags found;
         CaptureSettings(store, family, inForce, found);
-        ApplySettings(store, family, kChosen, false, host);
-        RestoreSettings(store, family, host);
+        ApplySettings(store, family, kChosen, false);
+        RestoreSettings(store, family);
     }
     state.SetComplexityN(state.range(0));
 }

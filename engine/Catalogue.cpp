@@ -152,6 +152,10 @@ std::uint32_t RegistryType(Encoding encoding) {
     return encoding == Encoding::Text ? reg::kSz : reg::kDword;
 }
 
+bool IsLinkList(std::string_view part) {
+    return reg::SameName(part, kInterfacesBackupName);
+}
+
 std::vector<const CatalogueValue*> InOrder(const KeyCatalogue& key, Step step) {
     std::vector<const CatalogueValue*> result;
     result.reserve(key.values.size());
@@ -165,11 +169,14 @@ std::vector<const CatalogueValue*> InOrder(const KeyCatalogue& key, Step step) {
 
 }  // namespace catalogue
 
-std::vector<std::uint8_t> EncodeText(std::int32_t number) {
-    const std::string text = std::to_string(number);
+std::vector<std::uint8_t> EncodeString(std::string_view text) {
     std::vector<std::uint8_t> data(text.begin(), text.end());
     data.push_back(0);
     return data;
+}
+
+std::vector<std::uint8_t> EncodeText(std::int32_t number) {
+    return EncodeString(std::to_string(number));
 }
 
 std::int32_t DecodeText(const std::uint8_t* data, std::size_t size) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "engine/PlatformFamily.h"
@@ -101,6 +102,11 @@ inline constexpr const char* kMtuBackupKey = kMtuBackupPath.data();
 inline constexpr const char* kMssBackupKey = kMssBackupPath.data();
 inline constexpr const char* kInterfacesBackupKey = kInterfacesBackupPath.data();
 inline constexpr const char* kBackupCompleteValue = "Backup Complete";
+// Written just before "Backup Complete": the names of the backup's subkeys, joined by
+// backslashes, so that one of them gone missing shows.
+inline constexpr const char* kBackupPartsValue = "Backup Parts";
+// Left in the backup by a Reset that could not put everything back.
+inline constexpr const char* kResetIncompleteValue = "Reset Incomplete";
 
 inline constexpr const char* kDialUpAdapter = "Dial-Up Adapter";
 inline constexpr std::uint32_t kTextBufferSize = 260;
@@ -113,11 +119,17 @@ std::span<const LinkValue> Links(PlatformFamily family);
 const char* ModemClassKey(PlatformFamily family);
 std::uint32_t RegistryType(Encoding encoding);
 
+// True for a part of the backup that lists the adapters or interfaces it saw, as
+// opposed to one that holds their values.
+bool IsLinkList(std::string_view part);
+
 // The key's values in the order of one step.
 std::vector<const CatalogueValue*> InOrder(const KeyCatalogue& key, Step step);
 
 }  // namespace catalogue
 
+// A text with its NUL.
+std::vector<std::uint8_t> EncodeString(std::string_view text);
 // Decimal text of a number with its NUL, as Win9x stores tuning values.
 std::vector<std::uint8_t> EncodeText(std::int32_t number);
 // Leading white space, an optional sign, then digits up to the first other

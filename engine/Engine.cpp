@@ -1,11 +1,13 @@
 // Reading, backup, apply and restore, driven by the catalogue's tables.
 #include "engine/Engine.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/Backup.h"
 #include "engine/Catalogue.h"
 
 namespace {
@@ -13,13 +15,7 @@ namespace {
 using reg::ScopedKey;
 using namespace catalogue;
 
-// The text a value holds: its bytes up to the first NUL, or all of them.
-std::string TextOf(const reg::Value& value) {
-    std::string text(value.data.begin(), value.data.end());
-    const std::size_t end = text.find('\0');
-    if (end != std::string::npos) text.resize(end);
-    return text;
-}
+using reg::TextOf;
 
 std::string LastFour(const std::string& text) {
     return text.size() <= 4 ? text : text.substr(text.size() - 4);
@@ -232,59 +228,8 @@ Reading ReadInForce(RegistryStore& store, PlatformFamily family, TuningValues& i
     return reading;
 }
 
-// ---- The backup ----
-
 bool IsAbsentOrDone(reg::Status status) {
     return Succeeded(status) || reg::IsAbsent(status);
-}
-
-// Whether the key holds a whole backup: "Backup Complete" is its last write.
-bool IsCommitted(RegistryStore& store, reg::Key key) {
-    reg::Value marker;
-    return Succeeded(reg::ReadValue(store, key, kBackupCompleteValue, marker));
-}
-
-// Puts a committed new backup in the place of "Original Settings". Until the
-// new backup's own key is deleted at the end, it is the one that counts, so
-// an interruption anywhere only means doing this again.
-reg::Status Promote(RegistryStore& store, const reg::KeyImage& backup) {
-    reg::Status status = store.DeleteTree(reg::kCurrentUser, kBackupKey);
-    if (!IsAbsentOrDone(status)) return status;
-    status = reg::WriteTree(store, reg::kCurrentUser, kBackupKey, backup);
-    if (!Succeeded(status)) return status;
-    status = store.DeleteTree(reg::kCurrentUser, kPendingBackupKey);
-    return IsAbsentOrDone(status) ? reg::kSuccess : status;
-}
-
-// Finishes what an interrupted run left: a committed new backup replaces the
-// old one, an uncommitted one is thrown away. Success when nothing is left to do.
-reg::Status SettleBackup(RegistryStore& store) {
-    reg::Status status = reg::kSuccess;
-    ScopedKey pending = reg::Open(store, reg::kCurrentUser, kPendingBackupKey, &status);
-    if (!pending) return reg::IsAbsent(status) ? reg::kSuccess : status;
-    if (!IsCommitted(store, pending.get())) {
-        pending.Close();
-        status = store.DeleteTree(reg::kCurrentUser, kPendingBackupKey);
-        return IsAbsentOrDone(status) ? reg::kSuccess : status;
-    }
-    reg::KeyImage backup;
-    status = reg::ReadTree(store, pending.get(), backup);
-    pending.Close();
-    if (!Succeeded(status)) return status;
-    return Promote(store, backup);
-}
-
-// Replaces the backup with `backup`, or leaves the old one as it was. Once the
-// new one is committed it counts, whether or not it already stands in place.
-bool ReplaceBackup(RegistryStore& store, reg::KeyImage backup) {
-    if (!Succeeded(SettleBackup(store))) return false;
-    backup.values.emplace_back(kBackupCompleteValue, reg::Value{reg::kDword, EncodeNumber(1)});
-    if (!Succeeded(reg::WriteTree(store, reg::kCurrentUser, kPendingBackupKey, backup))) {
-        store.DeleteTree(reg::kCurrentUser, kPendingBackupKey);  // never counts anyway
-        return false;
-    }
-    Promote(store, backup);  // finished by the next SettleBackup if it stops here
-    return true;
 }
 
 // ---- Apply ----
@@ -352,47 +297,78 @@ void ApplyLinks(RegistryStore& store, PlatformFamily family, const Reading& read
 
 // ---- Restore ----
 
-void DeleteSystemValue(RegistryStore& store, reg::Key key, const char* name, bool& failed) {
-    const reg::Status status = store.DeleteValue(key, name);
-    if (!IsAbsentOrDone(status)) failed = true;
-}
+// One Reset: the backup's shape, and what came of putting it back so far.
+struct Restoring {
+    RegistryStore& store;
+    backup::Shape shape;
+    bool failed = false;     // something could not be put back: the backup stays
+    bool unchecked = false;  // the backup lacked what would have told
 
-// A key of the backup opened for restoring. A subkey that is missing recorded
-// nothing, so nothing may be deleted on its account.
-struct BackupSource {
-    ScopedKey key;
-    reg::Status status = reg::kSuccess;
+    // A part of the backup opened for restoring. A part that is missing recorded
+    // nothing, so nothing may be deleted on its account; when the backup should
+    // have had it, what it held goes unchecked.
+    struct Part {
+        ScopedKey key;
+        reg::Status status = reg::kSuccess;
+        bool expected = false;
+    };
+    Part Open(const char* path, const char* name) {
+        Part part;
+        part.key = reg::Open(store, reg::kCurrentUser, path, &part.status);
+        part.expected = shape.Expects(name);
+        if (!part.key && !reg::IsAbsent(part.status)) failed = true;
+        return part;
+    }
+    void Missing(const Part& part) {
+        if (part.expected) unchecked = true;
+    }
+
+    void DeleteValue(reg::Key key, const char* name) {
+        if (!IsAbsentOrDone(store.DeleteValue(key, name))) failed = true;
+    }
+    void WriteValue(reg::Key key, const char* name, const reg::Value& value) {
+        if (!Succeeded(reg::WriteValue(store, key, name, value))) failed = true;
+    }
+
+    // Puts one value back with the type and data the backup holds, or deletes it
+    // when the backup proves it was absent.
+    void PutBack(const Part& from, const char* fromName, reg::Key to, const char* name) {
+        if (!from.key) {
+            Missing(from);
+            return;
+        }
+        reg::Value value;
+        const reg::Status status = reg::ReadValue(store, from.key.get(), fromName, value);
+        if (Succeeded(status)) {
+            WriteValue(to, name, value);
+        } else if (reg::IsAbsent(status)) {
+            DeleteValue(to, name);
+        } else {
+            failed = true;
+        }
+    }
+
+    ScopedKey Target(reg::Key parent, const char* path,
+                     reg::Access access = reg::Access::ReadWrite) {
+        return OpenTarget(store, parent, path, failed, access);
+    }
+
+    // The value names of a part, or nothing when it is missing.
+    std::vector<std::string> Names(const Part& part) {
+        std::vector<std::string> names;
+        if (!part.key) return names;
+        reg::ValueWalker walker(store, part.key.get());
+        std::string name;
+        while (walker.Next(name)) names.push_back(name);
+        if (walker.status() != reg::kNoMoreItems) failed = true;
+        return names;
+    }
 };
 
-BackupSource OpenBackup(RegistryStore& store, const char* path) {
-    BackupSource source;
-    source.key = reg::Open(store, reg::kCurrentUser, path, &source.status);
-    return source;
-}
-
-// Puts one value back with the type and data the backup holds, or deletes it
-// when the backup proves it was absent.
-void RestoreValue(RegistryStore& store, const BackupSource& from, const char* fromName, reg::Key to,
-                  const char* name, bool& failed) {
-    if (!from.key) {
-        if (!reg::IsAbsent(from.status)) failed = true;
-        return;
-    }
-    reg::Value value;
-    const reg::Status status = reg::ReadValue(store, from.key.get(), fromName, value);
-    if (Succeeded(status)) {
-        if (!Succeeded(reg::WriteValue(store, to, name, value))) failed = true;
-    } else if (reg::IsAbsent(status)) {
-        DeleteSystemValue(store, to, name, failed);
-    } else {
-        failed = true;
-    }
-}
-
-void RestoreKey(RegistryStore& store, const BackupSource& backup, reg::Key key,
-                const KeyCatalogue& catalogue, bool& failed) {
+void RestoreKey(Restoring& reset, const Restoring::Part& backup, reg::Key key,
+                const KeyCatalogue& catalogue) {
     for (const CatalogueValue* value : InOrder(catalogue, Step::Restore)) {
-        RestoreValue(store, backup, value->name, key, value->name, failed);
+        reset.PutBack(backup, value->name, key, value->name);
     }
 }
 
@@ -401,74 +377,83 @@ bool IsMissingMtuPlaceholder(const reg::Value& value) {
 }
 
 // Win9x: restores MTU and MSS of the adapter that the backup names.
-void RestoreAdapterMtu(RegistryStore& store, bool& failed) {
-    const BackupSource mtu = OpenBackup(store, kMtuBackupKey);
-    if (!mtu.key) {
-        if (!reg::IsAbsent(mtu.status)) failed = true;
-        return;
-    }
-    const BackupSource mss = OpenBackup(store, kMssBackupKey);
-    reg::ValueWalker walker(store, mtu.key.get());
-    std::string instance;
-    reg::Value mtuValue;
-    if (!walker.Next(instance, &mtuValue)) {
-        if (walker.status() != reg::kNoMoreItems) failed = true;
-        return;
-    }
-    ScopedKey adapter =
-        OpenTarget(store, reg::kLocalMachine, (kNetTransKeyPrefix + instance).c_str(), failed);
-    if (!adapter) return;
+void RestoreAdapterMtu(Restoring& reset) {
     const LinkValue& mtuLink = Links(Win9x)[0];
     const LinkValue& mssLink = Links(Win9x)[1];
-    if (IsMissingMtuPlaceholder(mtuValue)) {
-        DeleteSystemValue(store, adapter.get(), mtuLink.name, failed);
-    } else if (!Succeeded(reg::WriteValue(store, adapter.get(), mtuLink.name, mtuValue))) {
-        failed = true;
+    const Restoring::Part mtu = reset.Open(mtuLink.backupPath, mtuLink.backupName);
+    const Restoring::Part mss = reset.Open(mssLink.backupPath, mssLink.backupName);
+    // The MTU entry names the adapter; only a damaged backup leaves that to the MSS entry.
+    std::string instance;
+    reg::Value mtuValue;
+    bool named = false;
+    for (const Restoring::Part* part : {&mtu, &mss}) {
+        if (named || !part->key) continue;
+        reg::ValueWalker walker(reset.store, part->key.get());
+        named = walker.Next(instance, part == &mtu ? &mtuValue : nullptr);
+        if (!named && walker.status() != reg::kNoMoreItems) reset.failed = true;
     }
-    RestoreValue(store, mss, instance.c_str(), adapter.get(), mssLink.name, failed);
+    if (!named) {
+        if (!mtu.key) reset.Missing(mtu);
+        if (!mss.key) reset.Missing(mss);
+        return;
+    }
+    ScopedKey adapter = reset.Target(reg::kLocalMachine, (kNetTransKeyPrefix + instance).c_str());
+    if (!adapter) return;
+    if (!mtu.key) {
+        reset.Missing(mtu);
+    } else if (IsMissingMtuPlaceholder(mtuValue)) {
+        reset.DeleteValue(adapter.get(), mtuLink.name);
+    } else {
+        reset.WriteValue(adapter.get(), mtuLink.name, mtuValue);
+    }
+    reset.PutBack(mss, instance.c_str(), adapter.get(), mssLink.name);
 }
 
-// The interfaces a backup recorded. A backup from before the list was kept
-// stands for every interface there is now, as it always did.
-std::vector<std::string> RecordedInterfaces(RegistryStore& store, reg::Key interfaces,
-                                            bool& failed) {
-    reg::Status status = reg::kSuccess;
-    ScopedKey list = reg::Open(store, reg::kCurrentUser, kInterfacesBackupKey, &status);
-    std::vector<std::string> names;
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& other) { return reg::SameName(other, name); });
+}
+
+// The interfaces Reset may touch: those on the backup's list. A backup from before
+// the list was kept stands for every interface there is now, as it always did; a
+// complete backup that lost its list, only for those its values name.
+std::vector<std::string> RecordedInterfaces(Restoring& reset, reg::Key interfaces,
+                                            const Restoring::Part (&values)[2]) {
+    const Restoring::Part list = reset.Open(kInterfacesBackupKey, kInterfacesBackupName);
+    if (list.key) return reset.Names(list);
+    if (!reg::IsAbsent(list.status)) return {};
+    std::vector<std::string> present;
+    reg::SubKeyWalker walker(reset.store, interfaces);
     std::string name;
-    if (list) {
-        reg::ValueWalker walker(store, list.get());
-        while (walker.Next(name)) names.push_back(name);
-        if (walker.status() != reg::kNoMoreItems) failed = true;
-    } else if (!reg::IsAbsent(status)) {
-        failed = true;
-    } else {
-        reg::SubKeyWalker walker(store, interfaces);
-        while (walker.Next(name)) names.push_back(name);
-        if (walker.status() != reg::kNoMoreItems) failed = true;
+    while (walker.Next(name)) present.push_back(name);
+    if (walker.status() != reg::kNoMoreItems) reset.failed = true;
+    if (!reset.shape.complete) return present;
+    std::vector<std::string> named;
+    for (const Restoring::Part& part : values) {
+        for (const std::string& entry : reset.Names(part)) {
+            if (!Contains(named, entry)) named.push_back(entry);
+        }
     }
-    return names;
+    for (const std::string& interfaceName : present) {
+        if (!Contains(named, interfaceName)) reset.unchecked = true;
+    }
+    return named;
 }
 
 // WinNT: restores MTU and MSS of every recorded interface that still exists.
-void RestoreInterfaceMtu(RegistryStore& store, bool& failed) {
-    const BackupSource sources[2] = {OpenBackup(store, Links(WinNT)[0].backupPath),
-                                     OpenBackup(store, Links(WinNT)[1].backupPath)};
-    ScopedKey interfaces =
-        OpenTarget(store, reg::kLocalMachine, kInterfacesKey, failed, reg::Access::Read);
+void RestoreInterfaceMtu(Restoring& reset) {
+    const std::span<const LinkValue> links = Links(WinNT);
+    const Restoring::Part values[2] = {reset.Open(links[0].backupPath, links[0].backupName),
+                                       reset.Open(links[1].backupPath, links[1].backupName)};
+    ScopedKey interfaces = reset.Target(reg::kLocalMachine, kInterfacesKey, reg::Access::Read);
     if (!interfaces) return;
-    for (const std::string& name : RecordedInterfaces(store, interfaces.get(), failed)) {
-        ScopedKey interfaceKey = OpenTarget(store, interfaces.get(), name.c_str(), failed);
+    for (const std::string& name : RecordedInterfaces(reset, interfaces.get(), values)) {
+        ScopedKey interfaceKey = reset.Target(interfaces.get(), name.c_str());
         if (!interfaceKey) continue;
         for (std::size_t i = 0; i < 2; ++i) {
-            RestoreValue(store, sources[i], name.c_str(), interfaceKey.get(), Links(WinNT)[i].name,
-                         failed);
+            reset.PutBack(values[i], name.c_str(), interfaceKey.get(), links[i].name);
         }
     }
-}
-
-void Show(EngineHost& host, const TextEntry& message, MessageKind kind) {
-    host.ShowMessage(host.Text(message.key, message.english), kind);
 }
 
 }  // namespace
@@ -480,29 +465,26 @@ void CaptureSettings(RegistryStore& store, PlatformFamily family, TuningValues& 
     ReadInForce(store, family, inForce, found);
 }
 
-bool MayChangeSettings(RegistryStore& store, PlatformFamily family, EngineHost& host) {
+bool MayChangeSettings(RegistryStore& store, PlatformFamily family) {
     // A missing stack key says nothing about rights: the system makes it when asked.
     reg::Status status = reg::kSuccess;
     const KeyCatalogue& stack = Stack(family);
-    if (reg::OpenForWrite(store, stack.root, stack.path, &status) || reg::IsAbsent(status)) {
-        return true;
-    }
-    Show(host, text::k45, MessageKind::Error);
-    return false;
+    return reg::OpenForWrite(store, stack.root, stack.path, &status) || reg::IsAbsent(status);
 }
 
-void ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValues& chosen,
-                   bool boostModem, EngineHost& host) {
-    if (!MayChangeSettings(store, family, host)) return;
+Result ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValues& chosen,
+                     bool boostModem) {
+    if (!MayChangeSettings(store, family)) return {Outcome::NeedsRights, BackupExists(store)};
     TuningValues inForce;
     FoundFlags found;
     Reading reading = ReadInForce(store, family, inForce, found);
-    if (!reading.complete || !ReplaceBackup(store, std::move(reading.backup))) {
-        Show(host, text::k46, MessageKind::Error);
-        return;
-    }
+    const backup::Written written = reading.complete
+                                        ? backup::Replace(store, family, std::move(reading.backup))
+                                        : backup::Written::Failed;
+    if (written == backup::Written::Failed) return {Outcome::NoBackupMade, BackupExists(store)};
 
-    bool failed = false;
+    // A new backup not yet in place counts all the same; only the message says so.
+    bool failed = written != backup::Written::InPlace;
     if (boostModem && !BoostModemPortSpeed(store, family)) failed = true;
     {
         // The browser key is never created: a system without it has no
@@ -520,51 +502,51 @@ void ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValu
         }
     }
     ApplyLinks(store, family, reading, chosen, failed);
-    Show(host, failed ? text::k44 : text::k41, failed ? MessageKind::Error : MessageKind::Plain);
+    return {failed ? Outcome::PartlyApplied : Outcome::Applied, true};
 }
 
-void RestoreSettings(RegistryStore& store, PlatformFamily family, EngineHost& host) {
-    if (!MayChangeSettings(store, family, host)) return;
-    if (!Succeeded(SettleBackup(store))) {
-        Show(host, text::k47, MessageKind::Error);
-        return;
-    }
-    bool failed = false;
+Result RestoreSettings(RegistryStore& store, PlatformFamily family) {
+    if (!MayChangeSettings(store, family)) return {Outcome::NeedsRights, BackupExists(store)};
+    // Anything left undone keeps the backup, marked, so that the next Reset can
+    // finish the job and Set warns before replacing it.
+    const auto unfinished = [&] {
+        backup::MarkResetIncomplete(store, family);
+        return Result{Outcome::NotRestored, BackupExists(store)};
+    };
+    if (!Succeeded(backup::Settle(store, family))) return unfinished();
+    Restoring reset{store, backup::Examine(store, family)};
+    if (!reset.shape.exists) return {Outcome::NotRestored, false};
+    if (!Succeeded(reset.shape.status)) return unfinished();
     {
-        const BackupSource backup = OpenBackup(store, kBackupKey);
-        if (!backup.key) {
-            Show(host, text::k47, MessageKind::Error);
-            return;
-        }
+        const Restoring::Part values = reset.Open(kBackupKey, "");
+        if (!values.key) return unfinished();
         {
-            ScopedKey browser = OpenTarget(store, Browser().root, Browser().path, failed);
-            if (browser) RestoreKey(store, backup, browser.get(), Browser(), failed);
+            ScopedKey browser = reset.Target(Browser().root, Browser().path);
+            if (browser) RestoreKey(reset, values, browser.get(), Browser());
         }
         if (family == Win9x) {
-            RestoreAdapterMtu(store, failed);
+            RestoreAdapterMtu(reset);
         } else {
-            RestoreInterfaceMtu(store, failed);
+            RestoreInterfaceMtu(reset);
         }
         const KeyCatalogue& stack = Stack(family);
         ScopedKey stackKey = reg::OpenForWrite(store, stack.root, stack.path);
         if (stackKey) {
-            RestoreKey(store, backup, stackKey.get(), stack, failed);
+            RestoreKey(reset, values, stackKey.get(), stack);
         } else {
-            failed = true;
+            reset.failed = true;
         }
     }
-    // Anything left undone keeps the backup, so that the next Reset can finish the job.
-    if (failed || !Succeeded(store.DeleteTree(reg::kCurrentUser, kBackupKey))) {
-        Show(host, text::k47, MessageKind::Error);
-        return;
-    }
-    Show(host, text::k42, MessageKind::Plain);
+    if (reset.failed || !Succeeded(backup::Delete(store))) return unfinished();
+    return {reset.unchecked ? Outcome::RestoredInPart : Outcome::Restored, false};
 }
 
 bool BackupExists(RegistryStore& store) {
-    if (reg::Open(store, reg::kCurrentUser, kBackupKey)) return true;
-    ScopedKey pending = reg::Open(store, reg::kCurrentUser, kPendingBackupKey);
-    return pending && IsCommitted(store, pending.get());
+    return backup::Exists(store);
+}
+
+bool BackupAwaitsReset(RegistryStore& store, PlatformFamily family) {
+    return backup::ResetIncomplete(store, family);
 }
 
 }  // namespace engine

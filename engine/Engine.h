@@ -1,40 +1,53 @@
-// The settings engine: reading the values in force, backup, apply, restore, and the modem
-// port-speed boost.
+// The settings engine: reading the values in force, Finish, Reset, and the modem
+// port-speed boost. It says what came of each; the user interface says it in words.
 #pragma once
 
-#include "engine/EngineHost.h"
+#include <cstdint>
+
 #include "engine/PlatformFamily.h"
 #include "engine/RegistryStore.h"
 #include "engine/TuningValues.h"
-#include "res/TextCatalog.h"
 
 namespace engine {
 
+// What Finish or Reset came to.
+enum class Outcome : std::uint8_t {
+    Applied,         // every value written; the backup holds what was in force before
+    PartlyApplied,   // some of it could not be written, or the backup not put in place
+    NeedsRights,     // nothing changed: this user may not change the settings
+    NoBackupMade,    // nothing changed: no complete backup could be made
+    Restored,        // the backup is back in force, and gone
+    RestoredInPart,  // a damaged backup: all it held is back, the rest unchecked; gone
+    NotRestored,     // no backup, or not everything could be put back
+};
+
+struct Result {
+    Outcome outcome;
+    bool backupRemains;  // Reset is still to be offered
+};
+
 // Reads the values in force into `inForce` and sets the flag of every value it
-// could read. Writes nothing and reports nothing: the backup is made on Finish,
-// so a wizard that is cancelled leaves the registry exactly as it was.
+// could read. Writes nothing: the backup is made on Finish, so a wizard that is
+// cancelled leaves the registry exactly as it was.
 void CaptureSettings(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
                      FoundFlags& found);
 
-// True when this user may change the TCP/IP settings of the running family.
-// Otherwise tells him so ("45", stop icon) and returns false; nothing is written.
-bool MayChangeSettings(RegistryStore& store, PlatformFamily family, EngineHost& host);
+// True when this user may change the TCP/IP settings of the running family;
+// otherwise nothing may be written.
+bool MayChangeSettings(RegistryStore& store, PlatformFamily family);
 
-// Finish. Checks the rights as MayChangeSettings does; replaces the backup with
-// a complete one of what is in force now, and when it cannot, says so ("46")
-// and changes nothing, the earlier backup included. Then boosts the modems when
-// asked, writes `chosen` with the constant companion values into the keys the
-// backup recorded, and tells the user the outcome: "41", or "44" with a stop
-// icon when any of it could not be written.
-void ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValues& chosen,
-                   bool boostModem, EngineHost& host);
+// Finish. Checks the rights as MayChangeSettings does; replaces the backup with a
+// complete one of what is in force now, or, when it cannot, changes nothing, the
+// earlier backup included. Then boosts the modems when asked and writes `chosen`
+// with the constant companion values into the keys the backup recorded.
+Result ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValues& chosen,
+                     bool boostModem);
 
-// Reset. Puts the backup back and deletes it, then shows "42". A value is
-// deleted only where the backup proves it was absent, and only the adapter or
-// interfaces the backup recorded are touched. Without rights it shows "45";
-// without a backup, or when anything cannot be put back or the backup cannot
-// be deleted, "47", and the backup stays so that a later Reset can finish.
-void RestoreSettings(RegistryStore& store, PlatformFamily family, EngineHost& host);
+// Reset. Puts the backup back and deletes it. A value is deleted only where the
+// backup proves it was absent, and only the adapter or interfaces the backup
+// recorded are touched. When anything cannot be put back or the backup cannot be
+// deleted, the backup stays, marked, so that a later Reset can finish.
+Result RestoreSettings(RegistryStore& store, PlatformFamily family);
 
 // True when an installed modem's port speed is capped at 115200.
 bool ProbeModemPortSpeed(RegistryStore& store, PlatformFamily family);
@@ -45,5 +58,9 @@ bool BoostModemPortSpeed(RegistryStore& store, PlatformFamily family);
 
 // True when a backup exists that Reset would put back.
 bool BackupExists(RegistryStore& store);
+
+// True when the backup is one whose Reset could not put everything back: it holds
+// originals that are not in force, which a new Finish would replace.
+bool BackupAwaitsReset(RegistryStore& store, PlatformFamily family);
 
 }  // namespace engine

@@ -115,14 +115,6 @@ struct MemoryRegistryStore::Node {
         writable = false;
         for (auto& child : children) child.second->DenyWrites();
     }
-
-    bool WholeTreeWritable() const {
-        if (!writable) return false;
-        for (const auto& child : children) {
-            if (!child.second->WholeTreeWritable()) return false;
-        }
-        return true;
-    }
 };
 
 namespace {
@@ -347,7 +339,7 @@ reg::Status MemoryRegistryStore::QueryInfoKey(reg::Key key, reg::KeyInfo* info) 
     return reg::kSuccess;
 }
 
-reg::Status MemoryRegistryStore::DeleteTree(reg::Key parent, const char* path) {
+reg::Status MemoryRegistryStore::DeleteKey(reg::Key parent, const char* path) {
     std::shared_ptr<Node> node = Resolve(parent);
     if (!node) return reg::kInvalidHandle;
     if (node->deleted) return reg::kKeyDeleted;
@@ -360,7 +352,9 @@ reg::Status MemoryRegistryStore::DeleteTree(reg::Key parent, const char* path) {
     }
     const std::shared_ptr<Node> target = node->Child(names.back());
     if (!target) return reg::kFileNotFound;
-    if (!node->writable || !target->WholeTreeWritable()) return reg::kAccessDenied;
+    if (!node->writable || !target->writable || !target->children.empty()) {
+        return reg::kAccessDenied;
+    }
     node->RemoveChild(names.back());
     return reg::kSuccess;
 }

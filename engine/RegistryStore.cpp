@@ -45,6 +45,19 @@ ScopedKey Create(RegistryStore& store, Key parent, const char* path, Status* sta
     return ScopedKey(store, key);
 }
 
+bool SameName(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+std::string TextOf(const Value& value) {
+    std::string text(value.data.begin(), value.data.end());
+    const std::size_t end = text.find('\0');
+    if (end != std::string::npos) text.resize(end);
+    return text;
+}
+
 Status ReadValue(RegistryStore& store, Key key, const char* name, Value& value) {
     if (key == Key::null) return kFileNotFound;
     Status status = kMoreData;
@@ -116,6 +129,26 @@ Status WriteTree(RegistryStore& store, Key parent, const char* path, const KeyIm
     ScopedKey key = Create(store, parent, path, &status);
     if (!key) return status;
     return WriteInto(store, key.get(), image);
+}
+
+Status DeleteTree(RegistryStore& store, Key parent, const char* path) {
+    if (path == nullptr || *path == '\0') return kInvalidParameter;
+    {
+        Status status = kSuccess;
+        ScopedKey key = OpenForWrite(store, parent, path, &status);
+        if (!key) return status;
+        // The first subkey is taken again after each delete, as deleting shifts
+        // the enumeration; a key name has at most 255 characters.
+        for (;;) {
+            char name[kDefaultNameBuffer];
+            std::uint32_t length = kDefaultNameBuffer;
+            status = store.EnumKey(key.get(), 0, name, &length);
+            if (status == kNoMoreItems) break;
+            if (status == kSuccess) status = DeleteTree(store, key.get(), name);
+            if (status != kSuccess) return status;
+        }
+    }
+    return store.DeleteKey(parent, path);
 }
 
 SubKeyWalker::SubKeyWalker(RegistryStore& store, Key key) : store_(store), key_(key) {

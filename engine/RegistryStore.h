@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -96,8 +97,10 @@ public:
                                   std::uint8_t* data, std::uint32_t* size) = 0;
     // RegQueryInfoKeyA.
     virtual reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) = 0;
-    // Removes `path` below `parent` with all its subkeys and values.
-    virtual reg::Status DeleteTree(reg::Key parent, const char* path) = 0;
+    // RegDeleteKeyA: removes `path` below `parent` with its values. A key that
+    // still has subkeys is refused, as NT refuses it (Windows 95/98/Me would
+    // take the subkeys along; nothing here relies on either).
+    virtual reg::Status DeleteKey(reg::Key parent, const char* path) = 0;
 };
 
 namespace reg {
@@ -149,6 +152,12 @@ struct Value {
     bool operator==(const Value&) const = default;
 };
 
+// Whether two key or value names are the same to the registry: letters compare
+// without regard to (ASCII) case.
+bool SameName(std::string_view a, std::string_view b);
+// The text a value holds: its bytes up to the first NUL, or all of them.
+std::string TextOf(const Value& value);
+
 // Reads a whole value, whatever its size. A null key fails as an absent value.
 Status ReadValue(RegistryStore& store, Key key, const char* name, Value& value);
 // Writes a value with its own type and data.
@@ -168,6 +177,14 @@ Status ReadTree(RegistryStore& store, Key key, KeyImage& image);
 // first, then the key's own values in their order, so that the key's last
 // value is the very last thing written. Stops at the first failure.
 Status WriteTree(RegistryStore& store, Key parent, const char* path, const KeyImage& image);
+// Removes `path` below `parent` with all its subkeys and values, one key at a
+// time as the registry allows: the subkeys first, deepest first, then the key
+// with its values. A subkey that cannot go ends it with that error, leaving
+// what was not reached yet, so an interrupted delete leaves a key whose own
+// values are whole and some of whose subkeys are gone. An empty path, which
+// would name the parent itself, is refused.
+Status DeleteTree(RegistryStore& store, Key parent, const char* path);
+
 // Walks a key's subkeys from index 0, sizing its name buffer from the key's
 // information and growing it when a longer name shows up meanwhile.
 class SubKeyWalker {

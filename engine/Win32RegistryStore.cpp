@@ -1,4 +1,4 @@
-// Pass-through from RegistryStore to advapi32, and the recursive delete over it.
+// Pass-through from RegistryStore to advapi32.
 #include "engine/Win32RegistryStore.h"
 
 #include <windows.h>
@@ -46,29 +46,6 @@ bool IsWin9x() {
 
 bool IsText(std::uint32_t type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
-// RegDeleteKeyA removes a key with its subkeys on Windows 95/98/Me but refuses one
-// with subkeys on NT, so the subkeys go first, deepest first. The first subkey is
-// taken again after each delete, as deleting shifts the enumeration; a subkey that
-// cannot go ends the walk with its error rather than being skipped.
-LONG DeleteKeyTree(HKEY parent, const char* path) {
-    HKEY key = nullptr;
-    LONG status = RegOpenKeyExA(parent, path, 0, KEY_READ | KEY_WRITE, &key);
-    if (status != ERROR_SUCCESS) return status;
-    for (;;) {
-        char name[256];  // a key name has at most 255 characters
-        DWORD length = sizeof(name);
-        status = RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_NO_MORE_ITEMS) break;
-        if (status == ERROR_SUCCESS) status = DeleteKeyTree(key, name);
-        if (status != ERROR_SUCCESS) {
-            RegCloseKey(key);
-            return status;
-        }
-    }
-    RegCloseKey(key);
-    return RegDeleteKeyA(parent, path);
 }
 
 }  // namespace
@@ -155,8 +132,8 @@ reg::Status Win32RegistryStore::QueryInfoKey(reg::Key key, reg::KeyInfo* info) {
                             maxValueLen.get(), nullptr, nullptr);
 }
 
-reg::Status Win32RegistryStore::DeleteTree(reg::Key parent, const char* path) {
+reg::Status Win32RegistryStore::DeleteKey(reg::Key parent, const char* path) {
     // An empty path would name the parent itself, which is not this call's to remove.
     if (path == nullptr || *path == '\0') return ERROR_INVALID_PARAMETER;
-    return DeleteKeyTree(ToHkey(parent), path);
+    return RegDeleteKeyA(ToHkey(parent), path);
 }

@@ -24,5 +24,5 @@ public:
     reg::Status EnumValue(reg::Key key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                           std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override;
     reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) override;
-    reg::Status DeleteTree(reg::Key parent, const char* path) override;
+    reg::Status DeleteKey(reg::Key parent, const char* path) override;
 };

@@ -74,6 +74,16 @@ struct TextEntry {
       "Vornel could not save a complete backup of your connection settings, so it has "        \
       "changed nothing.\nYour previous backup, if you had one, is kept as it was.")            \
     X(47, "Failed to reset your connection settings.")                                         \
+    X(48,                                                                                      \
+      "Vornel could not put all of your original settings back yet. If you go on, that copy "  \
+      "is replaced by the settings in force now, some of which are Vornel's. Press Reset "     \
+      "Connection Settings again (as an administrator on Windows NT, 2000 and XP) to put "     \
+      "them back first. Go on anyway?")                                                        \
+    X(49,                                                                                      \
+      "Vornel has put back every setting its backup still held. Part of the backup was "       \
+      "lost, so Vornel could not check some settings, such as the MTU of network "             \
+      "connections it has no record of; they keep the values they have now.\nPlease, "         \
+      "restart your computer in order to feel the change.")                                    \
     X(79,                                                                                      \
       "Failed to detect your Windows version so we can't boost your "                          \
       "connection.")                                                                           \

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/AppEngineHost.h"
+#include "app/OutcomeBox.h"
 #include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
@@ -208,20 +208,30 @@ void CVornelDlg::OnSelchangeLanguage() {
 void CVornelDlg::OnSetSettings() {
     Win32RegistryStore store;
     // A user who may not change the settings learns it before choosing any.
-    AppEngineHost host(m_hWnd);
-    if (!engine::MayChangeSettings(store, theApp.m_family, host)) return;
-    // Ask the registry, not the Reset button: a restore that stopped early
-    // leaves the backup in place with the button disabled.
-    if (engine::BackupExists(store) && AppMessageBox(m_hWnd, theApp.GetLanguageText(text::k43),
-                                                     MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (!engine::MayChangeSettings(store, theApp.m_family)) {
+        ShowOutcome(m_hWnd, engine::Outcome::NeedsRights);
         return;
     }
+    // Ask the registry, not the Reset button: a restore that stopped early
+    // leaves the backup in place with the button disabled.
+    if (engine::BackupExists(store) && !AgreesToReplaceBackup(store)) return;
     auto sheet = std::make_unique<CMyPropertySheet>(IDS_WIZARD, nullptr, 0);
     theApp.m_pSheet = sheet.get();
     m_sheet = std::move(sheet);
     m_sheet->DoModal();
     // Finish made a backup; Cancel left the one there was, if any.
     UpdateResetButton();
+}
+
+bool CVornelDlg::AgreesToReplaceBackup(RegistryStore& store) {
+    // A backup whose Reset did not complete holds originals that are not in force
+    // again: the user is warned of losing them, and must choose to.
+    if (engine::BackupAwaitsReset(store, theApp.m_family)) {
+        return AppMessageBox(m_hWnd, theApp.GetLanguageText(text::k48),
+                             MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+    }
+    return AppMessageBox(m_hWnd, theApp.GetLanguageText(text::k43), MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
 }
 
 void CVornelDlg::OnResetSettings() {
@@ -231,8 +241,7 @@ void CVornelDlg::OnResetSettings() {
 
 void CVornelDlg::RestoreSettings() {
     Win32RegistryStore store;
-    AppEngineHost host(m_hWnd);
-    engine::RestoreSettings(store, theApp.m_family, host);
+    ShowOutcome(m_hWnd, engine::RestoreSettings(store, theApp.m_family).outcome);
 }
 
 void CVornelDlg::UpdateResetButton() {

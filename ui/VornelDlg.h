@@ -10,6 +10,7 @@
 #include "framework/Dialog.h"
 
 class CMyPropertySheet;
+class RegistryStore;
 
 class CVornelDlg : public CDialog {
 public:
@@ -26,6 +27,8 @@ private:
     void OnSysCommand(WPARAM command, LPARAM lParam);
     bool OnPaint();
     void OnSetSettings();
+    // Asks before Set replaces the backup there is; true when the user says Yes.
+    bool AgreesToReplaceBackup(RegistryStore& store);
     void OnSelchangeLanguage();
     void OnResetSettings();
     void FillLanguageList();

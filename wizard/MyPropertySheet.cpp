@@ -1,7 +1,7 @@
 // The wizard sheet: opening (the values in force, defaults) and Finish's write.
 #include "wizard/MyPropertySheet.h"
 
-#include "app/AppEngineHost.h"
+#include "app/OutcomeBox.h"
 #include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
@@ -62,6 +62,7 @@ void CMyPropertySheet::SetFamilyDefaults() {
 void CMyPropertySheet::ApplySettings() {
     if (!m_opened) return;
     Win32RegistryStore store;
-    AppEngineHost host(m_hWnd);
-    engine::ApplySettings(store, theApp.m_family, chosen, theApp.boostModem != 0, host);
+    const engine::Result result =
+        engine::ApplySettings(store, theApp.m_family, chosen, theApp.boostModem != 0);
+    ShowOutcome(m_hWnd, result.outcome);
 }

@@ -72,7 +72,9 @@ private:
                                       kInterfacesBackupKey, kPendingBackupKey};
                 const std::string key = keys[in_.ConsumeIntegralInRange<int>(0, 4)];
                 const int kind = in_.ConsumeIntegralInRange<int>(0, 2);
-                const std::string name = kind == 0   ? std::string(kBackupCompleteValue)
+                const std::vector<const char*> states = {kBackupCompleteValue, kBackupPartsValue,
+                                                         kResetIncompleteValue};
+                const std::string name = kind == 0   ? std::string(Pick(states))
                                          : kind == 1 ? std::string(Pick(StackNames()))
                                                      : Name();
                 Put(store_, reg::kCurrentUser, key, name.c_str(), AnyValue(Encoding::Number));
@@ -207,26 +209,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine::CaptureSettings(store, family, inForce, found);
     Check(regtest::WholeSnapshot(store) == seeded);
 
-    regtest::RecordingHost host;
-    engine::ApplySettings(store, family, chosen, boost, host);
-    Check(host.messages.size() == 1);
-    const std::string finish = host.keys.back();
-    Check(finish == "41" || finish == "44" || finish == "45" || finish == "46");
-    if (finish == "45" || finish == "46") {
+    using engine::Outcome;
+    const engine::Result finish = engine::ApplySettings(store, family, chosen, boost);
+    if (finish.outcome == Outcome::NeedsRights || finish.outcome == Outcome::NoBackupMade) {
         // Refused or no complete backup: nothing changed, an earlier backup included.
         Check(regtest::WholeSnapshot(store) == seeded);
         Check(store.OpenHandleCount() == 0);
         return 0;
     }
-    Check(engine::BackupExists(store));
+    Check(finish.outcome == Outcome::Applied || finish.outcome == Outcome::PartlyApplied);
+    Check(finish.backupRemains && engine::BackupExists(store));
 
-    engine::RestoreSettings(store, family, host);
-    Check(host.messages.size() == 2);
-    const std::string reset = host.keys.back();
+    const engine::Result reset = engine::RestoreSettings(store, family);
     Check(store.OpenHandleCount() == 0);
-    if (reset != "42") {
-        // Whatever could not be put back, the backup stays for the next Reset.
-        Check(reset == "47" && engine::BackupExists(store));
+    Check(reset.backupRemains == engine::BackupExists(store));
+    if (reset.outcome != Outcome::Restored) {
+        // Whatever could not be put back, the backup stays for the next Reset, marked so
+        // that Set warns. A backup this program has just made is never damaged.
+        Check(reset.outcome == Outcome::NotRestored && reset.backupRemains);
+        Check(engine::BackupAwaitsReset(store, family));
         return 0;
     }
     Check(!engine::BackupExists(store));

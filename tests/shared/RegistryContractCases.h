@@ -18,13 +18,13 @@ protected:
     static constexpr const char* kScratch = "Software\\VornelContractTest";
 
     void SetUp() override {
-        store_.DeleteTree(reg::kCurrentUser, kScratch);
+        reg::DeleteTree(store_, reg::kCurrentUser, kScratch);
         root_ = reg::Create(store_, reg::kCurrentUser, kScratch);
         ASSERT_TRUE(root_);
     }
     void TearDown() override {
         root_.Close();
-        store_.DeleteTree(reg::kCurrentUser, kScratch);
+        reg::DeleteTree(store_, reg::kCurrentUser, kScratch);
     }
 
     std::string Path(const std::string& below) const {
@@ -180,9 +180,14 @@ TEST_F(RegistryContract, DeletingValuesAndTrees) {
         regtest::Put(store_, reg::kCurrentUser, Path("Tree\\A\\B"), "v", regtest::Dword(1)));
     ASSERT_TRUE(regtest::Put(store_, reg::kCurrentUser, Path("Tree\\C"), "v", regtest::Dword(2)));
     reg::ScopedKey held = reg::Open(store_, reg::kCurrentUser, Path("Tree\\A").c_str());
-    EXPECT_EQ(store_.DeleteTree(reg::kCurrentUser, Path("tree").c_str()), reg::kSuccess);
+    // One key at a time: a key that still has subkeys is refused, and nothing goes.
+    EXPECT_NE(store_.DeleteKey(reg::kCurrentUser, Path("Tree\\A").c_str()), reg::kSuccess);
+    EXPECT_EQ(regtest::Get(store_, reg::kCurrentUser, Path("Tree\\A\\B"), "v"), regtest::Dword(1));
+    EXPECT_EQ(store_.DeleteKey(reg::kCurrentUser, Path("Tree\\C").c_str()), reg::kSuccess);
+    EXPECT_FALSE(regtest::KeyExists(store_, reg::kCurrentUser, Path("Tree\\C")));
+    EXPECT_EQ(reg::DeleteTree(store_, reg::kCurrentUser, Path("tree").c_str()), reg::kSuccess);
     EXPECT_FALSE(regtest::KeyExists(store_, reg::kCurrentUser, Path("Tree")));
-    EXPECT_NE(store_.DeleteTree(reg::kCurrentUser, Path("Tree").c_str()), reg::kSuccess);
+    EXPECT_NE(reg::DeleteTree(store_, reg::kCurrentUser, Path("Tree").c_str()), reg::kSuccess);
     // A handle to a deleted key can no longer make values or subkeys.
     EXPECT_NE(reg::WriteValue(store_, held.get(), "late", regtest::Dword(1)), reg::kSuccess);
     EXPECT_FALSE(reg::Create(store_, held.get(), "Child"));
@@ -211,13 +216,13 @@ TEST_F(RegistryContract, DeletingADeepTreeTakesEveryLevelAndLeavesItsNeighbours)
     }
     level.Close();
 
-    EXPECT_EQ(store_.DeleteTree(reg::kCurrentUser, Path("Tree").c_str()), reg::kSuccess);
+    EXPECT_EQ(reg::DeleteTree(store_, reg::kCurrentUser, Path("Tree").c_str()), reg::kSuccess);
     EXPECT_FALSE(regtest::KeyExists(store_, reg::kCurrentUser, Path("Tree")));
     EXPECT_EQ(regtest::SubKeys(store_, reg::kCurrentUser, kScratch),
               std::vector<std::string>{"Treehouse"});
     EXPECT_EQ(regtest::Get(store_, reg::kCurrentUser, Path("Treehouse"), "v"), regtest::Dword(7));
     // An empty path names no subkey: the parent is not removed through it.
-    EXPECT_NE(store_.DeleteTree(root_.get(), ""), reg::kSuccess);
+    EXPECT_NE(reg::DeleteTree(store_, root_.get(), ""), reg::kSuccess);
     EXPECT_TRUE(regtest::KeyExists(store_, reg::kCurrentUser, kScratch));
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/Catalogue.h"
-#include "engine/EngineHost.h"
+#include "engine/Engine.h"
 #include "engine/RegistryStore.h"
 
 namespace reg {
@@ -25,6 +25,16 @@ inline void PrintTo(const Value& value, std::ostream* out) {
     *out << (value.data.size() > 64 ? " ...]" : "]");
 }
 }  // namespace reg
+
+namespace engine {
+// Outcomes by name in test failures.
+inline void PrintTo(Outcome outcome, std::ostream* out) {
+    static const char* const kNames[] = {"Applied",      "PartlyApplied", "NeedsRights",
+                                         "NoBackupMade", "Restored",      "RestoredInPart",
+                                         "NotRestored"};
+    *out << kNames[static_cast<std::size_t>(outcome)];
+}
+}  // namespace engine
 
 namespace regtest {
 
@@ -154,24 +164,6 @@ inline std::string Difference(const Snapshot& before, const Snapshot& after) {
     return text;
 }
 
-// Gives each text its English default and records every message shown.
-class RecordingHost : public EngineHost {
-public:
-    struct Message {
-        std::string text;
-        MessageKind kind;
-    };
-    std::string Text(std::string_view key, std::string_view englishDefault) override {
-        keys.emplace_back(key);
-        return std::string(englishDefault);
-    }
-    void ShowMessage(const std::string& text, MessageKind kind) override {
-        messages.push_back({text, kind});
-    }
-    std::vector<Message> messages;
-    std::vector<std::string> keys;  // every language key asked for
-};
-
 // Forwards to another store and makes one operation fail: the one numbered
 // `failAt` (from 0), counting every operation but closing a key. As a crash,
 // that operation and every later one fail, as if the program had died there.
@@ -229,9 +221,9 @@ public:
         if (Fail("key information", nullptr)) return error_;
         return inner_.QueryInfoKey(key, info);
     }
-    reg::Status DeleteTree(reg::Key parent, const char* path) override {
-        if (Fail("delete tree", path)) return error_;
-        return inner_.DeleteTree(parent, path);
+    reg::Status DeleteKey(reg::Key parent, const char* path) override {
+        if (Fail("delete key", path)) return error_;
+        return inner_.DeleteKey(parent, path);
     }
 
 private:

@@ -115,6 +115,15 @@ void DeleteTree(HKEY parent, const char* path) {
     RegDeleteKeyA(parent, path);
 }
 
+// A backup goes as Vornel deletes one: its completeness marker first.
+void DeleteBackup(HKEY user, const char* path) {
+    {
+        Key key = Key::Open(user, path, KEY_READ | KEY_WRITE);
+        if (key) RegDeleteValueA(key.get(), catalogue::kBackupCompleteValue);
+    }
+    DeleteTree(user, path);
+}
+
 struct Backup {
     std::vector<Named> values, mtu, mss, interfaces;
 };
@@ -167,11 +176,15 @@ void Finish() {
     }
 
     Key::Open(user, kPendingBackupKey, KEY_READ);
+    const std::string parts =
+        std::string(kMtuBackupName) + "\\" + kMssBackupName + "\\" + kInterfacesBackupName;
+    backup.values.push_back({kBackupPartsValue, REG_SZ,
+                             std::vector<BYTE>(parts.c_str(), parts.c_str() + parts.size() + 1)});
     backup.values.push_back({kBackupCompleteValue, REG_DWORD, DwordBytes(1)});
     WriteBackup(kPendingBackupKey, backup);
-    DeleteTree(user, kBackupKey);
+    DeleteBackup(user, kBackupKey);
     WriteBackup(kBackupKey, backup);
-    DeleteTree(user, kPendingBackupKey);
+    DeleteBackup(user, kPendingBackupKey);
 
     {
         Key key = Key::Open(user, browser.path, KEY_READ | KEY_WRITE);

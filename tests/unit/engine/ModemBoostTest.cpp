@@ -102,10 +102,9 @@ TEST_P(ModemBoost, SurvivesAReset) {
     family == WinNT ? regtest::SeedWinNtSystem(store) : regtest::SeedWin9xSystem(store);
     TuningValues inForce;
     FoundFlags found;
-    regtest::RecordingHost host;
     CaptureSettings(store, family, inForce, found);
-    ApplySettings(store, family, TuningValues{}, ProbeModemPortSpeed(store, family), host);
-    RestoreSettings(store, family, host);
+    ApplySettings(store, family, TuningValues{}, ProbeModemPortSpeed(store, family));
+    RestoreSettings(store, family);
     const auto properties = ModemProperties("0000");
     ASSERT_TRUE(properties);
     EXPECT_EQ(

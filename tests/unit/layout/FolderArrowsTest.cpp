@@ -1,6 +1,6 @@
 // The program's folders include each other one way only: ui -> wizard -> app -> engine, the
 // framework beside the engine with no arrow between them, and res (resource ids and the text
-// catalogue) below them all.
+// catalogue) below all but the engine, which says what came of its work and knows no texts.
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 const std::map<std::string, std::set<std::string>> kAllowed = {
     {"res", {}},
     {"framework", {}},
-    {"engine", {"res"}},
+    {"engine", {}},
     {"app", {"engine", "framework", "res"}},
     {"wizard", {"app", "engine", "framework", "res"}},
     {"ui", {"wizard", "app", "engine", "framework", "res"}},

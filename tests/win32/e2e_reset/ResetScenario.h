@@ -24,12 +24,22 @@ inline constexpr char kRestored[] =
     "Vornel has reset your system to the backup settings.\nPlease, restart your computer in "
     "order to feel the change.";
 inline constexpr char kRestoreFailed[] = "Failed to reset your connection settings.";
+inline constexpr char kRestoredInPart[] =
+    "Vornel has put back every setting its backup still held. Part of the backup was lost, so "
+    "Vornel could not check some settings, such as the MTU of network connections it has no "
+    "record of; they keep the values they have now.\nPlease, restart your computer in order to "
+    "feel the change.";
 inline constexpr char kNeedsRights[] =
     "Vornel needs administrator rights to change your connection settings.\nPlease log on as "
     "an administrator and start Vornel again. Nothing has been changed.";
 inline constexpr char kOverwriteQuestion[] =
     "Now, your old connection settings saved as backup will be overwritten with the current "
     "settings as they will be the new backup.\nDo you want to proceed?";
+inline constexpr char kUnfinishedResetQuestion[] =
+    "Vornel could not put all of your original settings back yet. If you go on, that copy is "
+    "replaced by the settings in force now, some of which are Vornel's. Press Reset Connection "
+    "Settings again (as an administrator on Windows NT, 2000 and XP) to put them back first. Go "
+    "on anyway?";
 
 // The step captions of a whole run.
 std::vector<std::string> NtSteps(bool modemBoost = false);

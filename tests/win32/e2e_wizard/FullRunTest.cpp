@@ -144,6 +144,7 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
         // complete as its last value.
         EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey,
                           KeyTree{{{"Backup Complete", S::Dword(1)},
+                                   {"Backup Parts", S::String("MTU Settings\\MSS Settings")},
                                    {"MaxConnectionsPer1_0Server", S::Dword(10)},
                                    {"SackOpts", S::String("0")},
                                    {"DefaultTTL", S::String("128")},
@@ -246,6 +247,7 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
             HKEY_CURRENT_USER, kBackupKey,
             KeyTree{
                 {{"Backup Complete", S::Dword(1)},
+                 {"Backup Parts", S::String("MTU Settings\\MSS Settings\\Interfaces")},
                  {"MaxConnectionsPerServer", S::Dword(2)},
                  {"DefaultTTL", S::Dword(128)},
                  {"EnablePMTUDiscovery", S::Dword(0)},
@@ -306,11 +308,13 @@ TEST_F(WizardTest, Nt40RunWithNothingSetWritesTheDefaults) {
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 20u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 20u);
         // The NT backup always has its interface subkeys, empty here.
-        EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey,
-                          KeyTree{{{"Backup Complete", S::Dword(1)}},
-                                  {{"MTU Settings", KeyTree{}},
-                                   {"MSS Settings", KeyTree{}},
-                                   {"Interfaces", KeyTree{}}}}));
+        EXPECT_TRUE(
+            KeyIs(HKEY_CURRENT_USER, kBackupKey,
+                  KeyTree{{{"Backup Complete", S::Dword(1)},
+                           {"Backup Parts", S::String("MTU Settings\\MSS Settings\\Interfaces")}},
+                          {{"MTU Settings", KeyTree{}},
+                           {"MSS Settings", KeyTree{}},
+                           {"Interfaces", KeyTree{}}}}));
     });
 }
 
@@ -350,8 +354,9 @@ TEST_F(WizardTest, WindowsMeRunWithNothingSetWritesTheDefaults) {
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 4u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 8u);
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, NetTransKey("0001"), adapterBefore));
-        EXPECT_TRUE(
-            KeyIs(HKEY_CURRENT_USER, kBackupKey, KeyTree{{{"Backup Complete", S::Dword(1)}}, {}}));
+        EXPECT_TRUE(KeyIs(
+            HKEY_CURRENT_USER, kBackupKey,
+            KeyTree{{{"Backup Complete", S::Dword(1)}, {"Backup Parts", S::String("")}}, {}}));
     });
 }
 

@@ -1,7 +1,6 @@
 // The wizard in another language: captions, buttons and the composed page texts come
 // from the language file; every shipped translation on every page, pictured.
 #include <cctype>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "PageChecks.h"
@@ -9,15 +8,6 @@
 
 namespace e2e::wizard {
 namespace {
-
-// A key of a language file as the program shows it.
-std::string FromFile(const std::string& file, const char* key) {
-    char text[2000] = {};
-    GetPrivateProfileStringA("Linkvane", key, "", text, sizeof text, file.c_str());
-    std::string shown = text;
-    std::replace(shown.begin(), shown.end(), '*', '\n');
-    return shown;
-}
 
 TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
     // Every step of a Windows 98 run has a caption of its own in the file.
@@ -84,11 +74,8 @@ TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
 class ShippedTranslation : public WizardTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ShippedTranslation, OnEveryPage) {
-    namespace fs = std::filesystem;
     const std::string language = GetParam();
-    const fs::path shipped = fs::path(UnixPathToWindows(VORNEL_SOURCE_DIR)) / "lang";
-    const std::string file = Install().LangFolder() + "\\" + language + ".ini";
-    fs::copy_file(shipped / (language + ".ini"), file);
+    const std::string file = Install().AddShippedLanguage(language);
     SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server", 20);
     SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer", 20);
     const std::pair<const char*, DWORD> inForce[] = {
@@ -111,7 +98,7 @@ TEST_P(ShippedTranslation, OnEveryPage) {
 
     const char* captions[] = {"21", "22", "23", "24", "25", "26", "27", "28", "29"};
     for (size_t i = 0; i < std::size(captions); ++i) {
-        const std::string caption = FromFile(file, captions[i]);
+        const std::string caption = ShownText(file, captions[i]);
         ASSERT_FALSE(caption.empty()) << captions[i];
         if (i > 0) {
             ASSERT_TRUE(
@@ -119,14 +106,14 @@ TEST_P(ShippedTranslation, OnEveryPage) {
         } else {
             ASSERT_TRUE(wizard.WaitForStep(caption, kNextOnly));
             EXPECT_TRUE(wizard.WaitForText(IDC_step2_RADIO_DialUp,
-                                           FromFile(file, "IDC_step2_RADIO_DialUp")));
-            EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT), FromFile(file, "ID_WIZNEXT"));
+                                           ShownText(file, "IDC_step2_RADIO_DialUp")));
+            EXPECT_EQ(ItemText(wizard.Sheet(), ID_WIZNEXT), ShownText(file, "ID_WIZNEXT"));
         }
         if (i == 1) {
             EXPECT_TRUE(wizard.WaitForText(IDC_static_step3_MTUExplain,
-                                           FromFile(file, "IDC_static_step3_MTUExplain") + " " +
-                                               FromFile(file, "2") + " 1500 " +
-                                               FromFile(file, "4") + "."));
+                                           ShownText(file, "IDC_static_step3_MTUExplain") + " " +
+                                               ShownText(file, "2") + " 1500 " +
+                                               ShownText(file, "4") + "."));
         }
         std::string shot = "wizard-";  // appended: GCC 12 warns wrongly on "..." + string
         for (char c : language) {

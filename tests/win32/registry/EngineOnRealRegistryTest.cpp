@@ -10,6 +10,7 @@
 namespace {
 
 using namespace engine;
+using Outcome = engine::Outcome;
 
 // Forwards to the real registry with HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER
 // moved below HKCU\Software\VornelEngineTest, so tests touch nothing else.
@@ -18,14 +19,14 @@ public:
     static constexpr const char* kSandbox = "Software\\VornelEngineTest";
 
     SandboxStore() {
-        real_.DeleteTree(reg::kCurrentUser, kSandbox);
+        reg::DeleteTree(real_, reg::kCurrentUser, kSandbox);
         machine_ = reg::Create(real_, reg::kCurrentUser, "Software\\VornelEngineTest\\HKLM");
         user_ = reg::Create(real_, reg::kCurrentUser, "Software\\VornelEngineTest\\HKCU");
     }
     ~SandboxStore() override {
         machine_.Close();
         user_.Close();
-        real_.DeleteTree(reg::kCurrentUser, kSandbox);
+        reg::DeleteTree(real_, reg::kCurrentUser, kSandbox);
     }
     bool ready() const { return machine_ && user_; }
 
@@ -62,8 +63,8 @@ public:
     reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) override {
         return real_.QueryInfoKey(Map(key), info);
     }
-    reg::Status DeleteTree(reg::Key parent, const char* path) override {
-        return real_.DeleteTree(Map(parent), path);
+    reg::Status DeleteKey(reg::Key parent, const char* path) override {
+        return real_.DeleteKey(Map(parent), path);
     }
 
 private:
@@ -90,29 +91,26 @@ TEST_P(RealRegistry, AWizardRunAndResetPutEveryValueBackExactly) {
 
     TuningValues inForce;
     FoundFlags found;
-    regtest::RecordingHost host;
     CaptureSettings(store, family, inForce, found);
     EXPECT_FALSE(BackupExists(store)) << "opening the wizard made a backup";
     EXPECT_TRUE(found.ttlFound);
     EXPECT_EQ(inForce.ttl, family == WinNT ? 128 : 32);
     const TuningValues chosen{1, 1, 1, 1500, 1460, 64240, 64, 7200000, 1000, 2, 20, 20};
-    ApplySettings(store, family, chosen, ProbeModemPortSpeed(store, family), host);
+    EXPECT_EQ(ApplySettings(store, family, chosen, ProbeModemPortSpeed(store, family)).outcome,
+              Outcome::Applied);
     EXPECT_EQ(regtest::Get(store, reg::kLocalMachine, catalogue::Stack(family).path, "DefaultTTL"),
               EncodeValue(catalogue::Stack(family).encoding, 64));
     EXPECT_FALSE(ProbeModemPortSpeed(store, family));  // boosted
     EXPECT_TRUE(BackupExists(store));
 
-    RestoreSettings(store, family, host);
-    ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[0].text, text::k41.english);
-    EXPECT_EQ(host.messages[1].text, text::k42.english);
+    EXPECT_EQ(RestoreSettings(store, family).outcome, Outcome::Restored);
     EXPECT_EQ(regtest::SystemSnapshot(store), before)
         << regtest::Difference(before, regtest::SystemSnapshot(store));
     EXPECT_FALSE(BackupExists(store));
 
-    RestoreSettings(store, family, host);
-    EXPECT_EQ(host.messages.back().text, text::k47.english);
-    EXPECT_EQ(host.messages.back().kind, MessageKind::Error);
+    const Result again = RestoreSettings(store, family);
+    EXPECT_EQ(again.outcome, Outcome::NotRestored);
+    EXPECT_FALSE(again.backupRemains);
 }
 
 // Without the right to change the system's keys nothing is written, not even the
@@ -130,13 +128,11 @@ TEST_P(RealRegistry, WithoutRightsNothingIsWrittenAndTheEarlierBackupStays) {
                                         std::string(SandboxStore::kSandbox) + "\\HKLM");
         TuningValues inForce;
         FoundFlags found;
-        regtest::RecordingHost host;
         CaptureSettings(store, family, inForce, found);
         EXPECT_TRUE(found.ttlFound);
         EXPECT_TRUE(ProbeModemPortSpeed(store, family));
-        ApplySettings(store, family, TuningValues{}, true, host);
-        RestoreSettings(store, family, host);
-        EXPECT_EQ(host.keys, (std::vector<std::string>{"45", "45"}));
+        EXPECT_EQ(ApplySettings(store, family, TuningValues{}, true).outcome, Outcome::NeedsRights);
+        EXPECT_EQ(RestoreSettings(store, family).outcome, Outcome::NeedsRights);
         EXPECT_EQ(regtest::WholeSnapshot(store), before)
             << regtest::Difference(before, regtest::WholeSnapshot(store));
     }

@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <fstream>
@@ -96,6 +97,24 @@ Installation::~Installation() {
 
 void Installation::AddLanguage(const std::string& name, const std::string& fileText) {
     WriteFile("Lang\\" + name + ".ini", fileText);
+}
+
+std::string Installation::AddShippedLanguage(const std::string& name) {
+    const std::string shipped = UnixPathToWindows(VORNEL_SOURCE_DIR) + "\\lang\\" + name;
+    const std::string file = LangFolder() + "\\" + name + ".ini";
+    if (!CopyFileA((shipped + ".ini").c_str(), file.c_str(), FALSE)) {
+        ADD_FAILURE() << "cannot copy the shipped " << name << ".ini";
+    }
+    CopyFileA((shipped + ".bmp").c_str(), (LangFolder() + "\\" + name + ".bmp").c_str(), FALSE);
+    return file;
+}
+
+std::string ShownText(const std::string& file, const char* key) {
+    char text[2000] = {};
+    GetPrivateProfileStringA("Linkvane", key, "", text, sizeof text, file.c_str());
+    std::string shown = text;
+    std::replace(shown.begin(), shown.end(), '*', '\n');
+    return shown;
 }
 
 void Installation::AddFlag(const std::string& name, const std::string& bitmapBytes) {

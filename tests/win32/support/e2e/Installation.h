@@ -21,6 +21,9 @@ bool ReplaceResource(const std::string& exe, LPCSTR type, LPCSTR name, const voi
 std::string BitmapFile(int width, int height, COLORREF fill, COLORREF frame = RGB(0, 0, 0),
                        int bitsPerPixel = 24);
 
+// A text of a language file as the program shows it: each '*' a line break.
+std::string ShownText(const std::string& file, const char* key);
+
 class Installation {
 public:
     Installation();  // a new, empty folder with an empty Lang folder in the temporary folder
@@ -33,6 +36,8 @@ public:
     std::string LangFolder() const { return m_folder + "\\Lang"; }
 
     void AddLanguage(const std::string& name, const std::string& fileText);
+    // The language file (and flag) the program ships under that name; returns the file.
+    std::string AddShippedLanguage(const std::string& name);
     void AddFlag(const std::string& name, const std::string& bitmapBytes);
     // Any file, by its path relative to the folder; parent folders must exist.
     void WriteFile(const std::string& relativePath, const std::string& bytes);

@@ -96,6 +96,12 @@ bool MessageBoxInfo::HasButton(int id) const {
                        [id](const BoxButton& button) { return button.id == id; });
 }
 
+int MessageBoxInfo::DefaultButton() const {
+    const auto found = std::find_if(buttons.begin(), buttons.end(),
+                                    [](const BoxButton& button) { return button.isDefault; });
+    return found == buttons.end() ? 0 : found->id;
+}
+
 std::vector<int> MessageBoxInfo::ButtonIds() const {
     std::vector<int> ids;
     for (const BoxButton& button : buttons) ids.push_back(button.id);
@@ -140,7 +146,11 @@ MessageBoxInfo ReadMessageBox(HWND box) {
     }
     std::sort(buttons.begin(), buttons.end(),
               [](HWND a, HWND b) { return ScreenRect(a).left < ScreenRect(b).left; });
-    for (HWND button : buttons) info.buttons.push_back({GetDlgCtrlID(button), Text(button)});
+    for (HWND button : buttons) {
+        const auto style = static_cast<DWORD>(GetWindowLongA(button, GWL_STYLE));
+        info.buttons.push_back(
+            {GetDlgCtrlID(button), Text(button), (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON});
+    }
     info.icon = RecogniseIcon(box);
     return info;
 }

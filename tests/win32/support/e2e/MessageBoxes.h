@@ -20,6 +20,7 @@ std::ostream& operator<<(std::ostream& out, BoxIcon icon);
 struct BoxButton {
     int id = 0;  // IDOK, IDCANCEL, IDYES, IDNO ...
     std::string text;
+    bool isDefault = false;  // Enter presses it
 };
 
 struct MessageBoxInfo {
@@ -32,6 +33,7 @@ struct MessageBoxInfo {
 
     bool HasButton(int id) const;
     std::vector<int> ButtonIds() const;
+    int DefaultButton() const;  // 0 when none is
 };
 std::ostream& operator<<(std::ostream& out, const MessageBoxInfo& box);
 
