@@ -54,12 +54,13 @@ BOOL CVornelApp::InitInstance() {
     // The registry is read first so that a refusal is already in the user's language.
     ReadProductKey();
 
-    const auto family = DecidePlatformFamily(m_osVersion);
-    if (!family) {
+    const auto release = DecideRelease(m_osVersion);
+    if (!release) {
         MessageBoxA(nullptr, GetLanguageText(text::k79).c_str(), nullptr, MB_ICONERROR);
         return FALSE;
     }
-    m_family = *family;
+    m_release = *release;
+    m_family = FamilyOf(*release);
 
     CSplashDlg splash;
     splash.DoModal();

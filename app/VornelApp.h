@@ -42,6 +42,7 @@ public:
     char m_pszAppPath[MAX_PATH] = {};
     char m_pszLanguage[MAX_PATH] = {};
     PlatformFamily m_family = Win9x;
+    WindowsRelease m_release = WindowsRelease::Win95;  // of m_family
     CWindowsVersion m_osVersion;
     std::int32_t boostModem = 0;
 

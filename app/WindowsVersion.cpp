@@ -27,19 +27,28 @@ bool CWindowsVersion::IsWinNT4() const {
     return m_osvi.dwPlatformId == kPlatformNT && m_osvi.dwMajorVersion == 4;
 }
 
-std::optional<PlatformFamily> DecidePlatformFamily(const CWindowsVersion& version) {
+std::optional<WindowsRelease> DecideRelease(const CWindowsVersion& version) {
     using Test = bool (CWindowsVersion::*)() const;
     struct Rule {
         Test test;
-        PlatformFamily family;
+        WindowsRelease release;
     };
     static constexpr Rule kRules[] = {
-        {&CWindowsVersion::IsWin95, Win9x}, {&CWindowsVersion::IsWin98, Win9x},
-        {&CWindowsVersion::IsWinMe, Win9x}, {&CWindowsVersion::IsWin2000, WinNT},
-        {&CWindowsVersion::IsWinXP, WinNT}, {&CWindowsVersion::IsWinNT4, WinNT},
+        {&CWindowsVersion::IsWin95, WindowsRelease::Win95},
+        {&CWindowsVersion::IsWin98, WindowsRelease::Win98},
+        {&CWindowsVersion::IsWinMe, WindowsRelease::WinMe},
+        {&CWindowsVersion::IsWin2000, WindowsRelease::Win2000},
+        {&CWindowsVersion::IsWinXP, WindowsRelease::WinXP},
+        {&CWindowsVersion::IsWinNT4, WindowsRelease::WinNT4},
     };
     for (const Rule& rule : kRules) {
-        if ((version.*rule.test)()) return rule.family;
+        if ((version.*rule.test)()) return rule.release;
     }
     return std::nullopt;
+}
+
+std::optional<PlatformFamily> DecidePlatformFamily(const CWindowsVersion& version) {
+    const std::optional<WindowsRelease> release = DecideRelease(version);
+    if (!release) return std::nullopt;
+    return FamilyOf(*release);
 }

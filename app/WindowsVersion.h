@@ -44,5 +44,6 @@ private:
 };
 
 // The start-up decision: the first release test that holds decides the
-// family; none holding means the program must refuse to run.
+// release and with it the family; none holding means the program must refuse to run.
+std::optional<WindowsRelease> DecideRelease(const CWindowsVersion& version);
 std::optional<PlatformFamily> DecidePlatformFamily(const CWindowsVersion& version);

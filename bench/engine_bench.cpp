@@ -83,12 +83,12 @@ void BM_Capture(benchmark::State& state, PlatformFamily family) {
     CountCalls(state, store, [&](RegistryStore& counted) {
         TuningValues inForce;
         FoundFlags found;
-        CaptureSettings(counted, family, inForce, found);
+        regtest::Capture(counted, family, inForce, found);
     });
     for (auto _ : state) {
         TuningValues inForce;
         FoundFlags found;
-        CaptureSettings(store, family, inForce, found);
+        regtest::Capture(store, family, inForce, found);
         benchmark::DoNotOptimize(inForce);
     }
     state.SetComplexityN(state.range(0));
@@ -99,10 +99,10 @@ void BM_Apply(benchmark::State& state, PlatformFamily family) {
     Seed(store, family, static_cast<int>(state.range(0)));
     TuningValues inForce;
     FoundFlags found;
-    CaptureSettings(store, family, inForce, found);
+    regtest::Capture(store, family, inForce, found);
     CountCalls(state, store,
-               [&](RegistryStore& counted) { ApplySettings(counted, family, kChosen, false); });
-    for (auto _ : state) ApplySettings(store, family, kChosen, false);
+               [&](RegistryStore& counted) { regtest::Finish(counted, family, kChosen, false); });
+    for (auto _ : state) regtest::Finish(store, family, kChosen, false);
     state.SetComplexityN(state.range(0));
 }
 
@@ -113,15 +113,15 @@ void BM_CaptureApplyRestore(benchmark::State& state, PlatformFamily family) {
     CountCalls(state, store, [&](RegistryStore& counted) {
         TuningValues inForce;
         FoundFlags found;
-        CaptureSettings(counted, family, inForce, found);
-        ApplySettings(counted, family, kChosen, false);
+        regtest::Capture(counted, family, inForce, found);
+        regtest::Finish(counted, family, kChosen, false);
         RestoreSettings(counted, family);
     });
     for (auto _ : state) {
         TuningValues inForce;
         FoundFlags found;
-        CaptureSettings(store, family, inForce, found);
-        ApplySettings(store, family, kChosen, false);
+        regtest::Capture(store, family, inForce, found);
+        regtest::Finish(store, family, kChosen, false);
         RestoreSettings(store, family);
     }
     state.SetComplexityN(state.range(0));

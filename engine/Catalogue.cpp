@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -10,6 +11,7 @@ namespace {
 using TV = TuningValues;
 using FF = FoundFlags;
 
+// The browser's connections per server, per user (KB 183110).
 constexpr CatalogueValue kBrowserValues[] = {
     {"MaxConnectionsPer1_0Server",
      &TV::maxConnectionsPer1_0Server,
@@ -25,6 +27,9 @@ constexpr CatalogueValue kBrowserValues[] = {
      {2, 2, 2}},
 };
 
+// The stack values of Windows 95, 98 and Me, text on 98 and Me (KB 158474). Windows 95
+// has window scaling and selective acknowledgements only with the Windows Sockets 2
+// update (KB 182108), so "Tcp1323Opts" and "SackOpts" do nothing without it.
 constexpr CatalogueValue kWin9xStackValues[] = {
     {"SackOpts", nullptr, 1, nullptr, nullptr, {1, 1, 1}},
     {"Tcp1323Opts", nullptr, 1, nullptr, nullptr, {2, 2, 2}},
@@ -57,8 +62,13 @@ constexpr CatalogueValue kWin9xStackValues[] = {
      {9, 9, 9}},
 };
 
-// NT 4.0 reads "EnableICMPRedirects", Windows 2000 and later "EnableICMPRedirect":
-// both are written, and the later one read wins for the value in force.
+// The stack values of Windows NT 4.0, 2000 and XP (KB 120642, KB 314053, KB 224829). NT 4.0
+// has no window scaling: its "TcpWindowSize" ends at 65535 (KB 140552, KB 199947), and it
+// reads neither "Tcp1323Opts", "SackOpts" nor "GlobalMaxTcpWindowSize"; "TcpMaxDupAcks"
+// came with its Service Pack 2 (KB 162179). NT 4.0 reads "EnableICMPRedirects" (Service
+// Pack 5, KB 225344), Windows 2000 and later "EnableICMPRedirect" (KB 243427): both are
+// written, and the later one read wins for the value in force. "SYNAttackProtect" takes 0
+// to 2 (KB 142641).
 constexpr CatalogueValue kWinNtStackValues[] = {
     {"SackOpts", nullptr, 1, nullptr, nullptr, {1, 1, 1}},
     {"Tcp1323Opts", nullptr, 1, nullptr, nullptr, {2, 2, 2}},
@@ -111,21 +121,107 @@ constexpr CatalogueValue kWinNtStackValues[] = {
      {14, 14, 14}},
 };
 
+// Windows 98 and 98 SE read the global receive-window limit under a misspelt name, as a
+// number, from a key of its own (KB 239731); "GlobalMaxTcpWindowSize" beside the other
+// stack values has no effect there.
+constexpr CatalogueValue kWin98ParameterValues[] = {
+    {"GlobalMaxTcpWindoSize", &TV::rwin, 0, nullptr, nullptr, {1, 1, 1}},
+};
+
+// AFD, the socket driver, reads "DefaultReceiveWindow" from its own key on Windows NT 4.0
+// (KB 246984) and on 2000 and XP alike (Windows Server 2003 TCP/IP Implementation Details,
+// appendix C); under Tcpip\Parameters nothing reads it.
+constexpr CatalogueValue kAfdValues[] = {
+    {"DefaultReceiveWindow", nullptr, 8192, nullptr, nullptr, {1, 1, 1}},
+};
+
+// Windows NT 4.0 RAS sends at most "IPMTU" (1 to 1500, Service Pack 4 and later) on its
+// dial-up links (KB 183229); Vornel sets it for the connections that run over them.
+std::optional<std::int32_t> DialUpLinkMtu(const TuningValues& chosen, ConnectionType type) {
+    if (type != DialUp && type != DSL) return std::nullopt;
+    return std::clamp(chosen.mtu, 1, 1500);
+}
+constexpr CatalogueValue kNdisWanValues[] = {
+    {"IPMTU", nullptr, 0, nullptr, nullptr, {1, 1, 1}, DialUpLinkMtu},
+};
+
 constexpr KeyCatalogue kBrowser{reg::kCurrentUser, catalogue::kBrowserKey, Encoding::Number,
                                 kBrowserValues};
-constexpr KeyCatalogue kWin9xStack{reg::kLocalMachine, catalogue::kWin9xStackKey, Encoding::Text,
-                                   kWin9xStackValues};
-constexpr KeyCatalogue kWinNtStack{reg::kLocalMachine, catalogue::kWinNtStackKey, Encoding::Number,
-                                   kWinNtStackValues};
+constexpr KeyCatalogue kWin9xStack{reg::kLocalMachine, catalogue::kWin9xStackKey,
+                                   Encoding::Text,     kWin9xStackValues,
+                                   kWin9xReleases,     Reach::Create};
+constexpr KeyCatalogue kWinNtStack{reg::kLocalMachine, catalogue::kWinNtStackKey,
+                                   Encoding::Number,   kWinNtStackValues,
+                                   kWinNtReleases,     Reach::Create};
+constexpr KeyCatalogue kWin98Parameters{reg::kLocalMachine,
+                                        catalogue::kWin98ParametersKey,
+                                        Encoding::Number,
+                                        kWin98ParameterValues,
+                                        Only(WindowsRelease::Win98),
+                                        Reach::CreateInService,
+                                        catalogue::kWin98ParametersBackupName};
+constexpr KeyCatalogue kAfd{
+    reg::kLocalMachine, catalogue::kAfdParametersKey, Encoding::Number,         kAfdValues,
+    kWinNtReleases,     Reach::CreateInService,       catalogue::kAfdBackupName};
+constexpr KeyCatalogue kNdisWan{reg::kLocalMachine,
+                                catalogue::kNdisWanParametersKey,
+                                Encoding::Number,
+                                kNdisWanValues,
+                                Only(WindowsRelease::WinNT4),
+                                Reach::CreateInService,
+                                catalogue::kNdisWanBackupName};
+constexpr const KeyCatalogue* kFixedKeys[] = {&kBrowser,         &kWin9xStack, &kWinNtStack,
+                                              &kWin98Parameters, &kAfd,        &kNdisWan};
 
-constexpr LinkValue kWin9xLinks[] = {
-    {"MaxMTU", catalogue::kMtuBackupName, catalogue::kMtuBackupKey, &TV::mtu, &FF::mtuFound},
-    {"MaxMSS", catalogue::kMssBackupName, catalogue::kMssBackupKey, &TV::mss, &FF::mssFound},
+constexpr LinkValue kWin9xLinkValues[] = {
+    {"MaxMTU", catalogue::kMtuBackupName, catalogue::kMtuBackupKey, &TV::mtu, &TV::mtu,
+     &FF::mtuFound},
+    {"MaxMSS", catalogue::kMssBackupName, catalogue::kMssBackupKey, &TV::mss, &TV::mss,
+     &FF::mssFound},
 };
-constexpr LinkValue kWinNtLinks[] = {
-    {"MTU", catalogue::kMtuBackupName, catalogue::kMtuBackupKey, &TV::mtu, &FF::mtuFound},
-    {"MSS", catalogue::kMssBackupName, catalogue::kMssBackupKey, &TV::mss, &FF::mssFound},
+// Windows 2000 and XP read "MTU" per interface (KB 314053); no Windows reads an "MSS",
+// which is written and put back for the tools that show it.
+constexpr LinkValue kWinNtLinkValues[] = {
+    {"MTU", catalogue::kMtuBackupName, catalogue::kMtuBackupKey, &TV::mtu, &TV::mtu, &FF::mtuFound},
+    {"MSS", catalogue::kMssBackupName, catalogue::kMssBackupKey, &TV::mss, &TV::mss, &FF::mssFound},
 };
+// Windows NT 4.0 has no Interfaces key of its own, so an "MTU" found there is not the one
+// in force: the adapters' below are.
+constexpr LinkValue kNt4InterfaceValues[] = {
+    {"MTU", catalogue::kMtuBackupName, catalogue::kMtuBackupKey, &TV::mtu, nullptr, nullptr},
+    {"MSS", catalogue::kMssBackupName, catalogue::kMssBackupKey, &TV::mss, &TV::mss, &FF::mssFound},
+};
+// Windows NT 4.0 reads "MTU" in the TCP/IP parameters of each adapter TCP/IP is bound to,
+// "specific to each adapter" (KB 120642, KB 140552).
+constexpr LinkValue kNt4AdapterValues[] = {
+    {"MTU", catalogue::kAdapterMtuBackupName, catalogue::kAdapterMtuBackupKey, &TV::mtu, &TV::mtu,
+     &FF::mtuFound},
+};
+
+constexpr LinkCatalogue kDialUpAdapterLinks{
+    LinkKind::DialUpAdapter, Encoding::Text, kWin9xLinkValues, nullptr, nullptr,
+    kWin9xReleases,          false};
+constexpr LinkCatalogue kInterfaceLinks{LinkKind::Interface,
+                                        Encoding::Number,
+                                        kWinNtLinkValues,
+                                        catalogue::kInterfacesBackupName,
+                                        catalogue::kInterfacesBackupKey,
+                                        Only(WindowsRelease::Win2000) | Only(WindowsRelease::WinXP),
+                                        false};
+constexpr LinkCatalogue kNt4InterfaceLinks{LinkKind::Interface,
+                                           Encoding::Number,
+                                           kNt4InterfaceValues,
+                                           catalogue::kInterfacesBackupName,
+                                           catalogue::kInterfacesBackupKey,
+                                           Only(WindowsRelease::WinNT4),
+                                           false};
+constexpr LinkCatalogue kBoundAdapterLinks{LinkKind::BoundAdapter,
+                                           Encoding::Number,
+                                           kNt4AdapterValues,
+                                           catalogue::kAdaptersBackupName,
+                                           catalogue::kAdaptersBackupKey,
+                                           Only(WindowsRelease::WinNT4),
+                                           true};
 
 }  // namespace
 
@@ -139,9 +235,40 @@ const KeyCatalogue& Stack(PlatformFamily family) {
     return family == Win9x ? kWin9xStack : kWinNtStack;
 }
 
-std::span<const LinkValue> Links(PlatformFamily family) {
-    if (family == Win9x) return kWin9xLinks;
-    return kWinNtLinks;
+std::vector<const KeyCatalogue*> FixedKeys(WindowsRelease release) {
+    std::vector<const KeyCatalogue*> keys;
+    for (const KeyCatalogue* key : kFixedKeys) {
+        if (Includes(key->releases, release)) keys.push_back(key);
+    }
+    return keys;
+}
+
+std::vector<const KeyCatalogue*> FixedKeys(PlatformFamily family) {
+    const Releases releases = family == Win9x ? kWin9xReleases : kWinNtReleases;
+    std::vector<const KeyCatalogue*> keys;
+    for (const KeyCatalogue* key : kFixedKeys) {
+        if ((key->releases & releases) != 0) keys.push_back(key);
+    }
+    return keys;
+}
+
+std::vector<const LinkCatalogue*> Links(WindowsRelease release) {
+    std::vector<const LinkCatalogue*> links;
+    for (const LinkCatalogue* set :
+         {&kDialUpAdapterLinks, &kInterfaceLinks, &kNt4InterfaceLinks, &kBoundAdapterLinks}) {
+        if (Includes(set->releases, release)) links.push_back(set);
+    }
+    return links;
+}
+
+std::vector<const LinkCatalogue*> Links(PlatformFamily family) {
+    if (family == Win9x) return {&kDialUpAdapterLinks};
+    return {&kInterfaceLinks, &kBoundAdapterLinks};
+}
+
+std::span<const LinkValue> LinkValues(PlatformFamily family) {
+    if (family == Win9x) return kWin9xLinkValues;
+    return kWinNtLinkValues;
 }
 
 const char* ModemClassKey(PlatformFamily family) {
@@ -153,7 +280,34 @@ std::uint32_t RegistryType(Encoding encoding) {
 }
 
 bool IsLinkList(std::string_view part) {
-    return reg::SameName(part, kInterfacesBackupName);
+    return reg::SameName(part, kInterfacesBackupName) || reg::SameName(part, kAdaptersBackupName);
+}
+
+std::string AdapterKeyBelowServices(std::string_view adapter) {
+    return std::string(adapter) + kAdapterTcpipSuffix;
+}
+
+std::vector<std::string> BoundAdapters(const reg::Value& bind) {
+    std::vector<std::string> adapters;
+    const std::string_view prefix(kDevicePrefix);
+    std::size_t start = 0;
+    const std::string_view data(reinterpret_cast<const char*>(bind.data.data()), bind.data.size());
+    while (start < data.size()) {
+        std::size_t end = data.find('\0', start);
+        if (end == std::string_view::npos) end = data.size();
+        const std::string_view entry = data.substr(start, end - start);
+        start = end + 1;
+        if (entry.size() <= prefix.size() || !reg::SameName(entry.substr(0, prefix.size()), prefix))
+            continue;
+        const std::string_view name = entry.substr(prefix.size());
+        // One key of the services key, by name: never a path into another.
+        if (name.find('\\') != std::string_view::npos) continue;
+        const bool seen =
+            std::any_of(adapters.begin(), adapters.end(),
+                        [&](const std::string& other) { return reg::SameName(other, name); });
+        if (!seen) adapters.emplace_back(name);
+    }
+    return adapters;
 }
 
 std::vector<const CatalogueValue*> InOrder(const KeyCatalogue& key, Step step) {

@@ -1,10 +1,13 @@
-// The registry catalogue: every key and value the engine reads, writes, backs up and restores.
+// The registry catalogue: every key and value the engine reads, writes, backs up and
+// restores, on which Windows releases, and where each release reads it.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +22,24 @@ enum class Encoding : std::uint8_t { Text, Number };
 // The three passes over the catalogue, each with its own order of values.
 enum class Step : std::uint8_t { Capture = 0, Apply = 1, Restore = 2 };
 
+// A set of releases.
+using Releases = std::uint8_t;
+constexpr Releases Only(WindowsRelease release) {
+    return static_cast<Releases>(1u << static_cast<unsigned>(release));
+}
+inline constexpr Releases kWin9xReleases =
+    Only(WindowsRelease::Win95) | Only(WindowsRelease::Win98) | Only(WindowsRelease::WinMe);
+inline constexpr Releases kWinNtReleases =
+    Only(WindowsRelease::WinNT4) | Only(WindowsRelease::Win2000) | Only(WindowsRelease::WinXP);
+constexpr bool Includes(Releases releases, WindowsRelease release) {
+    return (releases & Only(release)) != 0;
+}
+
+// What Finish writes for a value whose number depends on the connection as well, or
+// nothing when it leaves the value alone for that connection.
+using AppliedRule = std::optional<std::int32_t> (*)(const TuningValues& chosen,
+                                                    ConnectionType type);
+
 struct CatalogueValue {
     const char* name;
     std::int32_t TuningValues::*applied;  // null: `constant` is written instead
@@ -26,6 +47,14 @@ struct CatalogueValue {
     std::int32_t TuningValues::*inForce;  // null: read for the backup only
     bool FoundFlags::*found;
     std::array<std::uint8_t, 3> order;  // position in capture, apply and restore
+    AppliedRule rule = nullptr;         // set: decides what is written, over the two above
+};
+
+// How Finish comes to a key it writes into.
+enum class Reach : std::uint8_t {
+    OpenOnly,         // written only where it exists; Reset passes over it when it has gone
+    Create,           // made when it is missing; Reset fails without it
+    CreateInService,  // made when missing below a key that exists (a service's Parameters)
 };
 
 // One key of fixed values, all with the same encoding.
@@ -34,16 +63,38 @@ struct KeyCatalogue {
     const char* path;
     Encoding encoding;
     std::span<const CatalogueValue> values;
+    Releases releases = kWin9xReleases | kWinNtReleases;  // where Finish writes it
+    Reach reach = Reach::OpenOnly;
+    // The part of the backup that holds its values; null: the backup key's own values.
+    const char* part = nullptr;
 };
 
-// A value that every adapter (Win9x) or interface (WinNT) has, backed up in a
-// subkey of the backup under the adapter's or interface's name.
+// A value that every adapter or interface has, backed up in a part of the backup
+// under the adapter's or interface's name.
 struct LinkValue {
     const char* name;
-    const char* backupName;  // subkey of the backup key
-    const char* backupPath;  // the same, from HKEY_CURRENT_USER
-    std::int32_t TuningValues::*field;
+    const char* backupName;               // subkey of the backup key
+    const char* backupPath;               // the same, from HKEY_CURRENT_USER
+    std::int32_t TuningValues::*applied;  // what Finish writes
+    std::int32_t TuningValues::*field;    // what it shows in force; null: backup only
     bool FoundFlags::*found;
+};
+
+// Where per-link values live.
+enum class LinkKind : std::uint8_t {
+    DialUpAdapter,  // Win9x: the one dial-up adapter's TCP/IP binding, found through Enum
+    Interface,      // Windows 2000 and XP: each subkey of Tcpip\Parameters\Interfaces
+    BoundAdapter,   // Windows NT 4.0: each adapter TCP/IP is bound to, in Tcpip\Linkage
+};
+
+struct LinkCatalogue {
+    LinkKind kind;
+    Encoding encoding;
+    std::span<const LinkValue> values;
+    const char* listName;  // the part listing each link seen; null for the dial-up adapter
+    const char* listPath;
+    Releases releases;
+    bool smallestInForce;  // the value in force is the smallest found, not the last one
 };
 
 namespace catalogue {
@@ -51,10 +102,25 @@ namespace catalogue {
 inline constexpr const char* kBrowserKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 inline constexpr const char* kWin9xStackKey = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+inline constexpr const char* kWin98ParametersKey =
+    "System\\CurrentControlSet\\Services\\VxD\\MSTCP\\Parameters";
 inline constexpr const char* kWinNtStackKey =
     "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 inline constexpr const char* kInterfacesKey =
     "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces";
+inline constexpr const char* kServicesKey = "System\\CurrentControlSet\\Services";
+inline constexpr const char* kLinkageKey = "System\\CurrentControlSet\\Services\\Tcpip\\Linkage";
+// In the linkage key: the NT objects TCP/IP is bound to, "\Device\<adapter>" each.
+inline constexpr const char* kBindValue = "Bind";
+inline constexpr const char* kDevicePrefix = "\\Device\\";
+// Below the services key, an adapter's own TCP/IP parameters (Windows NT 4.0).
+inline constexpr const char* kAdapterTcpipSuffix = "\\Parameters\\Tcpip";
+inline constexpr const char* kAfdParametersKey =
+    "System\\CurrentControlSet\\Services\\AFD\\Parameters";
+inline constexpr const char* kNdisWanParametersKey =
+    "System\\CurrentControlSet\\Services\\NdisWan\\Parameters";
+// Present once the Windows Sockets 2 update is installed on Windows 95 (KB 177719).
+inline constexpr const char* kWinsock2Key = "System\\CurrentControlSet\\Services\\Winsock2";
 inline constexpr const char* kNetTransKeyPrefix =
     "System\\CurrentControlSet\\Services\\Class\\NetTrans\\";
 inline constexpr const char* kEnumRootNetKey = "Enum\\Root\\Net";
@@ -91,9 +157,18 @@ inline constexpr char kMssBackupName[] = "MSS Settings";
 // WinNT: one value per interface that existed when the backup was made, so that
 // Reset touches those and no other. Backups without it predate the list.
 inline constexpr char kInterfacesBackupName[] = "Interfaces";
+// Windows NT 4.0: the "MTU" of each bound adapter, and the list of the adapters seen.
+inline constexpr char kAdapterMtuBackupName[] = "Adapter MTU Settings";
+inline constexpr char kAdaptersBackupName[] = "Adapters";
+// The values of the keys of one service each, read by one release or family only.
+inline constexpr char kWin98ParametersBackupName[] = "MSTCP Parameters";
+inline constexpr char kAfdBackupName[] = "AFD Parameters";
+inline constexpr char kNdisWanBackupName[] = "NdisWan Parameters";
 inline constexpr auto kMtuBackupPath = JoinKeyPath(kBackupPath, kMtuBackupName);
 inline constexpr auto kMssBackupPath = JoinKeyPath(kBackupPath, kMssBackupName);
 inline constexpr auto kInterfacesBackupPath = JoinKeyPath(kBackupPath, kInterfacesBackupName);
+inline constexpr auto kAdapterMtuBackupPath = JoinKeyPath(kBackupPath, kAdapterMtuBackupName);
+inline constexpr auto kAdaptersBackupPath = JoinKeyPath(kBackupPath, kAdaptersBackupName);
 
 inline constexpr const char* kProductKey = kProductPath.data();
 inline constexpr const char* kBackupKey = kBackupPath.data();
@@ -101,12 +176,16 @@ inline constexpr const char* kPendingBackupKey = kPendingBackupPath.data();
 inline constexpr const char* kMtuBackupKey = kMtuBackupPath.data();
 inline constexpr const char* kMssBackupKey = kMssBackupPath.data();
 inline constexpr const char* kInterfacesBackupKey = kInterfacesBackupPath.data();
+inline constexpr const char* kAdapterMtuBackupKey = kAdapterMtuBackupPath.data();
+inline constexpr const char* kAdaptersBackupKey = kAdaptersBackupPath.data();
 inline constexpr const char* kBackupCompleteValue = "Backup Complete";
 // Written just before "Backup Complete": the names of the backup's subkeys, joined by
 // backslashes, so that one of them gone missing shows.
 inline constexpr const char* kBackupPartsValue = "Backup Parts";
 // Left in the backup by a Reset that could not put everything back.
 inline constexpr const char* kResetIncompleteValue = "Reset Incomplete";
+// In a part of the backup: the key it stands for did not exist, and Finish makes it.
+inline constexpr const char* kKeyAbsentValue = "Key Absent";
 
 inline constexpr const char* kDialUpAdapter = "Dial-Up Adapter";
 inline constexpr std::uint32_t kTextBufferSize = 260;
@@ -114,14 +193,29 @@ inline constexpr std::uint32_t kNumberSize = 4;
 
 const KeyCatalogue& Browser();
 const KeyCatalogue& Stack(PlatformFamily family);
+// Every key of fixed values Finish writes on the release: the browser's, the stack's,
+// then those read by that release alone. In that order.
+std::vector<const KeyCatalogue*> FixedKeys(WindowsRelease release);
+// Every such key of the family, whatever the release: what a Reset may put back.
+std::vector<const KeyCatalogue*> FixedKeys(PlatformFamily family);
+// The per-link values Finish writes on the release, and those a Reset on the family may
+// put back.
+std::vector<const LinkCatalogue*> Links(WindowsRelease release);
+std::vector<const LinkCatalogue*> Links(PlatformFamily family);
 // "MaxMTU" and "MaxMSS" of the dial-up adapter, or "MTU" and "MSS" of every interface.
-std::span<const LinkValue> Links(PlatformFamily family);
+std::span<const LinkValue> LinkValues(PlatformFamily family);
 const char* ModemClassKey(PlatformFamily family);
 std::uint32_t RegistryType(Encoding encoding);
 
 // True for a part of the backup that lists the adapters or interfaces it saw, as
 // opposed to one that holds their values.
 bool IsLinkList(std::string_view part);
+
+// The key of a bound adapter's TCP/IP parameters below the services key.
+std::string AdapterKeyBelowServices(std::string_view adapter);
+// The adapters of a "Bind" list: each "\Device\<adapter>" entry's name, once, in order;
+// an entry that names no single key is left out.
+std::vector<std::string> BoundAdapters(const reg::Value& bind);
 
 // The key's values in the order of one step.
 std::vector<const CatalogueValue*> InOrder(const KeyCatalogue& key, Step step);

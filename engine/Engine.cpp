@@ -46,16 +46,6 @@ void FillField(Encoding encoding, const reg::Value& value, std::int32_t& field) 
     field = static_cast<std::int32_t>(bits);
 }
 
-// Adds empty subkeys to an image and returns them, in the order named.
-template <std::size_t N>
-std::array<reg::KeyImage*, N> AddSubKeys(reg::KeyImage& image, const char* const (&names)[N]) {
-    const std::size_t first = image.subKeys.size();
-    for (const char* name : names) image.subKeys.emplace_back().name = name;
-    std::array<reg::KeyImage*, N> added{};
-    for (std::size_t i = 0; i < N; ++i) added[i] = &image.subKeys[first + i];
-    return added;
-}
-
 // ---- Reading what is in force ----
 
 // The values in force, and the backup that records them. A backup is complete
@@ -68,17 +58,23 @@ struct Reading {
     FoundFlags& found;
     reg::KeyImage backup;
     bool complete = true;
-    std::optional<std::string> adapter;   // Win9x: the dial-up adapter's NetTrans instance
-    std::vector<std::string> interfaces;  // WinNT: every interface
+    std::optional<std::string> adapter;  // Win9x: the dial-up adapter's NetTrans instance
+    // The interfaces or bound adapters seen, per set of links.
+    std::vector<std::pair<const LinkCatalogue*, std::vector<std::string>>> links;
+    // The keys below a service that Finish may make: each is there, or the backup records
+    // that it was not.
+    std::vector<const KeyCatalogue*> reachable;
 
     // Absence is an answer; any other failure leaves a gap in the backup.
     void Note(reg::Status status) {
         if (!Succeeded(status) && !reg::IsAbsent(status)) complete = false;
     }
-    ScopedKey Open(RegistryStore& store, reg::Key parent, const char* path) {
+    ScopedKey Open(RegistryStore& store, reg::Key parent, const char* path,
+                   reg::Status* result = nullptr) {
         reg::Status status = reg::kSuccess;
         ScopedKey key = reg::Open(store, parent, path, &status);
         Note(status);
+        if (result != nullptr) *result = status;
         return key;
     }
     void NoteWalk(reg::Status walkStatus) {
@@ -86,32 +82,56 @@ struct Reading {
     }
 };
 
-// Reads one value into the backup under `backupName`, with its own type and
-// exact data whatever its size, and into its field of the values in force when
-// it passes the reading rule. Returns the read's result.
-reg::Status CaptureValue(RegistryStore& store, reg::Key source, const char* name,
-                         reg::KeyImage& backup, const std::string& backupName, Encoding encoding,
-                         std::int32_t* field, bool* found, Reading& reading) {
+// Reads one value into the backup under `backupName`, with its own type and exact data
+// whatever its size. Gives the value when it passes the reading rule of the values in
+// force, and the read's result.
+std::optional<reg::Value> CaptureValue(RegistryStore& store, reg::Key source, const char* name,
+                                       reg::KeyImage& backup, const std::string& backupName,
+                                       Encoding encoding, Reading& reading,
+                                       reg::Status* result = nullptr) {
     reg::Value value;
     const reg::Status status = reg::ReadValue(store, source, name, value);
     reading.Note(status);
-    if (!Succeeded(status)) return status;
-    if (field != nullptr && Fits(encoding, value)) {
-        FillField(encoding, value, *field);
-        *found = true;
-    }
+    if (result != nullptr) *result = status;
+    if (!Succeeded(status)) return std::nullopt;
+    std::optional<reg::Value> fitting;
+    if (Fits(encoding, value)) fitting = value;
     backup.values.emplace_back(backupName, std::move(value));
-    return status;
+    return fitting;
 }
 
-void CaptureKey(RegistryStore& store, const KeyCatalogue& key, Reading& reading) {
-    ScopedKey source = reading.Open(store, key.root, key.path);
-    if (!source) return;
-    for (const CatalogueValue* value : InOrder(key, Step::Capture)) {
-        CaptureValue(store, source.get(), value->name, reading.backup, value->name, key.encoding,
-                     value->inForce != nullptr ? &(reading.inForce.*value->inForce) : nullptr,
-                     value->found != nullptr ? &(reading.found.*value->found) : nullptr, reading);
+// The key a path names below its parent: "...\AFD\Parameters" is "Parameters" of "...\AFD".
+std::pair<std::string, std::string> SplitParent(const char* path) {
+    const std::string whole(path);
+    const std::size_t slash = whole.rfind('\\');
+    return {whole.substr(0, slash), whole.substr(slash + 1)};
+}
+
+void CaptureFixedKey(RegistryStore& store, const KeyCatalogue& key, Reading& reading) {
+    reg::KeyImage part;
+    part.name = key.part != nullptr ? key.part : "";
+    reg::KeyImage& into = key.part != nullptr ? part : reading.backup;
+    reg::Status status = reg::kSuccess;
+    ScopedKey source = reading.Open(store, key.root, key.path, &status);
+    if (source) {
+        reading.reachable.push_back(&key);
+        for (const CatalogueValue* value : InOrder(key, Step::Capture)) {
+            const std::optional<reg::Value> read = CaptureValue(
+                store, source.get(), value->name, into, value->name, key.encoding, reading);
+            if (read && value->inForce != nullptr) {
+                FillField(key.encoding, *read, reading.inForce.*value->inForce);
+                reading.found.*value->found = true;
+            }
+        }
+    } else if (reg::IsAbsent(status) && key.reach == Reach::CreateInService) {
+        // Finish makes the key only below a service that is there; Reset removes it again.
+        const auto [parent, name] = SplitParent(key.path);
+        if (reading.Open(store, key.root, parent.c_str())) {
+            reading.reachable.push_back(&key);
+            part.values.emplace_back(kKeyAbsentValue, reg::Value{reg::kDword, EncodeNumber(1)});
+        }
     }
+    if (key.part != nullptr) reading.backup.subKeys.push_back(std::move(part));
 }
 
 // A text value such as "DeviceDesc" or "Driver"; nothing when absent or unreadable.
@@ -169,62 +189,116 @@ std::optional<std::string> FindDialUpNetTrans(RegistryStore& store, Reading& rea
 }
 
 // Win9x: the dial-up adapter's MTU and MSS, recorded under its NetTrans instance.
-void CaptureAdapterMtu(RegistryStore& store, Reading& reading) {
+void CaptureDialUpAdapter(RegistryStore& store, const LinkCatalogue& set, Reading& reading) {
     const std::optional<std::string> instance = FindDialUpNetTrans(store, reading);
     if (!instance) return;
     ScopedKey adapter =
         reading.Open(store, reg::kLocalMachine, (kNetTransKeyPrefix + *instance).c_str());
     if (!adapter) return;
     reading.adapter = instance;
-    const auto backupKeys = AddSubKeys(reading.backup, {kMtuBackupName, kMssBackupName});
-    for (std::size_t i = 0; i < 2; ++i) {
-        const LinkValue& link = Links(Win9x)[i];
-        const reg::Status status =
-            CaptureValue(store, adapter.get(), link.name, *backupKeys[i], *instance, Encoding::Text,
-                         &(reading.inForce.*link.field), &(reading.found.*link.found), reading);
+    for (const LinkValue& link : set.values) {
+        reg::KeyImage& part = reading.backup.subKeys.emplace_back();
+        part.name = link.backupName;
+        reg::Status status = reg::kSuccess;
+        const std::optional<reg::Value> read = CaptureValue(
+            store, adapter.get(), link.name, part, *instance, set.encoding, reading, &status);
+        if (read) {
+            FillField(set.encoding, *read, reading.inForce.*link.field);
+            reading.found.*link.found = true;
+        }
         // The MTU entry records which adapter was found, so a missing "MaxMTU"
         // is stood in for by "0".
-        if (i == 0 && reg::IsAbsent(status)) {
-            backupKeys[i]->values.emplace_back(*instance, reg::Value{reg::kSz, EncodeText(0)});
+        if (&link == &set.values.front() && reg::IsAbsent(status)) {
+            part.values.emplace_back(*instance, reg::Value{reg::kSz, EncodeText(0)});
         }
     }
 }
 
-// WinNT: every interface's MTU and MSS under the interface's name, and the
-// list of the interfaces themselves.
-void CaptureInterfaceMtu(RegistryStore& store, Reading& reading) {
-    const auto [mtuBackup, mssBackup, list] =
-        AddSubKeys(reading.backup, {kMtuBackupName, kMssBackupName, kInterfacesBackupName});
-    reg::KeyImage* const backupKeys[2] = {mtuBackup, mssBackup};
-    ScopedKey interfaces = reading.Open(store, reg::kLocalMachine, kInterfacesKey);
-    if (!interfaces) return;
-    reg::SubKeyWalker walker(store, interfaces.get());
-    std::string name;
-    while (walker.Next(name)) {
-        ScopedKey interfaceKey = reading.Open(store, interfaces.get(), name.c_str());
-        if (!interfaceKey) continue;
-        reading.interfaces.push_back(name);
-        list->values.emplace_back(name, reg::Value{reg::kDword, EncodeNumber(1)});
-        for (std::size_t i = 0; i < 2; ++i) {
-            const LinkValue& link = Links(WinNT)[i];
-            CaptureValue(store, interfaceKey.get(), link.name, *backupKeys[i], name,
-                         Encoding::Number, &(reading.inForce.*link.field),
-                         &(reading.found.*link.found), reading);
-        }
-    }
-    reading.NoteWalk(walker.status());
+// The key below which a set's link keys lie, and a link's key below it.
+const char* LinkParent(const LinkCatalogue& set) {
+    return set.kind == LinkKind::Interface ? kInterfacesKey : kServicesKey;
+}
+std::string LinkPath(const LinkCatalogue& set, const std::string& name) {
+    return set.kind == LinkKind::Interface ? name : AdapterKeyBelowServices(name);
 }
 
-Reading ReadInForce(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
+// The links there are now: every interface, or every adapter TCP/IP is bound to. The
+// status is kNoMoreItems when the list is whole.
+std::vector<std::string> PresentLinks(RegistryStore& store, const LinkCatalogue& set,
+                                      reg::Key parent, reg::Status& status) {
+    std::vector<std::string> names;
+    status = reg::kNoMoreItems;
+    if (set.kind == LinkKind::Interface) {
+        reg::SubKeyWalker walker(store, parent);
+        std::string name;
+        while (walker.Next(name)) names.push_back(name);
+        status = walker.status();
+        return names;
+    }
+    reg::Status opened = reg::kSuccess;
+    ScopedKey linkage = reg::Open(store, reg::kLocalMachine, kLinkageKey, &opened);
+    reg::Value bind;
+    const reg::Status read =
+        linkage ? reg::ReadValue(store, linkage.get(), kBindValue, bind) : opened;
+    if (Succeeded(read)) return BoundAdapters(bind);
+    if (!reg::IsAbsent(read)) status = read;
+    return names;
+}
+
+// WinNT: each interface's or bound adapter's values under its name, and the list of those
+// seen.
+void CaptureLinks(RegistryStore& store, const LinkCatalogue& set, Reading& reading) {
+    std::vector<reg::KeyImage> parts(set.values.size() + 1);
+    for (std::size_t i = 0; i < set.values.size(); ++i) parts[i].name = set.values[i].backupName;
+    reg::KeyImage& list = parts.back();
+    list.name = set.listName;
+    std::vector<std::string>& seen =
+        reading.links.emplace_back(&set, std::vector<std::string>{}).second;
+    std::vector<std::uint32_t> smallest(set.values.size(), 0xFFFFFFFFu);
+    std::vector<bool> any(set.values.size(), false);
+    ScopedKey parent = reading.Open(store, reg::kLocalMachine, LinkParent(set));
+    if (parent) {
+        reg::Status walk = reg::kNoMoreItems;
+        for (const std::string& name : PresentLinks(store, set, parent.get(), walk)) {
+            ScopedKey link = reading.Open(store, parent.get(), LinkPath(set, name).c_str());
+            if (!link) continue;
+            seen.push_back(name);
+            list.values.emplace_back(name, reg::Value{reg::kDword, EncodeNumber(1)});
+            for (std::size_t i = 0; i < set.values.size(); ++i) {
+                const LinkValue& value = set.values[i];
+                const std::optional<reg::Value> read = CaptureValue(
+                    store, link.get(), value.name, parts[i], name, set.encoding, reading);
+                if (!read || value.field == nullptr) continue;
+                std::int32_t& field = reading.inForce.*value.field;
+                if (set.smallestInForce) {
+                    std::int32_t number = 0;
+                    FillField(set.encoding, *read, number);
+                    smallest[i] = std::min(smallest[i], static_cast<std::uint32_t>(number));
+                    field = static_cast<std::int32_t>(smallest[i]);
+                } else {
+                    FillField(set.encoding, *read, field);
+                }
+                reading.found.*value.found = true;
+            }
+        }
+        reading.NoteWalk(walk);
+    }
+    for (reg::KeyImage& part : parts) reading.backup.subKeys.push_back(std::move(part));
+}
+
+Reading ReadInForce(RegistryStore& store, WindowsRelease release, TuningValues& inForce,
                     FoundFlags& found) {
     Reading reading(inForce, found);
-    CaptureKey(store, Browser(), reading);
-    if (family == Win9x) {
-        CaptureAdapterMtu(store, reading);
-    } else {
-        CaptureInterfaceMtu(store, reading);
+    const std::vector<const KeyCatalogue*> keys = FixedKeys(release);
+    CaptureFixedKey(store, *keys.front(), reading);  // the browser's
+    for (const LinkCatalogue* set : Links(release)) {
+        if (set->kind == LinkKind::DialUpAdapter) {
+            CaptureDialUpAdapter(store, *set, reading);
+        } else {
+            CaptureLinks(store, *set, reading);
+        }
     }
-    CaptureKey(store, Stack(family), reading);
+    for (std::size_t i = 1; i < keys.size(); ++i) CaptureFixedKey(store, *keys[i], reading);
     return reading;
 }
 
@@ -241,16 +315,6 @@ void WriteTuning(RegistryStore& store, reg::Key key, const char* name, Encoding 
     }
 }
 
-// Writes the values of one key, in apply order; a failed write sets `failed`.
-void ApplyKey(RegistryStore& store, reg::Key key, const KeyCatalogue& catalogue,
-              const TuningValues& chosen, bool& failed) {
-    for (const CatalogueValue* value : InOrder(catalogue, Step::Apply)) {
-        const std::int32_t number =
-            value->applied != nullptr ? chosen.*value->applied : value->constant;
-        WriteTuning(store, key, value->name, catalogue.encoding, number, failed);
-    }
-}
-
 // Opens a key to write into, or (`access` Read) the parent of such keys. A key
 // that is not there is nothing to write to; one that is there but will not
 // open is a failure.
@@ -263,35 +327,66 @@ ScopedKey OpenTarget(RegistryStore& store, reg::Key parent, const char* path, bo
     return key;
 }
 
-// Writes MTU and MSS into one adapter or interface key.
-void ApplyLink(RegistryStore& store, PlatformFamily family, reg::Key parent, const char* path,
-               const TuningValues& chosen, bool& failed) {
-    ScopedKey key = OpenTarget(store, parent, path, failed);
-    if (!key) return;
-    const Encoding encoding = family == Win9x ? Encoding::Text : Encoding::Number;
-    for (const LinkValue& link : Links(family)) {
-        WriteTuning(store, key.get(), link.name, encoding, chosen.*link.field, failed);
+// Writes the values of one key, in apply order; a failed write sets `failed`.
+void ApplyFixedKey(RegistryStore& store, const KeyCatalogue& catalogue, const Reading& reading,
+                   const TuningValues& chosen, ConnectionType type, bool& failed) {
+    ScopedKey key;
+    if (catalogue.reach == Reach::OpenOnly) {
+        // The browser's key is never made: a system without it has no connection
+        // limits to set.
+        key = OpenTarget(store, catalogue.root, catalogue.path, failed);
+        if (!key) return;
+    } else {
+        if (catalogue.reach == Reach::CreateInService &&
+            std::find(reading.reachable.begin(), reading.reachable.end(), &catalogue) ==
+                reading.reachable.end()) {
+            return;
+        }
+        key = reg::Create(store, catalogue.root, catalogue.path);
+        if (!key) {
+            failed = true;
+            return;
+        }
+    }
+    for (const CatalogueValue* value : InOrder(catalogue, Step::Apply)) {
+        std::int32_t number = value->applied != nullptr ? chosen.*value->applied : value->constant;
+        if (value->rule != nullptr) {
+            const std::optional<std::int32_t> ruled = value->rule(chosen, type);
+            if (!ruled) continue;
+            number = *ruled;
+        }
+        WriteTuning(store, key.get(), value->name, catalogue.encoding, number, failed);
     }
 }
 
-// MTU and MSS into the adapter (Win9x) or the interfaces (WinNT) the backup recorded.
-void ApplyLinks(RegistryStore& store, PlatformFamily family, const Reading& reading,
-                const TuningValues& chosen, bool& failed) {
-    if (family == Win9x) {
-        if (reading.adapter) {
-            ApplyLink(store, family, reg::kLocalMachine,
-                      (kNetTransKeyPrefix + *reading.adapter).c_str(), chosen, failed);
-        }
-        return;
+// Writes the set's values into one adapter or interface key.
+void ApplyLink(RegistryStore& store, const LinkCatalogue& set, reg::Key parent,
+               const std::string& path, const TuningValues& chosen, bool& failed) {
+    ScopedKey key = OpenTarget(store, parent, path.c_str(), failed);
+    if (!key) return;
+    for (const LinkValue& link : set.values) {
+        WriteTuning(store, key.get(), link.name, set.encoding, chosen.*link.applied, failed);
     }
-    if (reading.interfaces.empty()) return;
-    // Opened by name below their parent: a long interface name would take a
-    // whole path past what the registry's ANSI functions accept.
-    ScopedKey interfaces =
-        OpenTarget(store, reg::kLocalMachine, kInterfacesKey, failed, reg::Access::Read);
-    if (!interfaces) return;
-    for (const std::string& name : reading.interfaces) {
-        ApplyLink(store, family, interfaces.get(), name.c_str(), chosen, failed);
+}
+
+// The adapter (Win9x), the interfaces or the bound adapters the backup recorded.
+void ApplyLinks(RegistryStore& store, const Reading& reading, const TuningValues& chosen,
+                bool& failed) {
+    if (reading.adapter) {
+        const LinkCatalogue& set = *Links(Win9x).front();
+        ApplyLink(store, set, reg::kLocalMachine, kNetTransKeyPrefix + *reading.adapter, chosen,
+                  failed);
+    }
+    for (const auto& [set, names] : reading.links) {
+        if (names.empty()) continue;
+        // Opened by name below their parent: a long interface name would take a
+        // whole path past what the registry's ANSI functions accept.
+        ScopedKey parent =
+            OpenTarget(store, reg::kLocalMachine, LinkParent(*set), failed, reg::Access::Read);
+        if (!parent) continue;
+        for (const std::string& name : names) {
+            ApplyLink(store, *set, parent.get(), LinkPath(*set, name), chosen, failed);
+        }
     }
 }
 
@@ -372,14 +467,59 @@ void RestoreKey(Restoring& reset, const Restoring::Part& backup, reg::Key key,
     }
 }
 
+// A key Finish made goes again once nothing of anyone's is left in it.
+void RemoveIfMade(Restoring& reset, const Restoring::Part& part, const KeyCatalogue& catalogue) {
+    reg::Value absent;
+    if (!Succeeded(reg::ReadValue(reset.store, part.key.get(), kKeyAbsentValue, absent))) return;
+    const auto [parentPath, name] = SplitParent(catalogue.path);
+    reg::KeyInfo info;
+    {
+        ScopedKey key = reg::Open(reset.store, catalogue.root, catalogue.path);
+        if (!key || !Succeeded(reset.store.QueryInfoKey(key.get(), &info))) return;
+    }
+    if (info.values != 0 || info.subKeys != 0) return;
+    ScopedKey parent = reset.Target(catalogue.root, parentPath.c_str());
+    if (parent && !IsAbsentOrDone(reset.store.DeleteKey(parent.get(), name.c_str()))) {
+        reset.failed = true;
+    }
+}
+
+// Puts back the values of one key of fixed values. The stack's key must be there; any
+// other that has gone is passed over, as its values went with it.
+void RestoreFixedKey(Restoring& reset, const KeyCatalogue& catalogue) {
+    const std::string partPath =
+        catalogue.part != nullptr ? std::string(kBackupKey) + "\\" + catalogue.part : kBackupKey;
+    const Restoring::Part part =
+        reset.Open(partPath.c_str(), catalogue.part != nullptr ? catalogue.part : "");
+    if (!part.key) {
+        reset.Missing(part);
+        return;
+    }
+    if (catalogue.reach == Reach::Create && catalogue.part == nullptr) {
+        ScopedKey key = reg::OpenForWrite(reset.store, catalogue.root, catalogue.path);
+        if (!key) {
+            reset.failed = true;
+            return;
+        }
+        RestoreKey(reset, part, key.get(), catalogue);
+        return;
+    }
+    {
+        ScopedKey key = reset.Target(catalogue.root, catalogue.path);
+        if (!key) return;
+        RestoreKey(reset, part, key.get(), catalogue);
+    }
+    RemoveIfMade(reset, part, catalogue);
+}
+
 bool IsMissingMtuPlaceholder(const reg::Value& value) {
     return value.type == reg::kSz && TextOf(value) == "0";
 }
 
 // Win9x: restores MTU and MSS of the adapter that the backup names.
-void RestoreAdapterMtu(Restoring& reset) {
-    const LinkValue& mtuLink = Links(Win9x)[0];
-    const LinkValue& mssLink = Links(Win9x)[1];
+void RestoreDialUpAdapter(Restoring& reset, const LinkCatalogue& set) {
+    const LinkValue& mtuLink = set.values[0];
+    const LinkValue& mssLink = set.values[1];
     const Restoring::Part mtu = reset.Open(mtuLink.backupPath, mtuLink.backupName);
     const Restoring::Part mss = reset.Open(mssLink.backupPath, mssLink.backupName);
     // The MTU entry names the adapter; only a damaged backup leaves that to the MSS entry.
@@ -414,44 +554,47 @@ bool Contains(const std::vector<std::string>& names, const std::string& name) {
                        [&](const std::string& other) { return reg::SameName(other, name); });
 }
 
-// The interfaces Reset may touch: those on the backup's list. A backup from before
-// the list was kept stands for every interface there is now, as it always did; a
+// The links Reset may touch: those on the backup's list. A backup from before the list
+// of interfaces was kept stands for every interface there is now, as it always did; a
 // complete backup that lost its list, only for those its values name.
-std::vector<std::string> RecordedInterfaces(Restoring& reset, reg::Key interfaces,
-                                            const Restoring::Part (&values)[2]) {
-    const Restoring::Part list = reset.Open(kInterfacesBackupKey, kInterfacesBackupName);
+std::vector<std::string> RecordedLinks(Restoring& reset, const LinkCatalogue& set, reg::Key parent,
+                                       const std::vector<Restoring::Part>& values) {
+    const Restoring::Part list = reset.Open(set.listPath, set.listName);
     if (list.key) return reset.Names(list);
     if (!reg::IsAbsent(list.status)) return {};
-    std::vector<std::string> present;
-    reg::SubKeyWalker walker(reset.store, interfaces);
-    std::string name;
-    while (walker.Next(name)) present.push_back(name);
-    if (walker.status() != reg::kNoMoreItems) reset.failed = true;
-    if (!reset.shape.complete) return present;
+    // A complete backup that never had these links has nothing to put back of theirs.
+    if (reset.shape.complete && !list.expected) return {};
+    reg::Status walk = reg::kNoMoreItems;
+    const std::vector<std::string> present = PresentLinks(reset.store, set, parent, walk);
+    if (walk != reg::kNoMoreItems) reset.failed = true;
+    if (!reset.shape.complete && set.kind == LinkKind::Interface) return present;
     std::vector<std::string> named;
     for (const Restoring::Part& part : values) {
         for (const std::string& entry : reset.Names(part)) {
             if (!Contains(named, entry)) named.push_back(entry);
         }
     }
-    for (const std::string& interfaceName : present) {
-        if (!Contains(named, interfaceName)) reset.unchecked = true;
+    if (reset.shape.complete) {
+        for (const std::string& name : present) {
+            if (!Contains(named, name)) reset.unchecked = true;
+        }
     }
     return named;
 }
 
-// WinNT: restores MTU and MSS of every recorded interface that still exists.
-void RestoreInterfaceMtu(Restoring& reset) {
-    const std::span<const LinkValue> links = Links(WinNT);
-    const Restoring::Part values[2] = {reset.Open(links[0].backupPath, links[0].backupName),
-                                       reset.Open(links[1].backupPath, links[1].backupName)};
-    ScopedKey interfaces = reset.Target(reg::kLocalMachine, kInterfacesKey, reg::Access::Read);
-    if (!interfaces) return;
-    for (const std::string& name : RecordedInterfaces(reset, interfaces.get(), values)) {
-        ScopedKey interfaceKey = reset.Target(interfaces.get(), name.c_str());
-        if (!interfaceKey) continue;
-        for (std::size_t i = 0; i < 2; ++i) {
-            reset.PutBack(values[i], name.c_str(), interfaceKey.get(), links[i].name);
+// WinNT: restores the values of every recorded interface or bound adapter still there.
+void RestoreLinks(Restoring& reset, const LinkCatalogue& set) {
+    std::vector<Restoring::Part> values;
+    for (const LinkValue& link : set.values) {
+        values.push_back(reset.Open(link.backupPath, link.backupName));
+    }
+    ScopedKey parent = reset.Target(reg::kLocalMachine, LinkParent(set), reg::Access::Read);
+    if (!parent) return;
+    for (const std::string& name : RecordedLinks(reset, set, parent.get(), values)) {
+        ScopedKey link = reset.Target(parent.get(), LinkPath(set, name).c_str());
+        if (!link) continue;
+        for (std::size_t i = 0; i < set.values.size(); ++i) {
+            reset.PutBack(values[i], name.c_str(), link.get(), set.values[i].name);
         }
     }
 }
@@ -460,9 +603,9 @@ void RestoreInterfaceMtu(Restoring& reset) {
 
 namespace engine {
 
-void CaptureSettings(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
+void CaptureSettings(RegistryStore& store, WindowsRelease release, TuningValues& inForce,
                      FoundFlags& found) {
-    ReadInForce(store, family, inForce, found);
+    ReadInForce(store, release, inForce, found);
 }
 
 bool MayChangeSettings(RegistryStore& store, PlatformFamily family) {
@@ -472,12 +615,13 @@ bool MayChangeSettings(RegistryStore& store, PlatformFamily family) {
     return reg::OpenForWrite(store, stack.root, stack.path, &status) || reg::IsAbsent(status);
 }
 
-Result ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValues& chosen,
-                     bool boostModem) {
+Result ApplySettings(RegistryStore& store, WindowsRelease release, const TuningValues& chosen,
+                     ConnectionType type, bool boostModem) {
+    const PlatformFamily family = FamilyOf(release);
     if (!MayChangeSettings(store, family)) return {Outcome::NeedsRights, BackupExists(store)};
     TuningValues inForce;
     FoundFlags found;
-    Reading reading = ReadInForce(store, family, inForce, found);
+    Reading reading = ReadInForce(store, release, inForce, found);
     const backup::Written written = reading.complete
                                         ? backup::Replace(store, family, std::move(reading.backup))
                                         : backup::Written::Failed;
@@ -486,22 +630,10 @@ Result ApplySettings(RegistryStore& store, PlatformFamily family, const TuningVa
     // A new backup not yet in place counts all the same; only the message says so.
     bool failed = written != backup::Written::InPlace;
     if (boostModem && !BoostModemPortSpeed(store, family)) failed = true;
-    {
-        // The browser key is never created: a system without it has no
-        // connection limits to set.
-        ScopedKey browser = OpenTarget(store, Browser().root, Browser().path, failed);
-        if (browser) ApplyKey(store, browser.get(), Browser(), chosen, failed);
+    for (const KeyCatalogue* key : FixedKeys(release)) {
+        ApplyFixedKey(store, *key, reading, chosen, type, failed);
     }
-    {
-        const KeyCatalogue& stack = Stack(family);
-        ScopedKey stackKey = reg::Create(store, stack.root, stack.path);
-        if (stackKey) {
-            ApplyKey(store, stackKey.get(), stack, chosen, failed);
-        } else {
-            failed = true;
-        }
-    }
-    ApplyLinks(store, family, reading, chosen, failed);
+    ApplyLinks(store, reading, chosen, failed);
     return {failed ? Outcome::PartlyApplied : Outcome::Applied, true};
 }
 
@@ -517,26 +649,16 @@ Result RestoreSettings(RegistryStore& store, PlatformFamily family) {
     Restoring reset{store, backup::Examine(store, family)};
     if (!reset.shape.exists) return {Outcome::NotRestored, false};
     if (!Succeeded(reset.shape.status)) return unfinished();
-    {
-        const Restoring::Part values = reset.Open(kBackupKey, "");
-        if (!values.key) return unfinished();
-        {
-            ScopedKey browser = reset.Target(Browser().root, Browser().path);
-            if (browser) RestoreKey(reset, values, browser.get(), Browser());
-        }
-        if (family == Win9x) {
-            RestoreAdapterMtu(reset);
+    const std::vector<const KeyCatalogue*> keys = FixedKeys(family);
+    RestoreFixedKey(reset, *keys.front());  // the browser's
+    for (const LinkCatalogue* set : Links(family)) {
+        if (set->kind == LinkKind::DialUpAdapter) {
+            RestoreDialUpAdapter(reset, *set);
         } else {
-            RestoreInterfaceMtu(reset);
-        }
-        const KeyCatalogue& stack = Stack(family);
-        ScopedKey stackKey = reg::OpenForWrite(store, stack.root, stack.path);
-        if (stackKey) {
-            RestoreKey(reset, values, stackKey.get(), stack);
-        } else {
-            reset.failed = true;
+            RestoreLinks(reset, *set);
         }
     }
+    for (std::size_t i = 1; i < keys.size(); ++i) RestoreFixedKey(reset, *keys[i]);
     if (reset.failed || !Succeeded(backup::Delete(store))) return unfinished();
     return {reset.unchecked ? Outcome::RestoredInPart : Outcome::Restored, false};
 }
@@ -547,6 +669,12 @@ bool BackupExists(RegistryStore& store) {
 
 bool BackupAwaitsReset(RegistryStore& store, PlatformFamily family) {
     return backup::ResetIncomplete(store, family);
+}
+
+bool WindowScaling(RegistryStore& store, WindowsRelease release) {
+    if (release == WindowsRelease::WinNT4) return false;
+    if (release != WindowsRelease::Win95) return true;
+    return static_cast<bool>(reg::Open(store, reg::kLocalMachine, kWinsock2Key));
 }
 
 }  // namespace engine

@@ -29,7 +29,7 @@ struct Result {
 // Reads the values in force into `inForce` and sets the flag of every value it
 // could read. Writes nothing: the backup is made on Finish, so a wizard that is
 // cancelled leaves the registry exactly as it was.
-void CaptureSettings(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
+void CaptureSettings(RegistryStore& store, WindowsRelease release, TuningValues& inForce,
                      FoundFlags& found);
 
 // True when this user may change the TCP/IP settings of the running family;
@@ -39,14 +39,15 @@ bool MayChangeSettings(RegistryStore& store, PlatformFamily family);
 // Finish. Checks the rights as MayChangeSettings does; replaces the backup with a
 // complete one of what is in force now, or, when it cannot, changes nothing, the
 // earlier backup included. Then boosts the modems when asked and writes `chosen`
-// with the constant companion values into the keys the backup recorded.
-Result ApplySettings(RegistryStore& store, PlatformFamily family, const TuningValues& chosen,
-                     bool boostModem);
+// with the constant companion values into the keys the backup recorded, wherever the
+// release reads them; some of them only for the connection type.
+Result ApplySettings(RegistryStore& store, WindowsRelease release, const TuningValues& chosen,
+                     ConnectionType type, bool boostModem);
 
-// Reset. Puts the backup back and deletes it. A value is deleted only where the
-// backup proves it was absent, and only the adapter or interfaces the backup
-// recorded are touched. When anything cannot be put back or the backup cannot be
-// deleted, the backup stays, marked, so that a later Reset can finish.
+// Reset. Puts back whatever the backup holds, on any release of the family, and deletes it. A value
+// is deleted only where the backup proves it was absent, and only the adapter or interfaces the
+// backup recorded are touched. When anything cannot be put back or the backup cannot be deleted,
+// the backup stays, marked, so that a later Reset can finish.
 Result RestoreSettings(RegistryStore& store, PlatformFamily family);
 
 // True when an installed modem's port speed is capped at 115200.
@@ -62,5 +63,10 @@ bool BackupExists(RegistryStore& store);
 // True when the backup is one whose Reset could not put everything back: it holds
 // originals that are not in force, which a new Finish would replace.
 bool BackupAwaitsReset(RegistryStore& store, PlatformFamily family);
+
+// True when the release's stack scales its receive window beyond 65535 bytes: not on
+// Windows NT 4.0 (KB 199947), nor on Windows 95 without the Windows Sockets 2 update
+// (KB 182108).
+bool WindowScaling(RegistryStore& store, WindowsRelease release);
 
 }  // namespace engine

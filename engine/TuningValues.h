@@ -1,7 +1,17 @@
-// The twelve tunable values and the flags that say which of them the registry held.
+// The twelve tunable values, the flags that say which of them the registry held, and the
+// kind of connection they are chosen for.
 #pragma once
 
 #include <cstdint>
+
+// How the machine reaches the internet. The numbering is not the order of the
+// radio buttons on the first page.
+enum ConnectionType : std::int32_t {
+    DialUp = 0,
+    DSL = 1,
+    LAN = 2,
+    CableModem = 3,
+};
 
 // Field order is fixed: the wizard's three instances are parallel by position.
 struct TuningValues {

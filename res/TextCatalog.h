@@ -36,6 +36,7 @@ struct TextEntry {
     X(7, "seconds")                                                                            \
     X(8, "was set to option")                                                                  \
     X(9, "Valid range of RWIN is from MSS to 1073741823.")                                     \
+    X(10, "Valid range of RWIN is from MSS to 65535.")                                         \
     X(18, "Vornel")                                                                            \
     X(21, "Step 1 of 8 : Choose Connection Type")                                              \
     X(22, "Step 2 of 8 : Specify MTU Settings")                                                \

@@ -38,7 +38,8 @@ void CMyPropertySheet::LocalizeWizardButtons() {
 
 void CMyPropertySheet::CaptureSettings() {
     Win32RegistryStore store;
-    engine::CaptureSettings(store, theApp.m_family, inForce, found);
+    engine::CaptureSettings(store, theApp.m_release, inForce, found);
+    windowScaling = engine::WindowScaling(store, theApp.m_release);
 }
 
 void CMyPropertySheet::SetFamilyDefaults() {
@@ -63,6 +64,7 @@ void CMyPropertySheet::ApplySettings() {
     if (!m_opened) return;
     Win32RegistryStore store;
     const engine::Result result =
-        engine::ApplySettings(store, theApp.m_family, chosen, theApp.boostModem != 0);
+        engine::ApplySettings(store, theApp.m_release, chosen, chooseConnectionType.connectionType,
+                              theApp.boostModem != 0);
     ShowOutcome(m_hWnd, result.outcome);
 }

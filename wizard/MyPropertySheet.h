@@ -23,7 +23,8 @@ public:
 
     // Language texts for the Back, Next and Cancel buttons; Finish keeps the platform's.
     void LocalizeWizardButtons();
-    // Reads the values in force and which of them were found; writes nothing.
+    // Reads the values in force, which of them were found and whether the stack scales
+    // its receive window; writes nothing.
     void CaptureSettings();
     // Backs up what is in force, writes `chosen` (boosting the modem first when
     // pending) and tells the user. Does nothing unless the opening completed.
@@ -44,6 +45,8 @@ public:
     TuningValues recommended;
     TuningValues inForce;
     FoundFlags found;  // which values of inForce the registry held
+    // Whether the stack takes receive windows above 65535 bytes.
+    bool windowScaling = true;
 
 protected:
     void OnInitDialog() override;

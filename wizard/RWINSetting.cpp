@@ -34,9 +34,10 @@ void CRWINSetting::DoDataExchange(CDataExchange* pDX) {
 
 void CRWINSetting::Recommend() {
     CMyPropertySheet& sheet = Sheet();
-    recommendedMultiplier =
-        wizard::RecommendedMultiplier(sheet.chooseConnectionType.connectionType);
-    sheet.chosen.rwin = wizard::RecommendedReceiveWindow(sheet.chosen.mss, recommendedMultiplier);
+    recommendedMultiplier = wizard::RecommendedMultiplier(sheet.chooseConnectionType.connectionType,
+                                                          sheet.chosen.mss, sheet.windowScaling);
+    sheet.chosen.rwin = wizard::RecommendedReceiveWindow(sheet.chosen.mss, recommendedMultiplier,
+                                                         sheet.windowScaling);
     multiplierEntry = recommendedMultiplier;
     sheet.recommended.rwin = sheet.chosen.rwin;
     rwinEntry = sheet.recommended.rwin;
@@ -102,8 +103,10 @@ void CRWINSetting::OnKillFocusMultiplier() {
     if (!IsWindowVisible(m_hWnd) || m_leaving) return;
     const std::int32_t mss = Sheet().chosen.mss;
     rwinEntry = wizard::ReceiveWindow(mss, multiplierEntry);
-    if (wizard::ReceiveWindowAllowed(rwinEntry, mss)) return;
-    AppMessageBox(m_hWnd, Text(text::k9), MB_OK | MB_ICONINFORMATION);
+    const bool scaling = Sheet().windowScaling;
+    if (wizard::ReceiveWindowAllowed(rwinEntry, mss, scaling)) return;
+    AppMessageBox(m_hWnd, Text(wizard::ReceiveWindowRangeText(scaling)),
+                  MB_OK | MB_ICONINFORMATION);
     TakeRecommendation();
     ShowEntries();
 }
@@ -115,7 +118,9 @@ BOOL CRWINSetting::OnKillActive() {
     UpdateData(true);
     m_leaving = false;
     rwinEntry = wizard::ReceiveWindow(sheet.chosen.mss, multiplierEntry);
-    if (!wizard::ReceiveWindowAllowed(rwinEntry, sheet.chosen.mss)) TakeRecommendation();
+    if (!wizard::ReceiveWindowAllowed(rwinEntry, sheet.chosen.mss, sheet.windowScaling)) {
+        TakeRecommendation();
+    }
     UpdateData(false);
     sheet.chosen.rwin = static_cast<std::int32_t>(rwinEntry);
     return CheckEntriesAgain();

@@ -15,6 +15,13 @@ std::int32_t RecommendedMultiplier(ConnectionType type) {
     return type == DialUp ? 30 : 44;
 }
 
+std::int32_t RecommendedMultiplier(ConnectionType type, std::int32_t mss, bool windowScaling) {
+    if (windowScaling) return RecommendedMultiplier(type);
+    if (mss <= 0) return 1;
+    return static_cast<std::int32_t>(std::max<std::int64_t>(
+        1, kMaxUnscaledReceiveWindow / (std::int64_t{kScalingFactor} * mss)));
+}
+
 FamilyDefaults DefaultsFor(PlatformFamily family) {
     if (family == WinNT) return {64, 7200000, 1000, 2, 20, 20};
     return {32, 7200000, 1000, 2, 4, 8};
@@ -29,12 +36,18 @@ std::int64_t ReceiveWindow(std::int32_t mss, std::int32_t multiplier) {
     return product * kScalingFactor;
 }
 
-bool ReceiveWindowAllowed(std::int64_t window, std::int32_t mss) {
-    return window >= mss && window <= kMaxReceiveWindow;
+bool ReceiveWindowAllowed(std::int64_t window, std::int32_t mss, bool windowScaling) {
+    return window >= mss && window <= MaxReceiveWindow(windowScaling);
 }
 
-std::int32_t RecommendedReceiveWindow(std::int32_t mss, std::int32_t multiplier) {
-    return static_cast<std::int32_t>(std::min(ReceiveWindow(mss, multiplier), kMaxReceiveWindow));
+std::int32_t RecommendedReceiveWindow(std::int32_t mss, std::int32_t multiplier,
+                                      bool windowScaling) {
+    return static_cast<std::int32_t>(
+        std::min(ReceiveWindow(mss, multiplier), MaxReceiveWindow(windowScaling)));
+}
+
+TextEntry ReceiveWindowRangeText(bool windowScaling) {
+    return windowScaling ? text::k9 : text::k10;
 }
 
 std::optional<std::int64_t> LiveReceiveWindow(std::int32_t mss, std::int32_t multiplier) {

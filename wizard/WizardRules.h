@@ -8,17 +8,9 @@
 #include <string_view>
 
 #include "engine/PlatformFamily.h"
+#include "engine/TuningValues.h"
 #include "res/TextCatalog.h"
 #include "res/resource.h"
-
-// How the machine reaches the internet. The numbering is not the order of the
-// radio buttons on the first page.
-enum ConnectionType : std::int32_t {
-    DialUp = 0,
-    DSL = 1,
-    LAN = 2,
-    CableModem = 3,
-};
 
 namespace wizard {
 
@@ -53,6 +45,9 @@ MtuRecommendation RecommendMtu(ConnectionType type);
 
 // 30 for dial-up, 44 for every faster line.
 std::int32_t RecommendedMultiplier(ConnectionType type);
+// With window scaling the connection's own; without, the largest m whose window
+// mss x m x 4 stays within 65535 (at least 1): 11 for DSL's MSS of 1452.
+std::int32_t RecommendedMultiplier(ConnectionType type, std::int32_t mss, bool windowScaling);
 
 // The values the sheet puts into chosen, recommended and the page entries when it opens.
 struct FamilyDefaults {
@@ -68,18 +63,29 @@ FamilyDefaults DefaultsFor(PlatformFamily family);
 // ---- Receive window --------------------------------------------------------
 
 inline constexpr std::int64_t kMaxReceiveWindow = 1073741823;  // 2^30 - 1
+// Without window scaling (Windows NT 4.0, Windows 95 without the Windows Sockets 2
+// update) a window ends at 65535.
+inline constexpr std::int64_t kMaxUnscaledReceiveWindow = 65535;
 inline constexpr std::int32_t kScalingFactor = 4;
+
+constexpr std::int64_t MaxReceiveWindow(bool windowScaling) {
+    return windowScaling ? kMaxReceiveWindow : kMaxUnscaledReceiveWindow;
+}
 
 // mss x multiplier x 4, exact. Only when the product leaves the 64-bit range
 // (both factors near 2^31) is it saturated, which keeps it outside the window range.
 std::int64_t ReceiveWindow(std::int32_t mss, std::int32_t multiplier);
 
-// The allowed range runs from the MSS up to 1073741823, both ends included.
-bool ReceiveWindowAllowed(std::int64_t window, std::int32_t mss);
+// The allowed range runs from the MSS up to the largest window, both ends included.
+bool ReceiveWindowAllowed(std::int64_t window, std::int32_t mss, bool windowScaling = true);
 
-// The window a page recommends: mss x multiplier x 4, held to at most 1073741823 so
-// that an absurdly large MSS cannot wrap the 32-bit record into a negative window.
-std::int32_t RecommendedReceiveWindow(std::int32_t mss, std::int32_t multiplier);
+// The window a page recommends: mss x multiplier x 4, held to at most the largest window
+// so that an absurdly large MSS cannot wrap the 32-bit record into a negative window.
+std::int32_t RecommendedReceiveWindow(std::int32_t mss, std::int32_t multiplier,
+                                      bool windowScaling = true);
+
+// The message that names the allowed range.
+TextEntry ReceiveWindowRangeText(bool windowScaling);
 
 // What a text change of the Multiplier edit shows: the new window, or nothing when
 // the multiplier reads as 0 (the RWIN edit then keeps its last content).

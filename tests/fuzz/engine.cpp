@@ -3,9 +3,11 @@
 // raised, or keeps the backup and says so.
 #include "engine/Engine.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,21 +39,26 @@ public:
 private:
     void Step() {
         switch (in_.ConsumeIntegralInRange<int>(0, 7)) {
-            case 0: {  // a stack value of either family, in this family's key
-                const auto& names = StackNames();
-                Put(store_, reg::kLocalMachine, Stack(family_).path, Pick(names),
-                    AnyValue(Stack(family_).encoding));
+            case 0: {  // a value of a key of fixed values of the family, any release's
+                const auto& places = Places();
+                const auto& [key, name] =
+                    places[in_.ConsumeIntegralInRange<std::size_t>(0, places.size() - 1)];
+                Put(store_, key->root, key->path, name, AnyValue(key->encoding));
                 break;
             }
             case 1:
                 Put(store_, reg::kCurrentUser, kBrowserKey, Pick(BrowserNames()),
                     AnyValue(Encoding::Number));
                 break;
-            case 2: {
-                const std::string key = std::string(kInterfacesKey) + "\\" + Name();
+            case 2: {  // an interface, and the adapter of that name bound to TCP/IP (NT 4.0)
+                const std::string name = Name();
+                const std::string key = std::string(kInterfacesKey) + "\\" + name;
                 Put(store_, reg::kLocalMachine, key, "EnableDHCP", regtest::Dword(1));
-                if (in_.ConsumeBool()) Put(store_, reg::kLocalMachine, key, "MTU", Number());
+                std::optional<reg::Value> mtu;
+                if (in_.ConsumeBool()) mtu = Number();
+                if (mtu) Put(store_, reg::kLocalMachine, key, "MTU", *mtu);
                 if (in_.ConsumeBool()) Put(store_, reg::kLocalMachine, key, "MSS", Number());
+                regtest::BindAdapter(store_, name, mtu);
                 break;
             }
             case 3:
@@ -81,9 +88,11 @@ private:
                 break;
             }
             case 6: {  // anything anywhere below the keys the engine knows
-                const char* keys[] = {kBrowserKey,        Stack(family_).path, kInterfacesKey,
-                                      kNetTransKeyPrefix, kEnumRootNetKey,     kProductKey};
-                const std::string key = std::string(keys[in_.ConsumeIntegralInRange<int>(0, 5)]) +
+                const char* keys[] = {kBrowserKey,          Stack(family_).path, kInterfacesKey,
+                                      kNetTransKeyPrefix,   kEnumRootNetKey,     kProductKey,
+                                      kLinkageKey,          kServicesKey,        kAfdParametersKey,
+                                      kNdisWanParametersKey};
+                const std::string key = std::string(keys[in_.ConsumeIntegralInRange<int>(0, 9)]) +
                                         "\\" + in_.ConsumeRandomLengthString(24);
                 const std::string name = Name();
                 Put(store_, key.starts_with("Software") ? reg::kCurrentUser : reg::kLocalMachine,
@@ -91,10 +100,12 @@ private:
                 break;
             }
             default: {  // a key this user may not change
-                const char* keys[] = {kBrowserKey,    Stack(family_).path,
-                                      kInterfacesKey, "System\\CurrentControlSet\\Services\\Class",
-                                      kProductKey,    ModemClassKey(family_)};
-                const int which = in_.ConsumeIntegralInRange<int>(0, 5);
+                const char* keys[] = {
+                    kBrowserKey,       Stack(family_).path,
+                    kInterfacesKey,    "System\\CurrentControlSet\\Services\\Class",
+                    kProductKey,       ModemClassKey(family_),
+                    kAfdParametersKey, kServicesKey};
+                const int which = in_.ConsumeIntegralInRange<int>(0, 7);
                 denied_.emplace_back(
                     which == 0 || which == 4 ? reg::kCurrentUser : reg::kLocalMachine, keys[which]);
                 break;
@@ -148,6 +159,24 @@ private:
     const char* Pick(const std::vector<const char*>& names) {
         return names[in_.ConsumeIntegralInRange<std::size_t>(0, names.size() - 1)];
     }
+    // Every value of every key of fixed values of the family, with its key.
+    const std::vector<std::pair<const KeyCatalogue*, const char*>>& Places() {
+        static const auto places = [] {
+            std::array<std::vector<std::pair<const KeyCatalogue*, const char*>>, 2> all;
+            for (PlatformFamily f : {Win9x, WinNT}) {
+                for (const KeyCatalogue* key : FixedKeys(f)) {
+                    for (const CatalogueValue& v : key->values)
+                        all[static_cast<std::size_t>(f)].emplace_back(key, v.name);
+                }
+                // A value of the other family's stack, in this one's key.
+                for (const CatalogueValue& v : Stack(f == Win9x ? WinNT : Win9x).values) {
+                    all[static_cast<std::size_t>(f)].emplace_back(&Stack(f), v.name);
+                }
+            }
+            return all;
+        }();
+        return places[static_cast<std::size_t>(family_)];
+    }
     static const std::vector<const char*>& StackNames() {
         static const std::vector<const char*> names = [] {
             std::vector<const char*> all;
@@ -190,6 +219,11 @@ bool IsModemProperties(const std::string& name, PlatformFamily family) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     const PlatformFamily family = in.ConsumeBool() ? WinNT : Win9x;
+    // The release from the input's length, so that no byte of the seeds means another thing.
+    static constexpr WindowsRelease kReleases[2][3] = {
+        {WindowsRelease::Win95, WindowsRelease::Win98, WindowsRelease::WinMe},
+        {WindowsRelease::WinNT4, WindowsRelease::Win2000, WindowsRelease::WinXP}};
+    const WindowsRelease release = kReleases[family][size % 3];
     const bool boost = in.ConsumeBool();
     TuningValues chosen;
     for (std::int32_t TuningValues::*field :
@@ -206,11 +240,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TuningValues inForce;
     FoundFlags found;
-    engine::CaptureSettings(store, family, inForce, found);
+    engine::CaptureSettings(store, release, inForce, found);
     Check(regtest::WholeSnapshot(store) == seeded);
 
     using engine::Outcome;
-    const engine::Result finish = engine::ApplySettings(store, family, chosen, boost);
+    const auto type = static_cast<ConnectionType>(size / 3 % 4);
+    const engine::Result finish = engine::ApplySettings(store, release, chosen, type, boost);
     if (finish.outcome == Outcome::NeedsRights || finish.outcome == Outcome::NoBackupMade) {
         // Refused or no complete backup: nothing changed, an earlier backup included.
         Check(regtest::WholeSnapshot(store) == seeded);

@@ -164,6 +164,21 @@ inline std::string Difference(const Snapshot& before, const Snapshot& after) {
     return text;
 }
 
+// The release a test of the family runs on when it names none.
+constexpr WindowsRelease TypicalRelease(PlatformFamily family) {
+    return family == Win9x ? WindowsRelease::Win98 : WindowsRelease::WinXP;
+}
+
+// The wizard's opening and Finish on the family's typical release, for a LAN connection.
+inline void Capture(RegistryStore& store, PlatformFamily family, TuningValues& inForce,
+                    FoundFlags& found) {
+    engine::CaptureSettings(store, TypicalRelease(family), inForce, found);
+}
+inline engine::Result Finish(RegistryStore& store, PlatformFamily family,
+                             const TuningValues& chosen, bool boostModem) {
+    return engine::ApplySettings(store, TypicalRelease(family), chosen, LAN, boostModem);
+}
+
 // Forwards to another store and makes one operation fail: the one numbered
 // `failAt` (from 0), counting every operation but closing a key. As a crash,
 // that operation and every later one fail, as if the program had died there.
@@ -248,9 +263,30 @@ private:
     std::vector<std::string> log_;
 };
 
+// Binds TCP/IP to an adapter as Windows NT 4.0 records it: "\Device\<name>" added to the
+// "Bind" list of the linkage key, and the adapter's own TCP/IP key, with an "MTU" if given.
+inline void BindAdapter(RegistryStore& store, const std::string& name,
+                        const std::optional<reg::Value>& mtu) {
+    using namespace catalogue;
+    reg::Value bind = Get(store, reg::kLocalMachine, kLinkageKey, kBindValue)
+                          .value_or(reg::Value{reg::kMultiSz, {0}});
+    bind.data.pop_back();
+    const std::string entry = kDevicePrefix + name;
+    bind.data.insert(bind.data.end(), entry.begin(), entry.end());
+    bind.data.push_back(0);
+    bind.data.push_back(0);
+    Put(store, reg::kLocalMachine, kLinkageKey, kBindValue, bind);
+    const std::string key = std::string(kServicesKey) + "\\" + AdapterKeyBelowServices(name);
+    Put(store, reg::kLocalMachine, key, "IPAddress", Text("10.0.0.2"));
+    if (mtu) Put(store, reg::kLocalMachine, key, "MTU", *mtu);
+}
+
 // Seeds a typical Windows 2000 system: browser values, a stack key with
 // values of the expected type, one stored as text and one oversized, three
-// interfaces of which two have MTU or MSS, and a capped modem.
+// interfaces of which two have MTU or MSS, and a capped modem. Beside them what
+// Windows NT 4.0 has instead: two adapters bound to TCP/IP, one with its own MTU, an
+// adapter not bound, and the dial-up service's parameters; and the socket driver's
+// service, without parameters of its own.
 inline void SeedWinNtSystem(RegistryStore& store) {
     using namespace catalogue;
     Put(store, reg::kCurrentUser, kBrowserKey, "MaxConnectionsPerServer", Dword(2));
@@ -269,6 +305,12 @@ inline void SeedWinNtSystem(RegistryStore& store) {
     Put(store, reg::kLocalMachine, std::string(kWinNtModemKey) + "\\0000", "Properties",
         Binary({0, 0, 0, 0, 0, 0, 0, 0, 0,    0,    0,    0,    0, 0, 0, 0,
                 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0xC2, 0x01, 0x00, 0, 0, 0, 0}));
+    BindAdapter(store, "El90x1", Dword(1500));
+    BindAdapter(store, "NdisWan4", std::nullopt);
+    Put(store, reg::kLocalMachine, std::string(kServicesKey) + "\\Lance01\\Parameters\\Tcpip",
+        "MTU", Dword(1400));
+    Put(store, reg::kLocalMachine, kNdisWanParametersKey, "RasTapiEnabled", Dword(1));
+    Put(store, reg::kLocalMachine, std::string(kServicesKey) + "\\AFD", "Start", Dword(1));
 }
 
 // Seeds a typical Windows 98 system with a dial-up adapter bound to TCP/IP

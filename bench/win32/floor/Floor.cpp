@@ -125,7 +125,7 @@ void DeleteBackup(HKEY user, const char* path) {
 }
 
 struct Backup {
-    std::vector<Named> values, mtu, mss, interfaces;
+    std::vector<Named> values, mtu, mss, interfaces, afd;
 };
 
 void WriteBackup(const char* path, const Backup& backup) {
@@ -133,7 +133,8 @@ void WriteBackup(const char* path, const Backup& backup) {
     const std::pair<const char*, const std::vector<Named>*> subKeys[] = {
         {catalogue::kMtuBackupName, &backup.mtu},
         {catalogue::kMssBackupName, &backup.mss},
-        {catalogue::kInterfacesBackupName, &backup.interfaces}};
+        {catalogue::kInterfacesBackupName, &backup.interfaces},
+        {catalogue::kAfdBackupName, &backup.afd}};
     for (const auto& [name, values] : subKeys) {
         Key sub = Key::Create(key.get(), name);
         for (const Named& value : *values) Write(sub.get(), value);
@@ -174,10 +175,14 @@ void Finish() {
             Read(key.get(), value->name, value->name, backup.values);
         }
     }
+    // The socket driver's key, looked for as Vornel does; the bench's system has none.
+    if (!Key::Open(machine, kAfdParametersKey, KEY_READ)) {
+        Key::Open(machine, "System\\CurrentControlSet\\Services\\AFD", KEY_READ);
+    }
 
     Key::Open(user, kPendingBackupKey, KEY_READ);
-    const std::string parts =
-        std::string(kMtuBackupName) + "\\" + kMssBackupName + "\\" + kInterfacesBackupName;
+    const std::string parts = std::string(kMtuBackupName) + "\\" + kMssBackupName + "\\" +
+                              kInterfacesBackupName + "\\" + kAfdBackupName;
     backup.values.push_back({kBackupPartsValue, REG_SZ,
                              std::vector<BYTE>(parts.c_str(), parts.c_str() + parts.size() + 1)});
     backup.values.push_back({kBackupCompleteValue, REG_DWORD, DwordBytes(1)});

@@ -25,30 +25,34 @@ CWindowsVersion Version(std::uint32_t platform, std::uint32_t major, std::uint32
 struct Release {
     const char* name;
     std::uint32_t platform, major, minor, build;
-    std::optional<PlatformFamily> family;
+    std::optional<WindowsRelease> release;
 };
 
 class FamilyDecision : public ::testing::TestWithParam<Release> {};
 
-TEST_P(FamilyDecision, GivesTheFamilyOrRefuses) {
+TEST_P(FamilyDecision, GivesTheReleaseAndItsFamilyOrRefuses) {
     const Release& r = GetParam();
-    EXPECT_EQ(DecidePlatformFamily(Version(r.platform, r.major, r.minor, r.build)), r.family)
+    const CWindowsVersion version = Version(r.platform, r.major, r.minor, r.build);
+    EXPECT_EQ(DecideRelease(version), r.release) << r.name;
+    EXPECT_EQ(DecidePlatformFamily(version),
+              r.release ? std::optional(FamilyOf(*r.release)) : std::nullopt)
         << r.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Releases, FamilyDecision,
-    ::testing::Values(Release{"Windows 95", 1, 4, 0, 950, Win9x},
-                      Release{"Windows 95 OSR2 (build never examined)", 1, 4, 0, 0x040003B6, Win9x},
-                      Release{"Windows 98", 1, 4, 10, 1998, Win9x},
-                      Release{"Windows Me", 1, 4, 90, 3000, Win9x},
-                      Release{"platform 1 with an odd major", 1, 7, 10, 0, Win9x},
+    ::testing::Values(Release{"Windows 95", 1, 4, 0, 950, WindowsRelease::Win95},
+                      Release{"Windows 95 OSR2 (build never examined)", 1, 4, 0, 0x040003B6,
+                              WindowsRelease::Win95},
+                      Release{"Windows 98", 1, 4, 10, 1998, WindowsRelease::Win98},
+                      Release{"Windows Me", 1, 4, 90, 3000, WindowsRelease::WinMe},
+                      Release{"platform 1 with an odd major", 1, 7, 10, 0, WindowsRelease::Win98},
                       Release{"pre-release 4.3 on platform 1", 1, 4, 3, 0, std::nullopt},
-                      Release{"Windows NT 4.0", 2, 4, 0, 1381, WinNT},
-                      Release{"NT 4 with another minor", 2, 4, 7, 0, WinNT},
-                      Release{"Windows 2000", 2, 5, 0, 2195, WinNT},
-                      Release{"Windows XP", 2, 5, 1, 2600, WinNT},
-                      Release{"Windows Server 2003", 2, 5, 2, 3790, WinNT},
+                      Release{"Windows NT 4.0", 2, 4, 0, 1381, WindowsRelease::WinNT4},
+                      Release{"NT 4 with another minor", 2, 4, 7, 0, WindowsRelease::WinNT4},
+                      Release{"Windows 2000", 2, 5, 0, 2195, WindowsRelease::Win2000},
+                      Release{"Windows XP", 2, 5, 1, 2600, WindowsRelease::WinXP},
+                      Release{"Windows Server 2003", 2, 5, 2, 3790, WindowsRelease::WinXP},
                       Release{"NT 3.51", 2, 3, 51, 1057, std::nullopt},
                       Release{"Vista", 2, 6, 0, 6000, std::nullopt},
                       Release{"Windows 7", 2, 6, 1, 7601, std::nullopt},

@@ -27,7 +27,7 @@ struct Finished {
     explicit Finished(PlatformFamily of) : family(of) {
         family == WinNT ? regtest::SeedWinNtSystem(store) : regtest::SeedWin9xSystem(store);
         seeded = regtest::SystemSnapshot(store);
-        EXPECT_EQ(engine::ApplySettings(store, family, kTuned, false).outcome, Outcome::Applied);
+        EXPECT_EQ(regtest::Finish(store, family, kTuned, false).outcome, Outcome::Applied);
         store.DeleteValue(reg::OpenForWrite(store, reg::kCurrentUser, kBackupKey).get(),
                           kBackupPartsValue);
     }
@@ -138,8 +138,7 @@ TEST(ResetIncomplete, MarksTheBackupUntilAFinishReplacesIt) {
         EXPECT_TRUE(reset.backupRemains);
         EXPECT_TRUE(engine::BackupAwaitsReset(system.store, family));
 
-        EXPECT_EQ(engine::ApplySettings(system.store, family, kTuned, false).outcome,
-                  Outcome::Applied);
+        EXPECT_EQ(regtest::Finish(system.store, family, kTuned, false).outcome, Outcome::Applied);
         EXPECT_TRUE(engine::BackupExists(system.store));
         EXPECT_FALSE(engine::BackupAwaitsReset(system.store, family));
     }

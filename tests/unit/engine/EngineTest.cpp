@@ -26,9 +26,9 @@ const std::string kAdapter = std::string(kNetTransKeyPrefix) + "0002";
 
 class EngineTest : public ::testing::Test {
 protected:
-    void Capture(PlatformFamily family) { CaptureSettings(store, family, inForce, found); }
+    void Capture(PlatformFamily family) { regtest::Capture(store, family, inForce, found); }
     void Apply(PlatformFamily family, bool boost = false) {
-        last = ApplySettings(store, family, chosen, boost).outcome;
+        last = regtest::Finish(store, family, chosen, boost).outcome;
     }
     void Restore(PlatformFamily family) { last = RestoreSettings(store, family).outcome; }
 
@@ -253,7 +253,7 @@ TEST_F(EngineTest, OpeningWritesNothingAndFinishBacksUpWhatIsInForceThen) {
     const regtest::Snapshot untouched = regtest::WholeSnapshot(store);
     regtest::FaultInjectingStore logged(store, -1);
     logged.KeepLog();
-    CaptureSettings(logged, WinNT, inForce, found);
+    regtest::Capture(logged, WinNT, inForce, found);
     for (const std::string& operation : logged.log()) {
         EXPECT_TRUE(operation.rfind("open ", 0) == 0 || operation.rfind("read ", 0) == 0 ||
                     operation.rfind("enumerate", 0) == 0 || operation.rfind("key info", 0) == 0)
@@ -338,7 +338,7 @@ TEST_F(EngineTest, ModemBoostComesBeforeAnyOtherWrite) {
     Capture(WinNT);
     regtest::FaultInjectingStore logged(store, -1);
     logged.KeepLog();
-    ApplySettings(logged, WinNT, chosen, true);
+    regtest::Finish(logged, WinNT, chosen, true);
     // The backup is made first; the boost follows before anything of the system's.
     const auto& log = logged.log();
     const std::string backupDone = std::string("delete key ") + kPendingBackupKey;
@@ -356,13 +356,13 @@ TEST_F(EngineTest, ApplyThatCannotWriteAnInterfaceShowsTheErrorMessage) {
     regtest::SeedWinNtSystem(twin);
     regtest::FaultInjectingStore logged(twin, -1);
     logged.KeepLog();
-    ApplySettings(logged, WinNT, chosen, false);
+    regtest::Finish(logged, WinNT, chosen, false);
     const auto& log = logged.log();
     const auto mss = std::find(log.begin(), log.end(), "write MSS");
     ASSERT_NE(mss, log.end());
     regtest::SeedWinNtSystem(store);
     regtest::FaultInjectingStore faulty(store, mss - log.begin());
-    EXPECT_EQ(ApplySettings(faulty, WinNT, chosen, false).outcome, Outcome::PartlyApplied);
+    EXPECT_EQ(regtest::Finish(faulty, WinNT, chosen, false).outcome, Outcome::PartlyApplied);
 }
 
 // A user without administrator rights reads the system's values as they are,
@@ -378,7 +378,7 @@ TEST_F(EngineTest, WithoutRightsEverythingIsReadAndNothingWritten) {
 
         TuningValues values;
         FoundFlags flags;
-        CaptureSettings(limited, family, values, flags);
+        regtest::Capture(limited, family, values, flags);
         EXPECT_TRUE(flags.ttlFound);
         EXPECT_TRUE(ProbeModemPortSpeed(limited, family));
         if (family == Win9x) {
@@ -388,7 +388,7 @@ TEST_F(EngineTest, WithoutRightsEverythingIsReadAndNothingWritten) {
         }
 
         EXPECT_FALSE(MayChangeSettings(limited, family));
-        EXPECT_EQ(ApplySettings(limited, family, chosen, true).outcome, Outcome::NeedsRights);
+        EXPECT_EQ(regtest::Finish(limited, family, chosen, true).outcome, Outcome::NeedsRights);
         const Result reset = RestoreSettings(limited, family);
         EXPECT_EQ(reset.outcome, Outcome::NeedsRights);
         EXPECT_TRUE(reset.backupRemains);
@@ -403,6 +403,63 @@ TEST_F(EngineTest, Win9xWithoutDialUpAdapterOrBrowserKeyStaysSilent) {
     Capture(Win9x);
     Apply(Win9x);
     EXPECT_EQ(last, Outcome::Applied);
+}
+
+// Windows NT 4.0 reads the MTU of each bound adapter, and RAS its own for dial-up links;
+// an adapter TCP/IP is not bound to, and the connections over no dial-up link, are left alone.
+TEST(Nt4Links, TakeTheMtuFromEachBoundAdapterAndRasItsOwn) {
+    const std::string services = std::string(kServicesKey) + "\\";
+    for (ConnectionType type : {DialUp, DSL, LAN, CableModem}) {
+        SCOPED_TRACE(type);
+        MemoryRegistryStore store;
+        const auto adapterMtu = [&](const char* adapter) {
+            return Get(store, reg::kLocalMachine, services + AdapterKeyBelowServices(adapter),
+                       "MTU");
+        };
+        regtest::SeedWinNtSystem(store);
+        regtest::BindAdapter(store, "Lance02", Dword(576));
+        TuningValues inForce, chosen;
+        FoundFlags found;
+        CaptureSettings(store, WindowsRelease::WinNT4, inForce, found);
+        EXPECT_TRUE(found.mtuFound);
+        EXPECT_EQ(inForce.mtu, 576);  // the smallest, not the interfaces' 1500
+        const regtest::Snapshot before = regtest::SystemSnapshot(store);
+
+        chosen.mtu = 9000;
+        EXPECT_EQ(ApplySettings(store, WindowsRelease::WinNT4, chosen, type, false).outcome,
+                  Outcome::Applied);
+        for (const char* bound : {"El90x1", "NdisWan4", "Lance02"}) {
+            EXPECT_EQ(adapterMtu(bound), Dword(9000)) << bound;
+        }
+        EXPECT_EQ(adapterMtu("Lance01"), Dword(1400));
+        EXPECT_FALSE(
+            Get(store, reg::kLocalMachine, services + AdapterKeyBelowServices("El90x1"), "MSS"));
+        const bool overRas = type == DialUp || type == DSL;
+        EXPECT_EQ(Get(store, reg::kLocalMachine, kNdisWanParametersKey, "IPMTU"),
+                  overRas ? std::optional(Dword(1500)) : std::nullopt);
+        EXPECT_EQ(Get(store, reg::kLocalMachine, kAfdParametersKey, "DefaultReceiveWindow"),
+                  Dword(8192));
+
+        EXPECT_EQ(RestoreSettings(store, WinNT).outcome, Outcome::Restored);
+        EXPECT_EQ(regtest::SystemSnapshot(store), before)
+            << regtest::Difference(before, regtest::SystemSnapshot(store));
+        EXPECT_FALSE(regtest::KeyExists(store, reg::kLocalMachine, kAfdParametersKey));
+    }
+}
+
+// Windows 95 scales its receive window once the Windows Sockets 2 update has put its
+// service key in place; NT 4.0 never does; every other release always.
+TEST(WindowScalingOf, EachReleaseAndTheWindows95Update) {
+    MemoryRegistryStore store;
+    for (bool update : {false, true}) {
+        if (update) Put(store, reg::kLocalMachine, kWinsock2Key, "Setup", Dword(1));
+        EXPECT_EQ(WindowScaling(store, WindowsRelease::Win95), update);
+        EXPECT_FALSE(WindowScaling(store, WindowsRelease::WinNT4));
+        for (WindowsRelease scaled : {WindowsRelease::Win98, WindowsRelease::WinMe,
+                                      WindowsRelease::Win2000, WindowsRelease::WinXP}) {
+            EXPECT_TRUE(WindowScaling(store, scaled));
+        }
+    }
 }
 
 // ---- Restore ----
@@ -467,9 +524,9 @@ TEST_F(EngineTest, RestoreBringsBackEveryValueExactlyWhateverItsTypeAndSize) {
             {reg::kMultiSz, {'a', 0, 0}});
         Put(fresh, reg::kLocalMachine, kInterfaces + "\\{B0A1}", "MSS", Binary({1, 2, 3, 4, 5, 6}));
         const regtest::Snapshot before = regtest::SystemSnapshot(fresh);
-        CaptureSettings(fresh, family, inForce, found);
+        regtest::Capture(fresh, family, inForce, found);
         chosen = {1, 1, 1, 1500, 1460, 65535, 128, 1, 1, 1, 8, 8};
-        ApplySettings(fresh, family, chosen, true);
+        regtest::Finish(fresh, family, chosen, true);
         EXPECT_EQ(RestoreSettings(fresh, family).outcome, Outcome::Restored);
         EXPECT_EQ(regtest::SystemSnapshot(fresh), before)
             << regtest::Difference(before, regtest::SystemSnapshot(fresh));
@@ -527,13 +584,13 @@ TEST_F(EngineTest, IcmpRedirectValueInForceComesFromTheSingularNameFirst) {
                 Dword(*c.singular));
         TuningValues values;
         FoundFlags flags;
-        CaptureSettings(fresh, WinNT, values, flags);
+        regtest::Capture(fresh, WinNT, values, flags);
         EXPECT_EQ(flags.icmpRedirectsFound, c.found);
         EXPECT_EQ(values.icmpRedirects, c.value);
         const regtest::Snapshot before = regtest::SystemSnapshot(fresh);
         TuningValues on;
         on.icmpRedirects = 1;
-        ApplySettings(fresh, WinNT, on, false);
+        regtest::Finish(fresh, WinNT, on, false);
         RestoreSettings(fresh, WinNT);
         EXPECT_EQ(regtest::SystemSnapshot(fresh), before);
     }

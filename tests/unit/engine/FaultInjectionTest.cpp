@@ -23,53 +23,70 @@ const TuningValues kSecond{0, 0, 1, 576, 536, 32160, 100, 3600000, 500, 1, 10, 1
 using Outcome = engine::Outcome;
 
 struct Scenario {
-    PlatformFamily family;
+    WindowsRelease release;
     bool earlierBackup;   // an earlier run was finished: its backup holds the seeded system
     bool interfaceAdded;  // a VPN or network card comes between the run and the next Reset
+    PlatformFamily family() const { return FamilyOf(release); }
 };
 
 std::string Name(const ::testing::TestParamInfo<Scenario>& info) {
-    return std::string(info.param.family == WinNT ? "WinNT" : "Win9x") +
+    static const char* const kReleases[] = {"Win95",  "Win98",   "WinMe",
+                                            "WinNT4", "Win2000", "WinXP"};
+    return std::string(kReleases[static_cast<int>(info.param.release)]) +
            (info.param.earlierBackup ? "AfterAnEarlierRun" : "OnAFreshSystem") +
            (info.param.interfaceAdded ? "WithAnInterfaceAdded" : "");
 }
 
-// The interface that comes after the backup was made, with values of its own.
+// The interface that comes after the backup was made, with values of its own; on NT 4.0
+// an adapter bound to TCP/IP with its own MTU as well.
 void AddInterface(RegistryStore& store) {
     const std::string key = std::string(catalogue::kInterfacesKey) + "\\{ADDED}";
     regtest::Put(store, reg::kLocalMachine, key, "MTU", regtest::Dword(9000));
     regtest::Put(store, reg::kLocalMachine, key, "MSS", regtest::Dword(8960));
+    regtest::BindAdapter(store, "Added1", regtest::Dword(9000));
 }
 
 // What Reset must leave: the target, and the added interface as it came.
 Snapshot Expected(const Snapshot& target, const Scenario& scenario) {
     if (!scenario.interfaceAdded) return target;
     MemoryRegistryStore added;
+    regtest::SeedWinNtSystem(added);
+    const Snapshot seeded = regtest::WholeSnapshot(added);
     AddInterface(added);
     Snapshot expected = target;
-    expected.merge(regtest::WholeSnapshot(added));
+    for (const auto& [name, value] : regtest::WholeSnapshot(added)) {
+        const auto before = seeded.find(name);
+        if (before == seeded.end() || !(before->second == value)) expected[name] = value;
+    }
     return expected;
+}
+
+void Capture(RegistryStore& store, const Scenario& scenario) {
+    TuningValues inForce;
+    FoundFlags found;
+    CaptureSettings(store, scenario.release, inForce, found);
+}
+engine::Result Finish(RegistryStore& store, const Scenario& scenario, const TuningValues& chosen) {
+    return ApplySettings(store, scenario.release, chosen, DialUp, true);
 }
 
 // A seeded registry, taken through the earlier run when the scenario has one.
 struct World {
     explicit World(const Scenario& scenario) {
-        scenario.family == WinNT ? regtest::SeedWinNtSystem(store)
-                                 : regtest::SeedWin9xSystem(store);
+        scenario.family() == WinNT ? regtest::SeedWinNtSystem(store)
+                                   : regtest::SeedWin9xSystem(store);
         seeded = regtest::SystemSnapshot(store);
-        if (scenario.earlierBackup) ApplySettings(store, scenario.family, kFirst, true);
+        if (scenario.earlierBackup) Finish(store, scenario, kFirst);
     }
     MemoryRegistryStore store;
     Snapshot seeded;
 };
 
 // The run under test: the wizard opens, finishes with kSecond, and Reset follows.
-void RunThrough(RegistryStore& store, PlatformFamily family) {
-    TuningValues inForce;
-    FoundFlags found;
-    CaptureSettings(store, family, inForce, found);
-    ApplySettings(store, family, kSecond, true);
-    RestoreSettings(store, family);
+void RunThrough(RegistryStore& store, const Scenario& scenario) {
+    Capture(store, scenario);
+    Finish(store, scenario, kSecond);
+    RestoreSettings(store, scenario.family());
 }
 
 // Operation counts of a clean run: where Finish and Reset begin, where the new
@@ -83,13 +100,11 @@ Landmarks Measure(const Scenario& scenario) {
     regtest::FaultInjectingStore counter(world.store, -1);
     counter.KeepLog();
     Landmarks marks;
-    TuningValues inForce;
-    FoundFlags found;
-    CaptureSettings(counter, scenario.family, inForce, found);
+    Capture(counter, scenario);
     marks.applyStart = counter.operations();
-    const Outcome applied = ApplySettings(counter, scenario.family, kSecond, true).outcome;
+    const Outcome applied = Finish(counter, scenario, kSecond).outcome;
     marks.restoreStart = counter.operations();
-    const Outcome restored = RestoreSettings(counter, scenario.family).outcome;
+    const Outcome restored = RestoreSettings(counter, scenario.family()).outcome;
     marks.total = counter.operations();
     const std::string commit = std::string("write ") + catalogue::kBackupCompleteValue;
     for (long i = marks.applyStart; i < marks.restoreStart && marks.commit < 0; ++i) {
@@ -118,7 +133,7 @@ TEST_P(FaultInjection, AnySingleFailureIsReportedAndLosesNothing) {
     Snapshot finished;  // every tuned value, modems included, after a clean Finish
     {
         World clean(scenario);
-        ApplySettings(clean.store, scenario.family, kSecond, true);
+        Finish(clean.store, scenario, kSecond);
         finished = regtest::TunedSnapshot(clean.store);
     }
 
@@ -128,14 +143,12 @@ TEST_P(FaultInjection, AnySingleFailureIsReportedAndLosesNothing) {
         const Snapshot wholeBefore = regtest::WholeSnapshot(world.store);
 
         regtest::FaultInjectingStore faulty(world.store, n);
-        TuningValues inForce;
-        FoundFlags found;
-        CaptureSettings(faulty, scenario.family, inForce, found);
-        const Outcome applied = ApplySettings(faulty, scenario.family, kSecond, true).outcome;
+        Capture(faulty, scenario);
+        const Outcome applied = Finish(faulty, scenario, kSecond).outcome;
         const Snapshot wholeAfterApply = regtest::WholeSnapshot(world.store);
         const Snapshot tunedAfterApply = regtest::TunedSnapshot(world.store);
         if (scenario.interfaceAdded) AddInterface(world.store);
-        const engine::Result reset = RestoreSettings(faulty, scenario.family);
+        const engine::Result reset = RestoreSettings(faulty, scenario.family());
         SCOPED_TRACE("operation " + std::to_string(n) + ": " + faulty.firedOperation());
         const bool inApply = n >= marks.applyStart && n < marks.restoreStart;
         const bool inRestore = n >= marks.restoreStart;
@@ -179,12 +192,12 @@ TEST_P(FaultInjection, AnySingleFailureIsReportedAndLosesNothing) {
             // The backup stays, marked so that Set warns, and the next Reset completes the job.
             ASSERT_TRUE(BackupExists(world.store));
             if (restored == Outcome::NotRestored) {
-                EXPECT_TRUE(BackupAwaitsReset(world.store, scenario.family));
+                EXPECT_TRUE(BackupAwaitsReset(world.store, scenario.family()));
             }
-            EXPECT_EQ(RestoreSettings(world.store, scenario.family).outcome, Outcome::Restored);
+            EXPECT_EQ(RestoreSettings(world.store, scenario.family()).outcome, Outcome::Restored);
             EXPECT_EQ(regtest::SystemSnapshot(world.store), expected)
                 << regtest::Difference(expected, regtest::SystemSnapshot(world.store));
-            EXPECT_FALSE(BackupAwaitsReset(world.store, scenario.family));
+            EXPECT_FALSE(BackupAwaitsReset(world.store, scenario.family()));
         }
         EXPECT_EQ(world.store.OpenHandleCount(), 0u);
     }
@@ -199,7 +212,7 @@ TEST_P(FaultInjection, DyingAnywhereLeavesWhatTheNextResetPutsBack) {
         const Snapshot atFinish = regtest::SystemSnapshot(world.store);
         const Snapshot wholeBefore = regtest::WholeSnapshot(world.store);
         regtest::FaultInjectingStore dying(world.store, n, reg::kAccessDenied, Mode::Crash);
-        RunThrough(dying, scenario.family);
+        RunThrough(dying, scenario);
         SCOPED_TRACE("died at operation " + std::to_string(n) + ": " + dying.firedOperation());
 
         // The program is started again and the user presses Reset.
@@ -213,7 +226,7 @@ TEST_P(FaultInjection, DyingAnywhereLeavesWhatTheNextResetPutsBack) {
         }
         const Snapshot* target = Target(newBackup, atFinish, world);
         if (scenario.interfaceAdded) AddInterface(world.store);
-        const Outcome restored = RestoreSettings(world.store, scenario.family).outcome;
+        const Outcome restored = RestoreSettings(world.store, scenario.family()).outcome;
         if (target == nullptr) {
             EXPECT_EQ(restored, Outcome::NotRestored);
             EXPECT_EQ(regtest::SystemSnapshot(world.store), Expected(atFinish, scenario));
@@ -229,11 +242,14 @@ TEST_P(FaultInjection, DyingAnywhereLeavesWhatTheNextResetPutsBack) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, FaultInjection,
-    ::testing::Values(Scenario{Win9x, false, false}, Scenario{Win9x, true, false},
-                      Scenario{WinNT, false, false}, Scenario{WinNT, true, false},
-                      Scenario{WinNT, false, true}, Scenario{WinNT, true, true}),
-    Name);
+INSTANTIATE_TEST_SUITE_P(All, FaultInjection,
+                         ::testing::Values(Scenario{WindowsRelease::Win98, false, false},
+                                           Scenario{WindowsRelease::Win98, true, false},
+                                           Scenario{WindowsRelease::WinXP, false, false},
+                                           Scenario{WindowsRelease::WinXP, true, false},
+                                           Scenario{WindowsRelease::WinXP, false, true},
+                                           Scenario{WindowsRelease::WinXP, true, true},
+                                           Scenario{WindowsRelease::WinNT4, true, true}),
+                         Name);
 
 }  // namespace

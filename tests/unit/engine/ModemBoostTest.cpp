@@ -102,8 +102,8 @@ TEST_P(ModemBoost, SurvivesAReset) {
     family == WinNT ? regtest::SeedWinNtSystem(store) : regtest::SeedWin9xSystem(store);
     TuningValues inForce;
     FoundFlags found;
-    CaptureSettings(store, family, inForce, found);
-    ApplySettings(store, family, TuningValues{}, ProbeModemPortSpeed(store, family));
+    regtest::Capture(store, family, inForce, found);
+    regtest::Finish(store, family, TuningValues{}, ProbeModemPortSpeed(store, family));
     RestoreSettings(store, family);
     const auto properties = ModemProperties("0000");
     ASSERT_TRUE(properties);

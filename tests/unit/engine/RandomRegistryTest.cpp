@@ -170,9 +170,9 @@ TEST(RandomRegistries, CaptureApplyRestoreGivesEveryValueBack) {
 
         TuningValues inForce;
         FoundFlags found;
-        CaptureSettings(store, family, inForce, found);
+        regtest::Capture(store, family, inForce, found);
         const Outcome applied =
-            ApplySettings(store, family, random.Chosen(), random.Chance(50)).outcome;
+            regtest::Finish(store, family, random.Chosen(), random.Chance(50)).outcome;
         const bool hadStack = regtest::KeyExists(store, reg::kLocalMachine, Stack(family).path);
         const Outcome restored = RestoreSettings(store, family).outcome;
         EXPECT_EQ(applied, Outcome::Applied);
@@ -199,10 +199,11 @@ class HostileRegistry : public ::testing::Test {
 protected:
     void RoundTrip(PlatformFamily family) {
         const Snapshot before = regtest::SystemSnapshot(store);
-        CaptureSettings(store, family, inForce, found);
+        regtest::Capture(store, family, inForce, found);
         TuningValues chosen;
         chosen.mtu = 1500;
-        applied = ApplySettings(store, family, chosen, ProbeModemPortSpeed(store, family)).outcome;
+        applied =
+            regtest::Finish(store, family, chosen, ProbeModemPortSpeed(store, family)).outcome;
         RestoreSettings(store, family);
         EXPECT_EQ(regtest::SystemSnapshot(store), before)
             << regtest::Difference(before, regtest::SystemSnapshot(store));

@@ -51,6 +51,30 @@ TEST(Recommendations, HugeMssNeverWrapsTheRecommendedWindow) {
     EXPECT_EQ(RecommendedReceiveWindow(kInt32Max, 30), kMaxReceiveWindow);
 }
 
+// Without window scaling the largest window mss x m x 4 within 65535, for every
+// connection type's MSS; an MSS too large for any such window gets 65535 itself.
+TEST(Recommendations, WithoutWindowScalingTheWindowStaysWithin65535) {
+    const struct {
+        ConnectionType type;
+        std::int32_t mss, multiplier, window;
+    } cases[] = {
+        {DialUp, 536, 30, 64320},      {DSL, 1452, 11, 63888}, {LAN, 1460, 11, 64240},
+        {CableModem, 16383, 1, 65532}, {LAN, 16384, 1, 65535},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mss);
+        const std::int32_t m = RecommendedMultiplier(c.type, c.mss, false);
+        EXPECT_EQ(m, c.multiplier);
+        EXPECT_EQ(RecommendedReceiveWindow(c.mss, m, false), c.window);
+        EXPECT_EQ(RecommendedMultiplier(c.type, c.mss, true), RecommendedMultiplier(c.type));
+    }
+    EXPECT_TRUE(ReceiveWindowAllowed(65535, 1452, false));
+    EXPECT_FALSE(ReceiveWindowAllowed(65536, 1452, false));
+    EXPECT_TRUE(ReceiveWindowAllowed(65536, 1452, true));
+    EXPECT_STREQ(ReceiveWindowRangeText(false).key, "10");
+    EXPECT_STREQ(ReceiveWindowRangeText(true).key, "9");
+}
+
 // ---- Receive window ---------------------------------------------------------
 
 TEST(ReceiveWindow, UpperBoundAtMss1460) {

@@ -260,6 +260,8 @@ bool Covers(const Area& area, const Difference& difference) {
             return slash != std::string::npos &&
                    SameName(difference.key.substr(0, slash), area.key) && named();
         }
+        case Area::Scope::Key:
+            return difference.ofKey && SameName(difference.key, area.key);
     }
     return false;
 }

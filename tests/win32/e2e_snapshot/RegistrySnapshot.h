@@ -36,11 +36,11 @@ struct Difference {
 std::vector<Difference> Compare(const Snapshot& before, const Snapshot& after);
 std::string Describe(const Difference& difference);
 
-// A part of the registry: a key with everything below it, or values of a key or of
+// A part of the registry: a key with everything below it, values of a key or of
 // each of its direct subkeys, by name (compared without letter case, as the
-// registry does).
+// registry does), or a key itself coming or going.
 struct Area {
-    enum class Scope { Subtree, Values, SubkeyValues };
+    enum class Scope { Subtree, Values, SubkeyValues, Key };
     Scope scope;
     std::string key;
     std::vector<std::string> names;

@@ -33,9 +33,9 @@ std::vector<std::string> Names(const KeyCatalogue& key) {
     return names;
 }
 
-std::vector<std::string> LinkNames(PlatformFamily family) {
+std::vector<std::string> LinkNames(const LinkCatalogue& set) {
     std::vector<std::string> names;
-    for (const LinkValue& link : catalogue::Links(family)) names.push_back(link.name);
+    for (const LinkValue& link : set.values) names.push_back(link.name);
     return names;
 }
 
@@ -46,24 +46,47 @@ Area ModemProperties(PlatformFamily family) {
             "each modem's port rate"};
 }
 
-// Where Finish may write on the family: the catalogue's stack and browser values, the
-// MTU and MSS of every interface (NT) or of the dial-up adapter's binding (9x, the
-// NetTrans instance named), the backup, and the modems it boosts.
-std::vector<Area> FinishAreas(PlatformFamily family, const std::string& dialUpNetTrans) {
-    const KeyCatalogue& stack = catalogue::Stack(family);
-    const KeyCatalogue& browser = catalogue::Browser();
+// The seed a run on a release starts from, as far as the areas need it.
+struct Seed {
+    std::string dialUpNetTrans;              // Windows 95/98/Me: the dial-up adapter's instance
+    std::vector<std::string> boundAdapters;  // Windows NT 4.0: the adapters TCP/IP is bound to
+};
+
+// Where Finish may write on the release, every place taken from the catalogue: its fixed
+// keys' values (and a key of a service it makes), the values of every interface, of the
+// dial-up adapter or of each bound adapter, the backup, and the modems it boosts.
+std::vector<Area> FinishAreas(WindowsRelease release, const Seed& seed) {
+    const PlatformFamily family = FamilyOf(release);
     std::vector<Area> areas = {
-        {Area::Scope::Values, RootOf(stack) + "\\" + stack.path, Names(stack), "the stack"},
-        {Area::Scope::Values, RootOf(browser) + "\\" + browser.path, Names(browser), "the browser"},
         {Area::Scope::Subtree, Hkcu(catalogue::kBackupKey), {}, "the backup"},
         ModemProperties(family),
     };
-    if (family == WinNT) {
-        areas.push_back({Area::Scope::SubkeyValues, Hklm(catalogue::kInterfacesKey),
-                         LinkNames(family), "every interface"});
-    } else {
-        areas.push_back({Area::Scope::Values, Hklm(catalogue::kNetTransKeyPrefix + dialUpNetTrans),
-                         LinkNames(family), "the dial-up adapter"});
+    for (const KeyCatalogue* key : catalogue::FixedKeys(release)) {
+        const std::string path = RootOf(*key) + "\\" + key->path;
+        areas.push_back({Area::Scope::Values, path, Names(*key), key->path});
+        if (key->reach == Reach::CreateInService && !KeyExists(HKEY_LOCAL_MACHINE, key->path)) {
+            areas.push_back({Area::Scope::Key, path, {}, std::string(key->path) + ", made"});
+        }
+    }
+    for (const LinkCatalogue* set : catalogue::Links(release)) {
+        switch (set->kind) {
+            case LinkKind::DialUpAdapter:
+                areas.push_back({Area::Scope::Values,
+                                 Hklm(catalogue::kNetTransKeyPrefix + seed.dialUpNetTrans),
+                                 LinkNames(*set), "the dial-up adapter"});
+                break;
+            case LinkKind::Interface:
+                if (!KeyExists(HKEY_LOCAL_MACHINE, catalogue::kInterfacesKey)) break;
+                areas.push_back({Area::Scope::SubkeyValues, Hklm(catalogue::kInterfacesKey),
+                                 LinkNames(*set), "every interface"});
+                break;
+            case LinkKind::BoundAdapter:
+                for (const std::string& adapter : seed.boundAdapters) {
+                    areas.push_back({Area::Scope::Values, Hklm(AdapterTcpipKey(adapter)),
+                                     LinkNames(*set), "bound adapter " + adapter});
+                }
+                break;
+        }
     }
     return areas;
 }
@@ -103,10 +126,12 @@ std::string UnexpectedChanges(const std::vector<Difference>& differences,
 // taken before, after Finish and after Reset.
 class RegistrySnapshotTest : public reset::ResetTest {
 protected:
-    void RunAndCompare(const char* release, PlatformFamily family,
-                       const std::vector<std::string>& steps, const std::string& dialUpNetTrans) {
+    void RunAndCompare(const char* release, WindowsRelease of,
+                       const std::vector<std::string>& steps, const Seed& seed) {
+        const PlatformFamily family = FamilyOf(of);
         InstallProductKey(std::nullopt);
         SetWindowsVersion(release);
+        const std::vector<Area> areas = FinishAreas(of, seed);
         const Snapshot before = Take();
 
         VornelSession* vornel = nullptr;
@@ -115,8 +140,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(reset::RunWizard(*vornel, main, steps, WizardEnd::Finish));
         const Snapshot finished = Take();
         const std::vector<Difference> written = Compare(before, finished);
-        const std::vector<Area> finishAreas =
-            ResolvedAreas(FinishAreas(family, dialUpNetTrans), finished);
+        const std::vector<Area> finishAreas = ResolvedAreas(areas, finished);
         const std::string strayWrites = UnexpectedChanges(written, finishAreas);
         EXPECT_TRUE(strayWrites.empty())
             << "Finish changed these outside the catalogue, the backup and the modems:\n"
@@ -175,7 +199,8 @@ TEST_F(RegistrySnapshotTest, OnWindowsXpFinishWritesOnlyTheCatalogueAndResetPuts
     ASSERT_NO_FATAL_FAILURE(reset::Plant(HKEY_LOCAL_MACHINE, keys::kWinNtStack, NtStack()));
     ASSERT_NO_FATAL_FAILURE(reset::Plant(HKEY_LOCAL_MACHINE, keys::kWinNtModems, Modems()));
     SeedBrowser();
-    RunAndCompare("winxp", WinNT, reset::NtSteps(true), "");
+    SetDword(HKEY_LOCAL_MACHINE, keys::kAfd, "Start", 1);
+    RunAndCompare("winxp", WindowsRelease::WinXP, reset::NtSteps(true), {});
 }
 
 // ---------------------------------------------------------------------------
@@ -215,7 +240,26 @@ TEST_F(RegistrySnapshotTest, OnWindows98FinishWritesOnlyTheCatalogueAndResetPuts
     ASSERT_NO_FATAL_FAILURE(
         reset::Plant(HKEY_LOCAL_MACHINE, keys::kServiceClasses, Win9xClasses()));
     SeedBrowser();
-    RunAndCompare("win98", Win9x, reset::Win9xSteps(true), kDialUpNetTrans);
+    RunAndCompare("win98", WindowsRelease::Win98, reset::Win9xSteps(true), {kDialUpNetTrans, {}});
+}
+
+// ---------------------------------------------------------------------------
+// Windows NT 4.0: no Interfaces key; two adapters TCP/IP is bound to, one with its own MTU,
+// one it is not bound to, RAS's parameters and the socket driver's service.
+
+TEST_F(RegistrySnapshotTest, OnWindowsNt40FinishWritesOnlyTheCatalogueAndResetPutsItAllBack) {
+    KeyTree stack = NtStack();
+    stack.subkeys.erase("Interfaces");
+    ASSERT_NO_FATAL_FAILURE(reset::Plant(HKEY_LOCAL_MACHINE, keys::kWinNtStack, stack));
+    ASSERT_NO_FATAL_FAILURE(reset::Plant(HKEY_LOCAL_MACHINE, keys::kWinNtModems, Modems()));
+    BindTestAdapter("El90x1", 1500);
+    BindTestAdapter("NdisWan4", std::nullopt);
+    SetDword(HKEY_LOCAL_MACHINE, AdapterTcpipKey("Lance01"), "MTU", 1400);
+    SetDword(HKEY_LOCAL_MACHINE, std::string(keys::kNdisWan) + "\\Parameters", "TapiLines", 2);
+    SetDword(HKEY_LOCAL_MACHINE, keys::kAfd, "Start", 1);
+    SeedBrowser();
+    RunAndCompare("nt40", WindowsRelease::WinNT4, reset::NtSteps(true),
+                  {"", {"El90x1", "NdisWan4"}});
 }
 
 }  // namespace

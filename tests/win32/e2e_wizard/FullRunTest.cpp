@@ -121,16 +121,18 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
     ASSERT_TRUE(wizard.Fill(IDC_KEEP_ALIVE_INTERVAL, "2000"));
 
     FinishWith41(wizard, main, [&] {
-        EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWin9xStack,
-                          With(*stackBefore, {{"SackOpts", S::String("1")},
-                                              {"Tcp1323Opts", S::String("1")},
-                                              {"DefaultTTL", S::String("100")},
-                                              {"DefaultRcvWindow", S::String("116800")},
-                                              {"GlobalMaxTcpWindowSize", S::String("116800")},
-                                              {"PMTUBlackHoleDetect", S::String("0")},
-                                              {"PMTUDiscovery", S::String("0")},
-                                              {"KeepAliveTime", S::String("7200000")},
-                                              {"KeepAliveInterval", S::String("2000")}})));
+        KeyTree stack = With(*stackBefore, {{"SackOpts", S::String("1")},
+                                            {"Tcp1323Opts", S::String("1")},
+                                            {"DefaultTTL", S::String("100")},
+                                            {"DefaultRcvWindow", S::String("116800")},
+                                            {"GlobalMaxTcpWindowSize", S::String("116800")},
+                                            {"PMTUBlackHoleDetect", S::String("0")},
+                                            {"PMTUDiscovery", S::String("0")},
+                                            {"KeepAliveTime", S::String("7200000")},
+                                            {"KeepAliveInterval", S::String("2000")}});
+        // Windows 98 reads the global limit from here, as a number (KB 239731).
+        stack.subkeys["Parameters"] = KeyTree{{{"GlobalMaxTcpWindoSize", S::Dword(116800)}}, {}};
+        EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, keys::kWin9xStack, stack));
         EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, keys::kBrowser,
                           With(*browserBefore, {{"MaxConnectionsPer1_0Server", S::Dword(6)},
                                                 {"MaxConnectionsPerServer", S::Dword(8)}})));
@@ -142,17 +144,19 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, NetTransKey("0000"), cardBefore));
         // The backup Finish took before writing: what was there, as it was, marked
         // complete as its last value.
-        EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey,
-                          KeyTree{{{"Backup Complete", S::Dword(1)},
-                                   {"Backup Parts", S::String("MTU Settings\\MSS Settings")},
-                                   {"MaxConnectionsPer1_0Server", S::Dword(10)},
-                                   {"SackOpts", S::String("0")},
-                                   {"DefaultTTL", S::String("128")},
-                                   {"DefaultRcvWindow", S::String("64240")},
-                                   {"PMTUDiscovery", S::String("1")},
-                                   {"KeepAliveTime", S::String("3600000")}},
-                                  {{"MTU Settings", KeyTree{{{"0003", S::String("1500")}}, {}}},
-                                   {"MSS Settings", KeyTree{}}}}));
+        EXPECT_TRUE(KeyIs(
+            HKEY_CURRENT_USER, kBackupKey,
+            KeyTree{{{"Backup Complete", S::Dword(1)},
+                     {"Backup Parts", S::String("MTU Settings\\MSS Settings\\MSTCP Parameters")},
+                     {"MaxConnectionsPer1_0Server", S::Dword(10)},
+                     {"SackOpts", S::String("0")},
+                     {"DefaultTTL", S::String("128")},
+                     {"DefaultRcvWindow", S::String("64240")},
+                     {"PMTUDiscovery", S::String("1")},
+                     {"KeepAliveTime", S::String("3600000")}},
+                    {{"MTU Settings", KeyTree{{{"0003", S::String("1500")}}, {}}},
+                     {"MSS Settings", KeyTree{}},
+                     {"MSTCP Parameters", KeyTree{{{"Key Absent", S::Dword(1)}}, {}}}}}));
     });
 }
 
@@ -247,7 +251,8 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
             HKEY_CURRENT_USER, kBackupKey,
             KeyTree{
                 {{"Backup Complete", S::Dword(1)},
-                 {"Backup Parts", S::String("MTU Settings\\MSS Settings\\Interfaces")},
+                 {"Backup Parts",
+                  S::String("MTU Settings\\MSS Settings\\Interfaces\\AFD Parameters")},
                  {"MaxConnectionsPerServer", S::Dword(2)},
                  {"DefaultTTL", S::Dword(128)},
                  {"EnablePMTUDiscovery", S::Dword(0)},
@@ -260,7 +265,9 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
                  // Every interface there was, so that Reset touches those and no other.
                  {"Interfaces",
                   KeyTree{{{"{1A}", S::Dword(1)}, {"{2B}", S::Dword(1)}, {"{3C}", S::Dword(1)}},
-                          {}}}}}));
+                          {}}},
+                 // No socket driver's service on this machine: nothing of it to keep.
+                 {"AFD Parameters", KeyTree{}}}}));
     });
 }
 
@@ -307,14 +314,21 @@ TEST_F(WizardTest, Nt40RunWithNothingSetWritesTheDefaults) {
                                 {"EnableICMPRedirect", S::Dword(0)}})));
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 20u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 20u);
-        // The NT backup always has its interface subkeys, empty here.
-        EXPECT_TRUE(
-            KeyIs(HKEY_CURRENT_USER, kBackupKey,
-                  KeyTree{{{"Backup Complete", S::Dword(1)},
-                           {"Backup Parts", S::String("MTU Settings\\MSS Settings\\Interfaces")}},
-                          {{"MTU Settings", KeyTree{}},
-                           {"MSS Settings", KeyTree{}},
-                           {"Interfaces", KeyTree{}}}}));
+        // The NT 4.0 backup always has its interface and adapter subkeys, empty here, and
+        // those of the socket driver's and RAS's keys, which are not there.
+        EXPECT_TRUE(KeyIs(
+            HKEY_CURRENT_USER, kBackupKey,
+            KeyTree{{{"Backup Complete", S::Dword(1)},
+                     {"Backup Parts", S::String("MTU Settings\\MSS Settings\\Interfaces\\"
+                                                "Adapter MTU Settings\\Adapters\\AFD Parameters\\"
+                                                "NdisWan Parameters")}},
+                    {{"MTU Settings", KeyTree{}},
+                     {"MSS Settings", KeyTree{}},
+                     {"Interfaces", KeyTree{}},
+                     {"Adapter MTU Settings", KeyTree{}},
+                     {"Adapters", KeyTree{}},
+                     {"AFD Parameters", KeyTree{}},
+                     {"NdisWan Parameters", KeyTree{}}}}));
     });
 }
 

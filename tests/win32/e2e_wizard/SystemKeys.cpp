@@ -57,6 +57,12 @@ SystemKeys::SystemKeys() {
     DeleteKeyTree(HKEY_LOCAL_MACHINE, keys::kEnum);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, keys::kServiceClasses);
     DeleteKeyTree(HKEY_LOCAL_MACHINE, keys::kWinNtModems);
+    for (const char* key : {keys::kLinkage, keys::kAfd, keys::kNdisWan}) {
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, key);
+    }
+    for (const char* adapter : keys::kTestAdapters) {
+        DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(catalogue::kServicesKey) + "\\" + adapter);
+    }
 }
 
 void AddWin9xAdapter(const Win9xAdapter& adapter) {

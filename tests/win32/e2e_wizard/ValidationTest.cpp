@@ -365,5 +365,38 @@ TEST_F(WizardTest, ReceiveWindowFollowsTheMultiplierAndRefusesWindowsOutOfRange)
     });
 }
 
+// Windows NT 4.0 has no window scaling: the recommendation is the largest window within
+// 65535, and the range message names 65535. Its MTU in force is the smallest its bound
+// adapters have.
+TEST_F(WizardTest, OnNt40TheReceiveWindowEndsAt65535AndTheMtuIsTheAdaptersOwn) {
+    BindTestAdapter("El90x1", 1500);
+    BindTestAdapter("NdisWan4", 1400);
+    HWND main = StartAs("nt40");
+    ASSERT_TRUE(main);
+    std::optional<Wizard> opened = OpenWizard(main, kWinNtSteps);
+    ASSERT_TRUE(opened);
+    const Wizard& wizard = *opened;
+    wizard.ClickItem(IDC_step2_RADIO_DSL);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsChecked(IDC_step2_RADIO_DSL); }));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[1]));
+    ExpectMtuPage(wizard, 1492, 1452, WasSet(1400, "bytes"), kNotSet);
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[2]));
+    ASSERT_TRUE(wizard.NextTo(kWinNtSteps[3]));
+    ExpectRwinPage(wizard, 1452, 11, 63888, kNotSet);
+    EXPECT_TRUE(SaveScreenshot("wizard-nt40-4-rwin", wizard.Sheet()));
+
+    // 12 x 1452 x 4 = 69696 is past what NT 4.0 takes.
+    ASSERT_TRUE(wizard.Fill(IDC_MULTIPLIER, "12"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_RWIN, "69696"));
+    wizard.Focus(IDC_SCALING_FACTOR);
+    const std::optional<MessageBoxInfo> box = wizard.WaitForMessageBox();
+    ASSERT_TRUE(IsBox(box, Shown(text::k10), BoxIcon::Information, wizard.Sheet()));
+    ASSERT_TRUE(Answer(*box, IDOK));
+    EXPECT_TRUE(wizard.WaitForText(IDC_MULTIPLIER, "11"));
+    EXPECT_TRUE(wizard.WaitForText(IDC_RWIN, "63888"));
+    wizard.Cancel();
+    EXPECT_TRUE(wizard.WaitUntilClosed());
+}
+
 }  // namespace
 }  // namespace e2e::wizard

@@ -91,12 +91,12 @@ TEST_P(RealRegistry, AWizardRunAndResetPutEveryValueBackExactly) {
 
     TuningValues inForce;
     FoundFlags found;
-    CaptureSettings(store, family, inForce, found);
+    regtest::Capture(store, family, inForce, found);
     EXPECT_FALSE(BackupExists(store)) << "opening the wizard made a backup";
     EXPECT_TRUE(found.ttlFound);
     EXPECT_EQ(inForce.ttl, family == WinNT ? 128 : 32);
     const TuningValues chosen{1, 1, 1, 1500, 1460, 64240, 64, 7200000, 1000, 2, 20, 20};
-    EXPECT_EQ(ApplySettings(store, family, chosen, ProbeModemPortSpeed(store, family)).outcome,
+    EXPECT_EQ(regtest::Finish(store, family, chosen, ProbeModemPortSpeed(store, family)).outcome,
               Outcome::Applied);
     EXPECT_EQ(regtest::Get(store, reg::kLocalMachine, catalogue::Stack(family).path, "DefaultTTL"),
               EncodeValue(catalogue::Stack(family).encoding, 64));
@@ -128,10 +128,11 @@ TEST_P(RealRegistry, WithoutRightsNothingIsWrittenAndTheEarlierBackupStays) {
                                         std::string(SandboxStore::kSandbox) + "\\HKLM");
         TuningValues inForce;
         FoundFlags found;
-        CaptureSettings(store, family, inForce, found);
+        regtest::Capture(store, family, inForce, found);
         EXPECT_TRUE(found.ttlFound);
         EXPECT_TRUE(ProbeModemPortSpeed(store, family));
-        EXPECT_EQ(ApplySettings(store, family, TuningValues{}, true).outcome, Outcome::NeedsRights);
+        EXPECT_EQ(regtest::Finish(store, family, TuningValues{}, true).outcome,
+                  Outcome::NeedsRights);
         EXPECT_EQ(RestoreSettings(store, family).outcome, Outcome::NeedsRights);
         EXPECT_EQ(regtest::WholeSnapshot(store), before)
             << regtest::Difference(before, regtest::WholeSnapshot(store));

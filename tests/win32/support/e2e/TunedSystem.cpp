@@ -3,11 +3,38 @@
 
 namespace e2e {
 
-const std::vector<SystemKey> kTouchedKeys = {
-    {HKEY_CURRENT_USER, keys::kBrowser},         {HKEY_LOCAL_MACHINE, keys::kWinNtStack},
-    {HKEY_LOCAL_MACHINE, keys::kWinNtModems},    {HKEY_LOCAL_MACHINE, keys::kVxd},
-    {HKEY_LOCAL_MACHINE, keys::kServiceClasses}, {HKEY_LOCAL_MACHINE, keys::kEnum},
-};
+const std::vector<SystemKey> kTouchedKeys = [] {
+    std::vector<SystemKey> touched = {
+        {HKEY_CURRENT_USER, keys::kBrowser},         {HKEY_LOCAL_MACHINE, keys::kWinNtStack},
+        {HKEY_LOCAL_MACHINE, keys::kWinNtModems},    {HKEY_LOCAL_MACHINE, keys::kVxd},
+        {HKEY_LOCAL_MACHINE, keys::kServiceClasses}, {HKEY_LOCAL_MACHINE, keys::kEnum},
+        {HKEY_LOCAL_MACHINE, keys::kLinkage},        {HKEY_LOCAL_MACHINE, keys::kAfd},
+        {HKEY_LOCAL_MACHINE, keys::kNdisWan},
+    };
+    static const std::vector<std::string> adapters = [] {
+        std::vector<std::string> paths;
+        for (const char* name : keys::kTestAdapters) {
+            paths.push_back(std::string(catalogue::kServicesKey) + "\\" + name);
+        }
+        return paths;
+    }();
+    for (const std::string& path : adapters) touched.push_back({HKEY_LOCAL_MACHINE, path.c_str()});
+    return touched;
+}();
+
+std::string AdapterTcpipKey(const std::string& name) {
+    return std::string(catalogue::kServicesKey) + "\\" + catalogue::AdapterKeyBelowServices(name);
+}
+
+void BindTestAdapter(const std::string& name, std::optional<DWORD> mtu) {
+    RegValue bind = GetValue(HKEY_LOCAL_MACHINE, keys::kLinkage, catalogue::kBindValue)
+                        .value_or(RegValue{REG_MULTI_SZ, std::string(1, '\0')});
+    bind.bytes.pop_back();
+    bind.bytes += std::string(catalogue::kDevicePrefix) + name + '\0' + '\0';
+    SetValue(HKEY_LOCAL_MACHINE, keys::kLinkage, catalogue::kBindValue, bind);
+    SetString(HKEY_LOCAL_MACHINE, AdapterTcpipKey(name), "IPAddress", "10.0.0.2");
+    if (mtu) SetDword(HKEY_LOCAL_MACHINE, AdapterTcpipKey(name), "MTU", *mtu);
+}
 
 const std::vector<std::string> kWinNtStackValues = {"SackOpts",
                                                     "Tcp1323Opts",

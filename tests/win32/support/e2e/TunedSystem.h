@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "e2e/Registry.h"
+#include "engine/Catalogue.h"
 
 namespace e2e {
 
@@ -27,6 +29,11 @@ inline constexpr char kServiceClasses[] = "System\\CurrentControlSet\\Services\\
 inline constexpr char kNetTrans[] = "System\\CurrentControlSet\\Services\\Class\\NetTrans";
 inline constexpr char kWin9xModems[] = "System\\CurrentControlSet\\Services\\Class\\Modem";
 inline constexpr char kEnum[] = "Enum";
+inline constexpr char kLinkage[] = "System\\CurrentControlSet\\Services\\Tcpip\\Linkage";
+inline constexpr char kAfd[] = "System\\CurrentControlSet\\Services\\AFD";
+inline constexpr char kNdisWan[] = "System\\CurrentControlSet\\Services\\NdisWan";
+// The network adapters the tests of Windows NT 4.0 seed, each a service of its own.
+inline constexpr const char* kTestAdapters[] = {"El90x1", "NdisWan4", "Lance01"};
 inline constexpr const char* kMtuBackup = catalogue::kMtuBackupKey;
 inline constexpr const char* kMssBackup = catalogue::kMssBackupKey;
 }  // namespace keys
@@ -56,6 +63,12 @@ extern const NamedValues kWin9xRecommendedWrites;
 extern const std::vector<std::string> kWin9xSteps;
 extern const std::vector<std::string> kWinNtSteps;
 inline constexpr char kModemStep[] = "Boost the Modem";
+
+// Binds TCP/IP to one of the test adapters as Windows NT 4.0 records it: "\Device\<name>"
+// added to the "Bind" list of Tcpip\Linkage, and the adapter's own TCP/IP key
+// ("Services\<name>\Parameters\Tcpip"), with its "MTU" when one is given.
+void BindTestAdapter(const std::string& name, std::optional<DWORD> mtu);
+std::string AdapterTcpipKey(const std::string& name);
 
 // A modem's "Properties": a device-capabilities record of `length` bytes counting up
 // from 0x40, with the highest port rate in the word at offset 24 (as far as it reaches).
