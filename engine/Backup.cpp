@@ -15,10 +15,6 @@ bool Succeeded(reg::Status status) {
     return status == reg::kSuccess;
 }
 
-bool IsAbsentOrDone(reg::Status status) {
-    return Succeeded(status) || reg::IsAbsent(status);
-}
-
 // Values that say how a backup stands rather than what was in force.
 bool IsStateValue(const std::string& name) {
     return reg::SameName(name, kBackupCompleteValue) || reg::SameName(name, kBackupPartsValue) ||
@@ -59,7 +55,7 @@ std::vector<std::string> PartsOfEarlierBackups(PlatformFamily family, bool hasMt
 backup::Shape ExamineKey(RegistryStore& store, PlatformFamily family, const char* path) {
     backup::Shape shape;
     const auto note = [&shape](reg::Status status) {
-        if (!IsAbsentOrDone(status) && Succeeded(shape.status)) shape.status = status;
+        if (!reg::IsAbsentOrDone(status) && Succeeded(shape.status)) shape.status = status;
         return Succeeded(status);
     };
     reg::Status status = reg::kSuccess;
@@ -182,7 +178,7 @@ reg::Status DeleteBackupKey(RegistryStore& store, const char* path) {
         ScopedKey key = reg::OpenForWrite(store, reg::kCurrentUser, path, &status);
         if (!key) return reg::IsAbsent(status) ? reg::kSuccess : status;
         status = store.DeleteValue(key.get(), kBackupCompleteValue);
-        if (!IsAbsentOrDone(status)) return status;
+        if (!reg::IsAbsentOrDone(status)) return status;
         std::vector<std::string> parts;
         reg::SubKeyWalker walker(store, key.get());
         std::string name;
@@ -193,11 +189,11 @@ reg::Status DeleteBackupKey(RegistryStore& store, const char* path) {
                               [](const std::string& part) { return !IsLinkList(part); });
         for (const std::string& part : parts) {
             status = reg::DeleteTree(store, key.get(), part.c_str());
-            if (!IsAbsentOrDone(status)) return status;
+            if (!reg::IsAbsentOrDone(status)) return status;
         }
     }
     const reg::Status status = reg::DeleteTree(store, reg::kCurrentUser, path);
-    return IsAbsentOrDone(status) ? reg::kSuccess : status;
+    return reg::IsAbsentOrDone(status) ? reg::kSuccess : status;
 }
 
 // The image as it must be written: "Backup Parts" and then "Backup Complete" last, whatever

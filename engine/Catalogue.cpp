@@ -266,11 +266,6 @@ std::vector<const LinkCatalogue*> Links(PlatformFamily family) {
     return {&kInterfaceLinks, &kBoundAdapterLinks};
 }
 
-std::span<const LinkValue> LinkValues(PlatformFamily family) {
-    if (family == Win9x) return kWin9xLinkValues;
-    return kWinNtLinkValues;
-}
-
 const char* ModemClassKey(PlatformFamily family) {
     return family == Win9x ? kWin9xModemKey : kWinNtModemKey;
 }

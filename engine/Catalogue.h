@@ -202,8 +202,6 @@ std::vector<const KeyCatalogue*> FixedKeys(PlatformFamily family);
 // put back.
 std::vector<const LinkCatalogue*> Links(WindowsRelease release);
 std::vector<const LinkCatalogue*> Links(PlatformFamily family);
-// "MaxMTU" and "MaxMSS" of the dial-up adapter, or "MTU" and "MSS" of every interface.
-std::span<const LinkValue> LinkValues(PlatformFamily family);
 const char* ModemClassKey(PlatformFamily family);
 std::uint32_t RegistryType(Encoding encoding);
 

@@ -302,10 +302,6 @@ Reading ReadInForce(RegistryStore& store, WindowsRelease release, TuningValues& 
     return reading;
 }
 
-bool IsAbsentOrDone(reg::Status status) {
-    return Succeeded(status) || reg::IsAbsent(status);
-}
-
 // ---- Apply ----
 
 void WriteTuning(RegistryStore& store, reg::Key key, const char* name, Encoding encoding,
@@ -419,7 +415,7 @@ struct Restoring {
     }
 
     void DeleteValue(reg::Key key, const char* name) {
-        if (!IsAbsentOrDone(store.DeleteValue(key, name))) failed = true;
+        if (!reg::IsAbsentOrDone(store.DeleteValue(key, name))) failed = true;
     }
     void WriteValue(reg::Key key, const char* name, const reg::Value& value) {
         if (!Succeeded(reg::WriteValue(store, key, name, value))) failed = true;
@@ -479,7 +475,7 @@ void RemoveIfMade(Restoring& reset, const Restoring::Part& part, const KeyCatalo
     }
     if (info.values != 0 || info.subKeys != 0) return;
     ScopedKey parent = reset.Target(catalogue.root, parentPath.c_str());
-    if (parent && !IsAbsentOrDone(reset.store.DeleteKey(parent.get(), name.c_str()))) {
+    if (parent && !reg::IsAbsentOrDone(reset.store.DeleteKey(parent.get(), name.c_str()))) {
         reset.failed = true;
     }
 }

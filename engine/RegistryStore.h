@@ -60,6 +60,11 @@ inline bool IsAbsent(Status status) {
     return status == kFileNotFound || status == kKeyDeleted;
 }
 
+// True when a delete did its work, or had none to do.
+inline bool IsAbsentOrDone(Status status) {
+    return status == kSuccess || IsAbsent(status);
+}
+
 }  // namespace reg
 
 // The registry. Each operation behaves as the advapi32 function it is named
