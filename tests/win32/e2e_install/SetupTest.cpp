@@ -176,6 +176,23 @@ TEST_F(SilentSetup, InstallsInTheChosenLanguageAndTheUninstallKeepsTheBackup) {
 
     const KeyTree backup{{{"DefaultTTL", RegValue::Dword(128)}}, {}};
     WriteKeyTree(HKEY_CURRENT_USER, kBackupKey, backup);
+    // Run as a user would on an English system, the uninstaller asks in the installation's
+    // language; No leaves everything as it was.
+    {
+        DWORD pid = 0;
+        EXPECT_EQ(RunToEnd(m_folder + "\\Uninstall.exe", "", &pid), 0u);
+        const std::vector<DWORD> copies = ChildProcesses(pid);
+        ASSERT_EQ(copies.size(), 1u);
+        const std::optional<MessageBoxInfo> asked = WaitForMessageBox(copies.front());
+        ASSERT_TRUE(asked);
+        EXPECT_EQ(asked->text.rfind("Vornel bewahrt noch die Sicherung", 0), 0u) << *asked;
+        EXPECT_TRUE(Answer(*asked, IDNO));
+        if (HANDLE copy = OpenProcess(SYNCHRONIZE, FALSE, copies.front())) {
+            EXPECT_EQ(WaitForSingleObject(copy, 120000), WAIT_OBJECT_0);
+            CloseHandle(copy);
+        }
+        ExpectInstalled();
+    }
     RunUninstaller();
     ExpectUninstalled();
     EXPECT_EQ(ReadKeyTree(HKEY_CURRENT_USER, kBackupKey), backup);
