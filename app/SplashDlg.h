@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
+#include "framework/PalettePicture.h"
 
 class CSplashDlg : public CDialog {
 public:
@@ -12,4 +13,9 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    // Shown by the template's static in its own palette; outlives the dialog's window.
+    CPalettePicture m_picture;
+    HWND m_pictureControl = nullptr;
 };

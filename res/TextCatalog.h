@@ -85,6 +85,8 @@ struct TextEntry {
       "lost, so Vornel could not check some settings, such as the MTU of network "             \
       "connections it has no record of; they keep the values they have now.\nPlease, "         \
       "restart your computer in order to feel the change.")                                    \
+    X(50, "Maximum speed")                                                                     \
+    X(51, "Only connect at this speed")                                                        \
     X(79,                                                                                      \
       "Failed to detect your Windows version so we can't boost your "                          \
       "connection.")                                                                           \

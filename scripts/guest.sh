@@ -24,7 +24,7 @@ set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
 GUEST_SUITE=bookworm
-GUEST_PACKAGES=linux-image-amd64,kmod,mount,procps,wine,wine32:i386,wine64,fonts-wine,xvfb,xauth,x11-utils,imagemagick,cmake
+GUEST_PACKAGES=linux-image-amd64,kmod,mount,procps,wine,wine32:i386,wine64,fonts-wine,xvfb,xauth,x11-utils,x11-apps,imagemagick,cmake
 GUEST_MEMORY_MB=4096
 GUEST_MINUTES=${VORNEL_GUEST_MINUTES:-40}
 GUEST_PREFIX=/root/prefix # the 32-bit prefix inside the image

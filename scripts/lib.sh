@@ -17,7 +17,7 @@ as_root() {
 ensure_packages() {
   local missing=0 cmd
   for cmd in cmake ninja g++ i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix \
-             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import wine clang-format makensis \
+             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import xwd wine clang-format makensis \
              clang clang++; do
     command -v "$cmd" >/dev/null 2>&1 || missing=1
   done
@@ -38,7 +38,7 @@ ensure_packages() {
   as_root apt-get install -y -qq --no-install-recommends \
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
-    binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils \
+    binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils x11-apps \
     fonts-dejavu-core fonts-wine clang-format nsis clang libclang-rt-dev >/dev/null || die "package installation failed"
 }
 
@@ -118,13 +118,14 @@ build_all() {
   fi
 }
 
-# A virtual display on a free number; sets DISPLAY and XVFB_PID.
-start_xvfb() {
-  local n
+# A virtual display on a free number, of 24 bits a pixel unless told; sets DISPLAY and
+# XVFB_PID.
+start_xvfb() { # [depth]
+  local n depth=${1:-24}
   for n in $(seq 91 199); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
   done
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb :$n -screen 0 1024x768x"$depth" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=:$n
   for _ in $(seq 1 50); do

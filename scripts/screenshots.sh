@@ -21,10 +21,14 @@ pairs=(
   wizard-winnt-7-syn-flood:wizard-7-syn-flood
   wizard-winnt-8-icmp-redirect:wizard-8-icmp-redirect
   wizard-winnt-modem-boost:wizard-9-modem-boost
+  startup-picture-256-colours:startup-picture-256-colours-wine
 )
 for pair in "${pairs[@]}"; do
   from=$shots/${pair%%:*}.png to=$dest/${pair##*:}.png
   [ -f "$from" ] || die "$from is missing: run scripts/test.sh first"
   convert "$from" -strip +dither -colors 32 "PNG8:$to"
 done
+# The start-up picture as a 256-colour display shows it with its palette: the stored bitmap,
+# every colour kept.
+convert "$VORNEL_ROOT/res/Splash.bmp" -strip "PNG8:$dest/startup-picture-palette.png"
 log "screenshots in $dest: $(du -ch "$dest"/*.png | tail -1 | cut -f1)"

@@ -168,9 +168,10 @@ void CVornelDlg::FillLanguageList() {
 
         BitmapHandle flag{static_cast<HBITMAP>(LoadImageA(nullptr, (folder + name + ".bmp").c_str(),
                                                           IMAGE_BITMAP, 16, 16, LR_LOADFROMFILE))};
-        const int image = flag.handle != nullptr
-                              ? controls->imageListAddMasked(m_imageList, flag.handle, RGB(0, 0, 0))
-                              : -1;
+        // Magenta is transparent, a colour no flag uses (black would take the German stripe).
+        const int image = flag.handle != nullptr ? controls->imageListAddMasked(
+                                                       m_imageList, flag.handle, RGB(255, 0, 255))
+                                                 : -1;
 
         // An item without a picture goes to the end at the moment it is inserted.
         COMBOBOXEXITEMA item{};

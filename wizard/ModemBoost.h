@@ -1,6 +1,7 @@
 // The modem boost page: shown last when a modem capped at 115200 bps was found.
 #pragma once
 
+#include "framework/PalettePicture.h"
 #include "wizard/WizardPage.h"
 
 class CModemBoost : public CWizardPage {
@@ -8,8 +9,14 @@ public:
     CModemBoost();
 
 protected:
+    BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     BOOL OnKillActive() override;
     LRESULT OnWizardBack() override;
     BOOL OnWizardFinish() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    // The speed list with its words in the chosen language, shown in its own palette.
+    CPalettePicture m_picture;
 };

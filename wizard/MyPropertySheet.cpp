@@ -30,6 +30,20 @@ void CMyPropertySheet::OnInitDialog() {
     m_opened = true;
 }
 
+bool CMyPropertySheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // The display's palette changes are told to the sheet; of its pages only the modem page
+    // shows a picture with a palette. Changes the sheet's own windows made are already drawn.
+    if (message != WM_QUERYNEWPALETTE && message != WM_PALETTECHANGED) return false;
+    const auto changedBy = reinterpret_cast<HWND>(wParam);
+    if (message == WM_PALETTECHANGED && (changedBy == m_hWnd || IsChild(m_hWnd, changedBy))) {
+        return false;
+    }
+    HWND page = modemBoost.m_hWnd;
+    if (page == nullptr || !IsWindowVisible(page)) return false;
+    result = SendMessageA(page, message, wParam, lParam);
+    return true;
+}
+
 void CMyPropertySheet::LocalizeWizardButtons() {
     theApp.SetItemLanguageText(text::kID_WIZBACK, ID_WIZBACK, m_hWnd);
     theApp.SetItemLanguageText(text::kID_WIZNEXT, ID_WIZNEXT, m_hWnd);

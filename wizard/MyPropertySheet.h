@@ -50,6 +50,7 @@ public:
 
 protected:
     void OnInitDialog() override;
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void SetFamilyDefaults();

@@ -16,6 +16,30 @@ dialog_font=${DIALOG_FONT:-/usr/share/wine/fonts/sserife.fon}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# ---- 256 colours -------------------------------------------------------------------------
+# The bitmaps keep palettes of their own, so that a 256-colour display shows them in their
+# colours: at most 236 of the picture's own, chosen by the quantiser, and the 20 that
+# Windows reserves on such a display (which realising the palette leaves where they are).
+# Undithered: the gradients keep steps of one or two levels and the file stays small.
+# Written run-length encoded (RLE8) where that is smaller than the plain bitmap.
+system_colours='#000000 #800000 #008000 #808000 #000080 #800080 #008080 #c0c0c0 #c0dcc0
+    #a6caf0 #fffbf0 #a0a0a4 #808080 #ff0000 #00ff00 #ffff00 #0000ff #ff00ff #00ffff #ffffff'
+# shellcheck disable=SC2086 # one xc: image per colour
+"$convert" -size 1x1 $(printf 'xc:%s ' $system_colours) +append "$work/system.png"
+palette_bitmap() { # picture out.bmp
+    "$convert" "$1" -alpha off +dither -colors 236 -unique-colors "$work/own.png"
+    "$convert" "$work/system.png" "$work/own.png" +append -unique-colors "$work/palette.png"
+    "$convert" "$1" -alpha off -dither None -remap "$work/palette.png" -type Palette \
+        -compress RLE "BMP3:$work/rle.bmp"
+    "$convert" "$1" -alpha off -dither None -remap "$work/palette.png" -type Palette \
+        -compress None "BMP3:$work/plain.bmp"
+    if [ "$(wc -c < "$work/rle.bmp")" -lt "$(wc -c < "$work/plain.bmp")" ]; then
+        mv "$work/rle.bmp" "$2"
+    else
+        mv "$work/plain.bmp" "$2"
+    fi
+}
+
 # ---- The emblem: a globe struck by a lightning bolt -------------------------------------
 # Drawn at 256x256 and reduced with a box filter, so every 8x8 block becomes one icon pixel.
 "$convert" -size 380x380 radial-gradient:'#b8ecff-#0b2f80' -crop 256x256+112+112 +repage \
@@ -87,18 +111,28 @@ trap 'rm -rf "$work"' EXIT
     -fill '#3d5f9e' -draw "rectangle 12,246 407,246" \
     -font Helvetica -pointsize 10 -fill '#8ea7cf' \
     -annotate +12+262 'Copyright © 2003 Vornel Software. All rights reserved.' \
-    -alpha off -type TrueColor -depth 8 "BMP3:$res/Splash.bmp"
+    "$work/splash.png"
+palette_bitmap "$work/splash.png" "$res/Splash.bmp"
 
 # ---- Bitmap 142: the modem's speed list opened on 921600, 240x135 ------------------------
+# Without its words: the modem page writes the group box's caption and the check box's
+# label in the chosen language, with the dialog's font, where wizard/ModemPicture.h says.
 # ImageMagick's policy forbids reading drawing files, so the commands are passed inline.
 "$convert" -size 240x135 xc:'#c0c0c0' -font "$dialog_font" -pointsize 8 -density 96 \
-    -draw "$(cat "$here/ModemSpeeds.mvg")" \
-    -alpha off -type TrueColor -depth 8 "BMP3:$res/ModemSpeeds.bmp"
+    -draw "$(cat "$here/ModemSpeeds.mvg")" "$work/modem.png"
+palette_bitmap "$work/modem.png" "$res/ModemSpeeds.bmp"
 
 # ---- Language flags: 16x16 bitmaps, the flag in the middle on the list's white ----------
+# The list shows magenta (#ff00ff) as transparent, so no flag may use it. A flag's few
+# colours need no palette of their own for the display (the list keeps its pictures in
+# 16 bits): stored with only those colours, in 4 bits, flags are the smallest.
 flag() {
-    "$convert" -size 16x16 xc:white "$1" -gravity center -composite \
-        -alpha off -type TrueColor -depth 8 "BMP3:$2"
+    "$convert" -size 16x16 xc:white "$1" -gravity center -composite "$work/flag.png"
+    if "$convert" "$work/flag.png" -alpha off -format %c histogram:info:- | grep -qi '#FF00FF'; then
+        echo "make-art.sh: $2 uses magenta, the flag list's transparent colour" >&2
+        exit 1
+    fi
+    "$convert" "$work/flag.png" -alpha off -type Palette -compress None "BMP3:$2"
 }
 flag "$here/English.xpm" "$lang/English.bmp"
 "$convert" -size 16x12 xc:black -fill '#dd0000' -draw 'rectangle 0,4 15,7' \

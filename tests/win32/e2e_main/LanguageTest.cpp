@@ -1,6 +1,7 @@
 // The main dialog's language list and the language change, end to end.
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
 
 #include "MainTexts.h"
@@ -160,6 +161,42 @@ TEST_F(LanguageList, IsEmptyWithoutALanguageFolder) {
     EXPECT_TRUE(ComboExItems(m_list).empty());
     EXPECT_EQ(ComboSelection(m_list), CB_ERR);
     EXPECT_EQ(ReadMainTexts(main), kEnglishTexts);
+}
+
+// The list keeps a flag's black: the German flag's top stripe stays black above its red one.
+TEST_F(LanguageList, ShowsTheShippedGermanFlagWithItsBlackStripe) {
+    Install().AddShippedLanguage("German");
+    InstallProductKey("German");
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    HWND list = Item(main, IDC_LANGUAGE_LIST);
+    ASSERT_EQ(ComboSelection(list), 0);
+    // A focused list blends its picture with the selection colour.
+    FocusControl(main, IDC_SET_SETTINGS);
+    ASSERT_TRUE(vornel.Settle());
+    ASSERT_TRUE(WaitForSteadyPicture(list));
+    const Pixels shown = CaptureScreen(ScreenRect(list));
+    const auto at = [&](int x, int y) {
+        return shown.colours[static_cast<size_t>(y * shown.width + x)];
+    };
+    const auto red = [](DWORD c) {
+        return (c >> 16) > 0xB0 && ((c >> 8) & 0xFF) < 0x40 && (c & 0xFF) < 0x40;
+    };
+    // The red stripe: the first row with 16 red pixels side by side.
+    std::optional<POINT> stripe;
+    for (int y = 4; y < shown.height && !stripe; ++y) {
+        for (int x = 0, run = 0; x < shown.width && !stripe; ++x) {
+            run = red(at(x, y)) ? run + 1 : 0;
+            if (run == 16) stripe = POINT{x - 15, y};
+        }
+    }
+    ASSERT_TRUE(stripe) << "no German flag in the list";
+    int black = 0;
+    for (int y = stripe->y - 4; y < stripe->y; ++y) {
+        for (int x = stripe->x; x < stripe->x + 16; ++x) black += at(x, y) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(black, 64) << "the flag's black stripe shows through";
 }
 
 // ---------------------------------------------------------------------------

@@ -5,9 +5,56 @@
 
 #include "PageChecks.h"
 #include "WizardTest.h"
+#include "wizard/ModemPicture.h"
 
 namespace e2e::wizard {
 namespace {
+
+// Whether the modem page's picture shows `words` at their place, as the dialog's font (8-point
+// MS Sans Serif) writes them in black on the picture's face colour.
+::testing::AssertionResult ShowsPictureWords(HWND picture, const ::wizard::PictureWords& place,
+                                             const std::string& words) {
+    if (!picture) return ::testing::AssertionFailure() << "no picture";
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
+                             0, "MS Sans Serif");
+    SIZE size{};
+    TEXTMETRICA metrics{};
+    const Pixels expected = DrawOffscreen(place.right - place.left, 2 * -height, [&](HDC dc) {
+        SelectObject(dc, font);
+        GetTextExtentPoint32A(dc, words.c_str(), static_cast<int>(words.size()), &size);
+        GetTextMetricsA(dc, &metrics);
+        SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+        SetBkColor(dc, RGB(192, 192, 192));
+        SetTextColor(dc, RGB(0, 0, 0));
+        const RECT cell{0, 0, size.cx, metrics.tmHeight};
+        ExtTextOutA(dc, 0, metrics.tmAscent, ETO_OPAQUE, &cell, words.c_str(),
+                    static_cast<UINT>(words.size()), nullptr);
+    });
+    DeleteObject(font);
+    if (place.left + size.cx > place.right) {
+        return ::testing::AssertionFailure() << "\"" << words << "\" is wider than its place";
+    }
+    const Pixels shown = CaptureScreen(ScreenRect(picture));
+    const int top = place.baseline - metrics.tmAscent;
+    int differing = 0;
+    for (int y = 0; y < metrics.tmHeight; ++y) {
+        for (int x = 0; x < size.cx; ++x) {
+            const int sx = place.left + x;
+            const int sy = top + y;
+            if (sx >= shown.width || sy >= shown.height ||
+                shown.colours[static_cast<size_t>(sy * shown.width + sx)] !=
+                    expected.colours[static_cast<size_t>(y * expected.width + x)]) {
+                ++differing;
+            }
+        }
+    }
+    if (differing == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << differing << " pixels of \"" << words << "\" differ from the dialog font's writing";
+}
 
 TEST_F(WizardTest, TranslatedTextsReachTheButtonsCaptionsAndComposedTexts) {
     // Every step of a Windows 98 run has a caption of its own in the file.
@@ -114,6 +161,15 @@ TEST_P(ShippedTranslation, OnEveryPage) {
                                            ShownText(file, "IDC_static_step3_MTUExplain") + " " +
                                                ShownText(file, "2") + " 1500 " +
                                                ShownText(file, "4") + "."));
+        }
+        if (i + 1 == std::size(captions)) {
+            // The modem page's picture speaks the language too.
+            HWND picture = wizard.Control(IDC_MODEM_SPEEDS);
+            ASSERT_TRUE(WaitForSteadyPicture(picture));
+            for (const ::wizard::PictureWords& words : ::wizard::kModemPictureWords) {
+                EXPECT_TRUE(ShowsPictureWords(picture, words, ShownText(file, words.text.key)))
+                    << words.text.key;
+            }
         }
         std::string shot = "wizard-";  // appended: GCC 12 warns wrongly on "..." + string
         for (char c : language) {

@@ -13,6 +13,7 @@
 #include "app/LanguageStore.h"
 #include "res/TextCatalog.h"
 #include "res/resource.h"
+#include "wizard/ModemPicture.h"
 #include "wizard/WizardRules.h"
 
 namespace {
@@ -452,6 +453,30 @@ TEST_F(TextFit, EveryTextFitsItsControlInEveryShippedLanguage) {
             }
         }
     }
+}
+
+// The modem page writes the words of its picture with the page's font, each on one line that
+// must end where the picture leaves room for it.
+TEST_F(TextFit, ModemPictureWordsFitInEveryShippedLanguage) {
+    MadeDialog page(m_program, IDD_MODEM_BOOST);
+    ASSERT_TRUE(page.get());
+    HDC dc = GetDC(page.get());
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(page.get(), WM_GETFONT, 0, 0)));
+    for (const wizard::PictureWords& words : wizard::kModemPictureWords) {
+        for (const std::string& language : m_languages) {
+            const std::string text = Language{language}(words.text);
+            SIZE needed{};
+            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &needed);
+            EXPECT_LE(words.left + needed.cx, words.right)
+                << "modem picture, " << words.text.key << ", " << language << ": needs "
+                << needed.cx << " pixels, has " << words.right - words.left << ": \"" << text
+                << "\"";
+            EXPECT_EQ(text.find('\n'), std::string::npos) << words.text.key << ", " << language;
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(page.get(), dc);
 }
 
 }  // namespace
