@@ -101,7 +101,7 @@ SIZE BaseUnitsOf(HINSTANCE module, WORD pointSize, std::u16string_view face) {
     std::memcpy(aligned.data(), words.data(), words.size() * sizeof(WORD));
     auto* header = reinterpret_cast<DLGTEMPLATE*>(aligned.data());
     header->style = WS_POPUP | DS_SETFONT;
-    HWND probe = CreateDialogIndirectParamW(module, header, nullptr, ProbeDialogProc, 0);
+    HWND probe = CreateDialogIndirectParamA(module, header, nullptr, ProbeDialogProc, 0);
     if (!probe) return {0, 0};
     RECT units{0, 0, 4, 8};
     MapDialogRect(probe, &units);
