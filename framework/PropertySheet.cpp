@@ -5,6 +5,10 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -42,6 +46,22 @@ constexpr UINT kInitialiseMessage = WM_APP + 1;
 // own to name it.
 CPropertySheet* g_sheetOpening = nullptr;
 
+// Places the sheet in the middle of the work area, as a dialog with DS_CENTER is placed: the
+// platform puts it at its owner's corner, from where a sheet as tall as a small screen's work
+// area would reach under the taskbar. Its top left corner stays on the work area.
+void CentreInWorkArea(HWND sheet) {
+    RECT work{};
+    RECT place{};
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) || !GetWindowRect(sheet, &place)) {
+        return;
+    }
+    const LONG width = place.right - place.left;
+    const LONG height = place.bottom - place.top;
+    const LONG x = std::max(work.left, work.left + (work.right - work.left - width) / 2);
+    const LONG y = std::max(work.top, work.top + (work.bottom - work.top - height) / 2);
+    SetWindowPos(sheet, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // Regular and extended dialog templates keep their styles in different places.
 struct TemplateStyles {
     DWORD* style;
@@ -57,7 +77,84 @@ TemplateStyles StylesOf(DLGTEMPLATE* dialogTemplate) {
     return {&dialogTemplate->style, &dialogTemplate->dwExtendedStyle};
 }
 
+INT_PTR CALLBACK ProbeDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG;
+}
+
+// The dialog base units (as MapDialogRect gives them for 4 x 8 units) of a font, measured once.
+SIZE BaseUnitsOf(HINSTANCE module, WORD pointSize, std::u16string_view face) {
+    struct Measured {
+        WORD pointSize;
+        std::u16string face;
+        SIZE units;
+    };
+    static std::vector<Measured> measured;
+    for (const Measured& known : measured) {
+        if (known.pointSize == pointSize && known.face == face) return known.units;
+    }
+    // DLGTEMPLATE (no menu, class or title), then the point size and the face.
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);
+    words.push_back(pointSize);
+    words.insert(words.end(), face.begin(), face.end());
+    words.push_back(0);
+    std::vector<DWORD> aligned((words.size() + 1) / 2, 0);
+    std::memcpy(aligned.data(), words.data(), words.size() * sizeof(WORD));
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(aligned.data());
+    header->style = WS_POPUP | DS_SETFONT;
+    HWND probe = CreateDialogIndirectParamA(module, header, nullptr, ProbeDialogProc, 0);
+    if (!probe) return {0, 0};
+    RECT units{0, 0, 4, 8};
+    MapDialogRect(probe, &units);
+    DestroyWindow(probe);
+    measured.push_back({pointSize, std::u16string(face), {units.right, units.bottom}});
+    return measured.back().units;
+}
+
+// Steps over a name or ordinal (menu, class) or a string (title) of a template.
+const WORD* SkipNameOrOrdinal(const WORD* p) {
+    if (*p == 0xFFFF) return p + 2;
+    while (*p != 0) ++p;
+    return p + 1;
+}
+
+// The least count of the sheet's units that covers the pixels of `count` of the page's.
+WORD InSheetUnits(WORD count, LONG pageUnit, LONG sheetUnit, int unitsPerBase) {
+    if (pageUnit <= sheetUnit || sheetUnit <= 0) return count;
+    const int pixels = MulDiv(count, pageUnit, unitsPerBase);
+    WORD converted = count;
+    while (MulDiv(converted, sheetUnit, unitsPerBase) < pixels && converted < 0x7FFF) ++converted;
+    return converted;
+}
+
 }  // namespace
+
+std::vector<DWORD> PageTemplateInSheetUnits(HINSTANCE module, UINT templateId) {
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), RT_DIALOG);
+    const DWORD size = found ? SizeofResource(module, found) : 0;
+    const void* resource = size ? LockResource(LoadResource(module, found)) : nullptr;
+    // A template is a few kilobytes; the bound keeps the copy's arithmetic in range.
+    if (!resource || size > 0x10000) return {};
+    std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
+    std::memcpy(copy.data(), resource, size);
+
+    auto* words = reinterpret_cast<WORD*>(copy.data());
+    const bool extended = words[1] == 0xFFFF;
+    const TemplateStyles styles = StylesOf(reinterpret_cast<DLGTEMPLATE*>(copy.data()));
+    if ((*styles.style & DS_SETFONT) == 0) return {};
+    // After the styles (and an extended template's version, signature and help id) come the
+    // item count, x, y, cx and cy, then the menu, class and title, then the font.
+    WORD* extent = words + (extended ? 11 : 7);
+    const WORD* font = SkipNameOrOrdinal(SkipNameOrOrdinal(SkipNameOrOrdinal(extent + 2)));
+    const WORD* face = font + (extended ? 3 : 1);
+    std::u16string_view faceName(reinterpret_cast<const char16_t*>(face));
+
+    const SIZE pageUnits = BaseUnitsOf(module, font[0], faceName);
+    const SIZE sheetUnits = BaseUnitsOf(module, 8, u"MS Shell Dlg");
+    if (pageUnits.cx <= sheetUnits.cx && pageUnits.cy <= sheetUnits.cy) return {};
+    extent[0] = InSheetUnits(extent[0], pageUnits.cx, sheetUnits.cx, 4);
+    extent[1] = InSheetUnits(extent[1], pageUnits.cy, sheetUnits.cy, 8);
+    return copy;
+}
 
 CPropertySheet::CPropertySheet(UINT captionStringId, HWND parent, UINT selectPage)
     : m_captionStringId(captionStringId), m_parent(parent), m_startPage(selectPage) {}
@@ -92,6 +189,10 @@ int CPropertySheet::GetPageIndexByTemplate(UINT templateId) const {
 LRESULT CPropertySheet::PlatformTemplateValue(int index) const {
     const CPropertyPage* page = GetPage(index);
     if (!page) return -1;
+    const auto slot = static_cast<std::size_t>(index);
+    if (slot < m_platformTemplates.size() && !m_platformTemplates[slot].empty()) {
+        return reinterpret_cast<LRESULT>(m_platformTemplates[slot].data());
+    }
     if (page->MemoryTemplate()) return reinterpret_cast<LRESULT>(page->MemoryTemplate());
     return static_cast<LRESULT>(page->TemplateId());
 }
@@ -99,15 +200,25 @@ LRESULT CPropertySheet::PlatformTemplateValue(int index) const {
 INT_PTR CPropertySheet::DoModal() {
     const comctl::Functions* controls = comctl::Get();
     if (m_pages.empty() || m_hWnd || controls == nullptr) return -1;
+    m_platformTemplates.assign(m_pages.size(), {});
     std::vector<HPROPSHEETPAGE> handles;
-    for (CPropertyPage* page : m_pages) {
+    for (std::size_t index = 0; index < m_pages.size(); ++index) {
+        CPropertyPage* page = m_pages[index];
         PROPSHEETPAGEA description{};
         description.dwSize = PROPSHEETPAGEA_V1_SIZE;
         description.dwFlags = PSP_DEFAULT;
         description.hInstance = ApplicationInstance();
+        if (!page->MemoryTemplate()) {
+            m_platformTemplates[index] =
+                PageTemplateInSheetUnits(ApplicationInstance(), page->TemplateId());
+        }
         if (page->MemoryTemplate()) {
             description.dwFlags |= PSP_DLGINDIRECT;
             description.pResource = page->MemoryTemplate();
+        } else if (!m_platformTemplates[index].empty()) {
+            description.dwFlags |= PSP_DLGINDIRECT;
+            description.pResource =
+                reinterpret_cast<const DLGTEMPLATE*>(m_platformTemplates[index].data());
         } else {
             description.pszTemplate = MAKEINTRESOURCEA(page->TemplateId());
         }
@@ -117,6 +228,7 @@ INT_PTR CPropertySheet::DoModal() {
         HPROPSHEETPAGE handle = controls->createPropertySheetPage(&description);
         if (!handle) {
             for (HPROPSHEETPAGE created : handles) controls->destroyPropertySheetPage(created);
+            m_platformTemplates.clear();
             return -1;
         }
         handles.push_back(handle);
@@ -137,6 +249,7 @@ INT_PTR CPropertySheet::DoModal() {
     g_sheetOpening = this;
     const INT_PTR result = controls->propertySheet(&header);
     g_sheetOpening = nullptr;
+    m_platformTemplates.clear();
     return result;
 }
 
@@ -242,6 +355,8 @@ int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT message, LPARAM lPa
             CPropertySheet* sheet = g_sheetOpening;
             g_sheetOpening = nullptr;
             sheet->Subclass(window);
+            // The platform has sized the sheet and not shown it yet.
+            CentreInWorkArea(window);
             PostMessageA(window, kInitialiseMessage, 0, 0);
         } else if (message == PSCB_PRECREATE && lParam) {
             // No context-help button in the caption: the program has no help.

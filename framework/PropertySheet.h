@@ -21,6 +21,14 @@
 
 class CPropertyPage;
 
+// The platform sizes a sheet's page area by the largest page template in the dialog units of the
+// sheet's own font ("MS Shell Dlg" 8), while each page lays itself out in its template's font.
+// Returns a copy of the template `templateId` of `module` whose size is counted in the sheet's
+// units, covering at least the pixels the page needs; empty when the template's font has no
+// larger units than the sheet's (the template itself is then right as it is). A page template
+// in MS Sans Serif needs it at large fonts under Wine, whose sheet font is the narrower Tahoma.
+std::vector<DWORD> PageTemplateInSheetUnits(HINSTANCE module, UINT templateId);
+
 class CPropertySheet : public CWnd {
 public:
     // captionStringId: string resource of the sheet's own caption (pages
@@ -54,7 +62,8 @@ public:
     int GetPageIndexByTemplate(UINT templateId) const;  // -1 when none
 
     // What the platform knows the page at `index` by: its template's resource
-    // id, or the address of its in-memory template.
+    // id, or the address of its in-memory template (during a run, the copy the
+    // platform was given).
     LRESULT PlatformTemplateValue(int index) const;
 
 protected:
@@ -82,6 +91,8 @@ private:
     void Unsubclass();
 
     std::vector<CPropertyPage*> m_pages;
+    // The pages' templates as the platform is given them during a run (see DoModal).
+    std::vector<std::vector<DWORD>> m_platformTemplates;
     UINT m_captionStringId;
     HWND m_parent;
     UINT m_startPage;

@@ -17,8 +17,11 @@ BOOL CModemBoost::OnInitDialog() {
     {
         CBitmapCanvas canvas(m_picture.Bitmap());
         if (HDC dc = canvas.Dc()) {
-            const auto font = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
-            const HGDIOBJ old = SelectObject(dc, font);
+            const GdiObject<HFONT> font(
+                CreateFontA(-wizard::kPictureFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH, wizard::kPictureFontFace));
+            const HGDIOBJ old = SelectObject(dc, font.get());
             SetTextAlign(dc, TA_LEFT | TA_BASELINE);
             SetTextColor(dc, RGB(0, 0, 0));
             SetBkColor(dc, kPictureFace);

@@ -1,5 +1,6 @@
 // The words of the modem page's picture of the speed list (res/ModemSpeeds.bmp), which is
-// stored without them: the page writes them in the chosen language with the dialog's font.
+// stored without them: the page writes them in the chosen language, in the font the picture
+// was drawn for.
 #pragma once
 
 #include "res/TextCatalog.h"
@@ -14,6 +15,11 @@ struct PictureWords {
     int baseline;
     int right;
 };
+
+// The picture is pixels, drawn with the dialog's font at normal size (8 points at 96 dots per
+// inch, 11 pixels to the em); it does not grow with large fonts, so neither do its words.
+inline constexpr int kPictureFontPixels = 11;
+inline constexpr char kPictureFontFace[] = "MS Sans Serif";
 
 inline constexpr PictureWords kModemPictureWords[] = {
     // The group box's caption, in the frame's top line from 9 to 229, a character in from

@@ -10,14 +10,13 @@
 namespace e2e::wizard {
 namespace {
 
-// Whether the modem page's picture shows `words` at their place, as the dialog's font (8-point
-// MS Sans Serif) writes them in black on the picture's face colour.
+// Whether the modem page's picture shows `words` at their place, as the font the picture was
+// drawn for (MS Sans Serif at 8 points on a 96-dot screen) writes them in black on the
+// picture's face colour.
 ::testing::AssertionResult ShowsPictureWords(HWND picture, const ::wizard::PictureWords& place,
                                              const std::string& words) {
     if (!picture) return ::testing::AssertionFailure() << "no picture";
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    const int height = -::wizard::kPictureFontPixels;
     HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
                              0, "MS Sans Serif");
     SIZE size{};

@@ -454,6 +454,28 @@ TEST(WizardSheet, HelpRequestsAreIgnoredAndReachNoOwner) {
     DestroyWindow(owner);
 }
 
+// The platform would open it at its owner's corner, from where a sheet as tall as the work area
+// of a small screen reaches under the taskbar.
+TEST(WizardSheet, OpensInTheMiddleOfTheWorkAreaWhereverItsOwnerIs) {
+    HWND owner = CreateWindowA("STATIC", "Owner", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 300,
+                               200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    Wizard w(owner);
+    UiScript script({[&] { return SheetOpen(w); },
+                     [&] {
+                         RECT work{};
+                         RECT place{};
+                         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+                         GetWindowRect(w.sheet.m_hWnd, &place);
+                         EXPECT_NEAR(place.left + place.right, work.left + work.right, 1);
+                         EXPECT_NEAR(place.top + place.bottom, work.top + work.bottom, 1);
+                         return true;
+                     },
+                     Cancel(w)});
+    w.sheet.DoModal();
+    DestroyWindow(owner);
+}
+
 TEST(WizardSheet, ExceptionsInPageHandlersAreCaughtAtTheBoundary) {
     g_reports.clear();
     SetExceptionReporter(RecordReport);

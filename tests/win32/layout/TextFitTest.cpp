@@ -1,16 +1,26 @@
-// Every text of the main dialog, the About box and the wizard pages fits its control in every
-// shipped language: each dialog is made from Vornel.exe's own template, so the font and the
-// dialog-unit conversion are the real ones, and each text is measured as the control draws it.
+// Every text of the main dialog, the About box, the wizard pages and the wizard's buttons fits
+// its control in every shipped language, and every window the program shows, message boxes
+// included, lies inside the work area of the small screens its users have: each dialog is made
+// from Vornel.exe's own template, so the font and the dialog-unit conversion are the real ones,
+// and each text is measured as the control draws it. The whole check runs at normal and at large
+// fonts.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/LanguageStore.h"
+#include "app/OutcomeMessages.h"
+#include "e2e/Registry.h"
+#include "framework/IntegerText.h"
+#include "framework/PropertySheet.h"
 #include "res/TextCatalog.h"
 #include "res/resource.h"
 #include "wizard/ModemPicture.h"
@@ -53,6 +63,36 @@ struct Language {
         return ReadLanguageText(ShippedFolder(), name, entry.key, entry.english);
     }
 };
+
+// ---- The screens -----------------------------------------------------------
+
+// The smallest screens of the program's users, one for each size of the system font: a window
+// must lie inside the work area (the screen less a 28-pixel taskbar) of the one of the dots per
+// inch the system runs at.
+struct SmallScreen {
+    int dotsPerInch;
+    int dialogFontHeight;  // MS Sans Serif 8 at that resolution
+    SIZE workArea;
+    const char* name;
+};
+constexpr SmallScreen kSmallScreens[] = {
+    {96, 13, {640, 452}, "640 x 480 at normal fonts"},
+    {120, 16, {800, 572}, "800 x 600 at large fonts"},
+};
+
+// The large-fonts run is this program again, told by this variable which resolution its system
+// was started with.
+constexpr char kDotsPerInchVariable[] = "VORNEL_LAYOUT_DPI";
+
+const SmallScreen& ScreenOfThisRun() {
+    char value[16] = {};
+    const DWORD length = GetEnvironmentVariableA(kDotsPerInchVariable, value, sizeof value);
+    const int dotsPerInch = length > 0 && length < sizeof value ? std::atoi(value) : 96;
+    for (const SmallScreen& screen : kSmallScreens) {
+        if (screen.dotsPerInch == dotsPerInch) return screen;
+    }
+    return kSmallScreens[0];
+}
 
 // ---- What each control shows -----------------------------------------------
 
@@ -222,6 +262,44 @@ const std::vector<DialogLayout>& Dialogs() {
     return dialogs;
 }
 
+// The wizard's own buttons, which the program names in the chosen language.
+const DialogLayout& WizardSheetLayout() {
+    using namespace text;
+    static const DialogLayout sheet = {
+        0,
+        "wizard",
+        {CONTROL(ID_WIZBACK, Plain(kID_WIZBACK)), CONTROL(ID_WIZNEXT, Plain(kID_WIZNEXT)),
+         CONTROL(IDCANCEL, Plain(kIDCANCEL))}};
+    return sheet;
+}
+
+// The wizard's pages in the program's order.
+constexpr int kWizardPages[] = {
+    IDD_CONNECTION_TYPE, IDD_MTU,       IDD_OTHER_MTU,     IDD_RWIN,       IDD_TTL,
+    IDD_KEEP_ALIVE,      IDD_SYN_FLOOD, IDD_ICMP_REDIRECT, IDD_MODEM_BOOST};
+
+// Every text the program shows in a message box in a language: the outcomes of Finish and
+// Reset, the questions before a backup is replaced, the receive window's ranges, the Windows
+// version that cannot be told, and the framework's own (English) entry checks.
+std::vector<std::string> MessageBoxTexts(const Language& t) {
+    using engine::Outcome;
+    std::vector<std::string> texts;
+    for (Outcome outcome :
+         {Outcome::Applied, Outcome::PartlyApplied, Outcome::NeedsRights, Outcome::NoBackupMade,
+          Outcome::Restored, Outcome::RestoredInPart, Outcome::NotRestored}) {
+        texts.push_back(t(MessageFor(outcome).text));
+    }
+    for (const TextEntry& entry :
+         {text::k43, text::k48, text::k79, wizard::ReceiveWindowRangeText(true),
+          wizard::ReceiveWindowRangeText(false)}) {
+        texts.push_back(t(entry));
+    }
+    texts.emplace_back(kEnterIntegerMessage);
+    texts.push_back(EnterIntegerRangeMessage(std::numeric_limits<std::int64_t>::min(),
+                                             std::numeric_limits<std::int64_t>::max()));
+    return texts;
+}
+
 // ---- The program's templates -------------------------------------------------
 
 std::string VornelExe() {
@@ -252,7 +330,7 @@ INT_PTR CALLBACK PassiveDialogProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG;
 }
 
-// One dialog of the program made from its template, hidden; a wizard page gets a parent.
+// One top-level dialog of the program made from its template, hidden.
 class MadeDialog {
 public:
     MadeDialog(HMODULE program, int templateId) {
@@ -260,18 +338,11 @@ public:
         HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
         const auto* dialogTemplate = static_cast<const DLGTEMPLATE*>(LockResource(loaded));
         if (!dialogTemplate) return;
-        const auto* extended = reinterpret_cast<const DWORD*>(dialogTemplate);
-        const DWORD style = extended[0] == 0xFFFF0001 ? extended[3] : dialogTemplate->style;
-        if (style & WS_CHILD) {
-            m_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 600, 600, nullptr, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
-        }
         m_dialog =
-            CreateDialogIndirectParamA(program, dialogTemplate, m_parent, PassiveDialogProc, 0);
+            CreateDialogIndirectParamA(program, dialogTemplate, nullptr, PassiveDialogProc, 0);
     }
     ~MadeDialog() {
         if (m_dialog) DestroyWindow(m_dialog);
-        if (m_parent) DestroyWindow(m_parent);
     }
     MadeDialog(const MadeDialog&) = delete;
     MadeDialog& operator=(const MadeDialog&) = delete;
@@ -279,18 +350,94 @@ public:
     HWND get() const { return m_dialog; }
 
 private:
-    HWND m_parent = nullptr;
     HWND m_dialog = nullptr;
 };
 
-// ---- Measuring -------------------------------------------------------------
+// The wizard as the program makes it: a wizard-mode property sheet of the nine pages, each
+// template sized in the sheet's units where its own are larger, with the platform's buttons
+// below them; modeless here, hidden, and destroyed with the object.
+class MadeWizard {
+public:
+    explicit MadeWizard(HMODULE program) {
+        std::vector<HPROPSHEETPAGE> pages;
+        for (int templateId : kWizardPages) {
+            PROPSHEETPAGEA page{};
+            page.dwSize = PROPSHEETPAGEA_V1_SIZE;
+            page.dwFlags = PSP_DEFAULT;
+            page.hInstance = program;
+            page.pszTemplate = MAKEINTRESOURCEA(templateId);
+            m_templates.push_back(PageTemplateInSheetUnits(program, static_cast<UINT>(templateId)));
+            if (!m_templates.back().empty()) {
+                page.dwFlags |= PSP_DLGINDIRECT;
+                page.pResource = reinterpret_cast<const DLGTEMPLATE*>(m_templates.back().data());
+            }
+            page.pfnDlgProc = PassiveDialogProc;
+            if (HPROPSHEETPAGE made = CreatePropertySheetPageA(&page)) pages.push_back(made);
+        }
+        if (pages.size() != std::size(kWizardPages)) {
+            for (HPROPSHEETPAGE made : pages) DestroyPropertySheetPage(made);
+            return;
+        }
+        PROPSHEETHEADERA header{};
+        header.dwSize = PROPSHEETHEADERA_V1_SIZE;
+        header.dwFlags = PSH_WIZARD | PSH_NOAPPLYNOW | PSH_MODELESS;
+        header.hInstance = program;
+        header.pszCaption = MAKEINTRESOURCEA(IDS_WIZARD);
+        header.nPages = static_cast<UINT>(pages.size());
+        header.phpage = pages.data();
+        m_sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
+        if (m_sheet) ShowWindow(m_sheet, SW_HIDE);
+    }
+    ~MadeWizard() {
+        if (m_sheet) DestroyWindow(m_sheet);
+    }
+    MadeWizard(const MadeWizard&) = delete;
+    MadeWizard& operator=(const MadeWizard&) = delete;
 
-std::string WindowText(HWND window) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+    HWND get() const { return m_sheet; }
+
+    // Shows the page of this template, as Next and Back do; null when it is not one.
+    HWND ShowPage(int templateId) const {
+        for (std::size_t index = 0; index < std::size(kWizardPages); ++index) {
+            if (kWizardPages[index] != templateId) continue;
+            SendMessageA(m_sheet, PSM_SETCURSEL, index, 0);
+            return reinterpret_cast<HWND>(SendMessageA(m_sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        }
+        return nullptr;
+    }
+
+private:
+    std::vector<std::vector<DWORD>> m_templates;
+    HWND m_sheet = nullptr;
+};
+
+// The window rectangle of a real message box of this text, in the largest form the program
+// shows one (an icon and two buttons): read when the box is activated, then answered.
+thread_local std::optional<RECT> t_boxPlace;
+thread_local HHOOK t_boxHook = nullptr;
+
+LRESULT CALLBACK OnBoxActivated(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && !t_boxPlace) {
+        const auto box = reinterpret_cast<HWND>(wParam);
+        RECT place{};
+        GetWindowRect(box, &place);
+        t_boxPlace = place;
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    }
+    return CallNextHookEx(t_boxHook, code, wParam, lParam);
 }
+
+std::optional<RECT> MessageBoxPlace(const std::string& text) {
+    t_boxPlace.reset();
+    t_boxHook = SetWindowsHookExA(WH_CBT, OnBoxActivated, nullptr, GetCurrentThreadId());
+    if (!t_boxHook) return std::nullopt;
+    MessageBoxA(nullptr, text.c_str(), "Vornel", MB_YESNO | MB_ICONEXCLAMATION);
+    UnhookWindowsHookEx(t_boxHook);
+    t_boxHook = nullptr;
+    return t_boxPlace;
+}
+
+// ---- Measuring -------------------------------------------------------------
 
 std::string ClassOf(HWND window) {
     char name[64] = {};
@@ -370,6 +517,69 @@ std::string Shortened(std::string text) {
     return text.size() > 70 ? text.substr(0, 67) + "..." : text;
 }
 
+// Every text of a window's controls, in every language, fits the room its control gives it, and
+// every control lies inside the window's client area.
+void ExpectTextsFit(HWND window, const DialogLayout& layout,
+                    const std::vector<std::string>& languages) {
+    RECT area{};
+    GetClientRect(window, &area);
+    for (const ControlText& entry : layout.controls) {
+        EXPECT_TRUE(GetDlgItem(window, entry.id)) << layout.name << " has no " << entry.name;
+    }
+    for (HWND control = GetWindow(window, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(control);
+        const ControlText* entry = nullptr;
+        for (const ControlText& candidate : layout.controls) {
+            if (candidate.id == id) entry = &candidate;
+        }
+        // What the window hides (the sheet's Help button, the header line of other wizards)
+        // is never seen.
+        if ((GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) == 0) continue;
+        const std::string name = entry ? entry->name : Quoted(WindowText(control));
+
+        RECT place{};
+        GetWindowRect(control, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= area.right &&
+                    place.bottom <= area.bottom)
+            << layout.name << ": " << name << " lies outside the window";
+
+        const TextRoom room = RoomOf(control);
+        if (!room.measured) continue;
+        for (const std::string& language : languages) {
+            const std::vector<std::string> texts =
+                entry ? entry->texts(Language{language}) : std::vector{WindowText(control)};
+            for (const std::string& text : texts) {
+                const SIZE needed = Needed(control, text, room);
+                const bool fits =
+                    needed.cx <= room.room.cx && (!room.checkHeight || needed.cy <= room.room.cy);
+                EXPECT_TRUE(fits) << layout.name << ", " << name << ", " << language << ": needs "
+                                  << needed.cx << " x " << needed.cy << " pixels, has "
+                                  << room.room.cx << " x " << room.room.cy << ": \""
+                                  << Shortened(text) << "\"";
+            }
+        }
+    }
+}
+
+// A window, caption and frame included, centred in the work area of the small screen lies
+// inside it when it is no larger than the work area.
+void ExpectFitsTheScreen(const RECT& place, const std::string& name) {
+    const SmallScreen& screen = ScreenOfThisRun();
+    const LONG width = place.right - place.left;
+    const LONG height = place.bottom - place.top;
+    EXPECT_TRUE(width <= screen.workArea.cx && height <= screen.workArea.cy)
+        << name << " is " << width << " x " << height << " pixels; the work area of " << screen.name
+        << " is " << screen.workArea.cx << " x " << screen.workArea.cy;
+}
+
+void ExpectFitsTheScreen(HWND window, const std::string& name) {
+    RECT place{};
+    ASSERT_TRUE(GetWindowRect(window, &place)) << name;
+    ExpectFitsTheScreen(place, name);
+}
+
 class TextFit : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -393,11 +603,14 @@ protected:
 };
 
 // Without Wine's own fonts the dialogs would be laid out, and measured here, with a stand-in
-// of other metrics.
-TEST_F(TextFit, DialogsUseTheirOwnFont) {
+// of other metrics; and a large-fonts run whose system kept its normal fonts would check
+// nothing new.
+TEST_F(TextFit, DialogsUseTheirOwnFontAtTheRunsResolution) {
+    const SmallScreen& screen = ScreenOfThisRun();
     MadeDialog dialog(m_program, IDD_VORNEL_DIALOG);
     ASSERT_TRUE(dialog.get());
     HDC dc = GetDC(dialog.get());
+    const int dotsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(dialog.get(), WM_GETFONT, 0, 0)));
     char face[LF_FACESIZE] = {};
@@ -406,63 +619,62 @@ TEST_F(TextFit, DialogsUseTheirOwnFont) {
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(dialog.get(), dc);
+    EXPECT_EQ(dotsPerInch, screen.dotsPerInch);
     EXPECT_STREQ(face, "MS Sans Serif");
-    EXPECT_EQ(metrics.tmHeight, 13) << "8 points at 96 dots per inch";
+    EXPECT_EQ(metrics.tmHeight, screen.dialogFontHeight)
+        << "8 points at " << screen.dotsPerInch << " dots per inch";
 }
 
+// A page is measured where the wizard shows it: the sheet gives it the room of the largest
+// template in the sheet's own dialog units, which its controls must not outgrow.
 TEST_F(TextFit, EveryTextFitsItsControlInEveryShippedLanguage) {
+    MadeWizard wizard(m_program);
+    ASSERT_TRUE(wizard.get()) << "cannot make the wizard";
+    ExpectTextsFit(wizard.get(), WizardSheetLayout(), m_languages);
     for (const DialogLayout& layout : Dialogs()) {
+        if (HWND page = wizard.ShowPage(layout.templateId)) {
+            ExpectTextsFit(page, layout, m_languages);
+            continue;
+        }
         MadeDialog dialog(m_program, layout.templateId);
         ASSERT_TRUE(dialog.get()) << "cannot make the " << layout.name;
-        RECT area{};
-        GetClientRect(dialog.get(), &area);
-        for (const ControlText& entry : layout.controls) {
-            EXPECT_TRUE(GetDlgItem(dialog.get(), entry.id))
-                << layout.name << " has no " << entry.name;
-        }
-        for (HWND control = GetWindow(dialog.get(), GW_CHILD); control;
-             control = GetWindow(control, GW_HWNDNEXT)) {
-            const int id = GetDlgCtrlID(control);
-            const ControlText* entry = nullptr;
-            for (const ControlText& candidate : layout.controls) {
-                if (candidate.id == id) entry = &candidate;
-            }
-            const std::string name = entry ? entry->name : Quoted(WindowText(control));
+        ExpectTextsFit(dialog.get(), layout, m_languages);
+    }
+}
 
-            RECT place{};
-            GetWindowRect(control, &place);
-            MapWindowPoints(nullptr, dialog.get(), reinterpret_cast<POINT*>(&place), 2);
-            EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= area.right &&
-                        place.bottom <= area.bottom)
-                << layout.name << ": " << name << " lies outside the dialog";
+// The templates' sizes do not depend on the language; a message box's does.
+TEST_F(TextFit, EveryWindowLiesInsideTheWorkAreaOfTheSmallScreen) {
+    for (const auto& [templateId, name] : {std::pair{IDD_SPLASH, "start-up picture"},
+                                           {IDD_VORNEL_DIALOG, "main dialog"},
+                                           {IDD_ABOUTBOX, "About box"}}) {
+        MadeDialog dialog(m_program, templateId);
+        ASSERT_TRUE(dialog.get()) << "cannot make the " << name;
+        EXPECT_TRUE(GetWindowLongA(dialog.get(), GWL_STYLE) & DS_CENTER)
+            << "the " << name << " does not centre itself";
+        ExpectFitsTheScreen(dialog.get(), name);
+    }
+    MadeWizard wizard(m_program);
+    ASSERT_TRUE(wizard.get()) << "cannot make the wizard";
+    ExpectFitsTheScreen(wizard.get(), "wizard");
 
-            const TextRoom room = RoomOf(control);
-            if (!room.measured) continue;
-            for (const std::string& language : m_languages) {
-                const std::vector<std::string> texts =
-                    entry ? entry->texts(Language{language}) : std::vector{WindowText(control)};
-                for (const std::string& text : texts) {
-                    const SIZE needed = Needed(control, text, room);
-                    const bool fits = needed.cx <= room.room.cx &&
-                                      (!room.checkHeight || needed.cy <= room.room.cy);
-                    EXPECT_TRUE(fits)
-                        << layout.name << ", " << name << ", " << language << ": needs "
-                        << needed.cx << " x " << needed.cy << " pixels, has " << room.room.cx
-                        << " x " << room.room.cy << ": \"" << Shortened(text) << "\"";
-                }
-            }
+    for (const std::string& language : m_languages) {
+        for (const std::string& text : MessageBoxTexts(Language{language})) {
+            const std::optional<RECT> place = MessageBoxPlace(text);
+            ASSERT_TRUE(place) << "no message box was shown";
+            ExpectFitsTheScreen(*place, language + " message box \"" + Shortened(text) + "\"");
         }
     }
 }
 
-// The modem page writes the words of its picture with the page's font, each on one line that
-// must end where the picture leaves room for it.
+// The modem page writes the words of its picture in the picture's own font, each on one line
+// that must end where the picture leaves room for it, at every screen resolution.
 TEST_F(TextFit, ModemPictureWordsFitInEveryShippedLanguage) {
-    MadeDialog page(m_program, IDD_MODEM_BOOST);
-    ASSERT_TRUE(page.get());
-    HDC dc = GetDC(page.get());
-    HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(page.get(), WM_GETFONT, 0, 0)));
+    HDC dc = GetDC(nullptr);
+    const HFONT font = CreateFontA(-wizard::kPictureFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, DEFAULT_PITCH, wizard::kPictureFontFace);
+    ASSERT_TRUE(font);
+    HGDIOBJ old = SelectObject(dc, font);
     for (const wizard::PictureWords& words : wizard::kModemPictureWords) {
         for (const std::string& language : m_languages) {
             const std::string text = Language{language}(words.text);
@@ -476,7 +688,75 @@ TEST_F(TextFit, ModemPictureWordsFitInEveryShippedLanguage) {
         }
     }
     SelectObject(dc, old);
-    ReleaseDC(page.get(), dc);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+}
+
+// ---- Large fonts -------------------------------------------------------------
+
+// Wine reads the resolution of the system font (LogPixels) when a process starts, so the
+// large-fonts run is a process of its own, started while the setting says 120.
+class LogPixelsFor {
+public:
+    explicit LogPixelsFor(DWORD dotsPerInch)
+        : m_before(e2e::GetValue(HKEY_CURRENT_USER, kDesktop, kName)) {
+        e2e::SetDword(HKEY_CURRENT_USER, kDesktop, kName, dotsPerInch);
+    }
+    ~LogPixelsFor() {
+        if (m_before) {
+            e2e::SetValue(HKEY_CURRENT_USER, kDesktop, kName, *m_before);
+        } else {
+            e2e::DeleteValue(HKEY_CURRENT_USER, kDesktop, kName);
+        }
+    }
+    LogPixelsFor(const LogPixelsFor&) = delete;
+    LogPixelsFor& operator=(const LogPixelsFor&) = delete;
+
+private:
+    static constexpr char kDesktop[] = "Control Panel\\Desktop";
+    static constexpr char kName[] = "LogPixels";
+    std::optional<e2e::RegValue> m_before;
+};
+
+// Runs this program's layout tests again with its output; returns its exit code.
+std::optional<DWORD> RunLayoutTestsAgain() {
+    char self[MAX_PATH] = {};
+    if (GetModuleFileNameA(nullptr, self, MAX_PATH) == 0) return std::nullopt;
+    std::string commandLine = std::string("\"") + self + "\" --gtest_filter=TextFit.*";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    for (HANDLE handle : {startup.hStdOutput, startup.hStdError}) {
+        SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    }
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(self, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &started)) {
+        return std::nullopt;
+    }
+    CloseHandle(started.hThread);
+    WaitForSingleObject(started.hProcess, INFINITE);
+    DWORD code = 0;
+    const bool read = GetExitCodeProcess(started.hProcess, &code);
+    CloseHandle(started.hProcess);
+    return read ? std::optional{code} : std::nullopt;
+}
+
+TEST(LargeFonts, EveryLayoutCheckHoldsAt120DotsPerInch) {
+    if (ScreenOfThisRun().dotsPerInch != 96) GTEST_SKIP() << "this is the large-fonts run";
+    std::cout.flush();
+    std::optional<DWORD> exitCode;
+    {
+        LogPixelsFor largeFonts(120);
+        SetEnvironmentVariableA(kDotsPerInchVariable, "120");
+        exitCode = RunLayoutTestsAgain();
+        SetEnvironmentVariableA(kDotsPerInchVariable, nullptr);
+    }
+    ASSERT_TRUE(exitCode) << "cannot run the layout tests again (error " << GetLastError() << ")";
+    EXPECT_EQ(*exitCode, 0u) << "the layout tests failed at 120 dots per inch (above)";
 }
 
 }  // namespace
