@@ -5,8 +5,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 
+#include "app/ProfileText.h"
 #include "res/TextCatalog.h"
-#include "tests/shared/ProfileModel.h"
 
 namespace {
 
