@@ -89,7 +89,9 @@ echo "(of a page's activation, the median until the new page is current and visi
 echo "(the floor's page activation: Vornel.exe's own page templates in a wizard with no code behind them)"
 echo "(start-up: the floor showing Vornel's start-up picture first, closed the same way; the picture was shown after"
 echo " $(median vornel splash_ms) ms in Vornel, $(median floor_picture splash_ms) ms in the floor; the floor without the picture: $(median floor startup_ms) ms)"
-echo "(working set: PeakWorkingSetSize, which Wine reads from VmHWM of the process)"
+echo "(working set: PeakWorkingSetSize, which Wine reads from VmHWM of the process; the floor's comes from its run"
+echo " without the start-up picture; up to the main dialog drawn, Vornel's peak is $(median vornel ws_main_kb) KiB, the floor's"
+echo " that shows the picture $(median floor_picture ws_main_kb) KiB: $(awk -v v="$(median vornel ws_main_kb)" -v f="$(median floor_picture ws_main_kb)" 'BEGIN { printf "%.2f", v / f }')x)"
 echo "(load while it ran: $(cut -d' ' -f1-3 /proc/loadavg) over 1, 5 and 15 minutes)"
 
 # What users download: the program as shipped (stripped), its resources and code, and the

@@ -1,5 +1,5 @@
-// The language-file reader's model (the behaviour the program's reader is held to under Wine)
-// over any file and any lookup: no crash, and the rules it documents hold for every input.
+// The language files' reading rules (app/ProfileText, held to the platform's reader under Wine)
+// over any file and any lookup: no crash, and the rules they document hold for every input.
 #include <cstdint>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
