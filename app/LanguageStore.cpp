@@ -1,13 +1,54 @@
-// The language store's lookup through the platform's initialization-file reader.
+// The language store: a language file read once, or the platform's initialization-file reader.
 #include "app/LanguageStore.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "res/TextCatalog.h"
 
 namespace {
+
+// A file handle closed when it goes out of scope.
+struct FileHandle {
+    HANDLE handle;
+    ~FileHandle() {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+};
+
+// Larger files are left to the platform's reader rather than held in memory.
+constexpr DWORD kLargestReadFile = 16u << 20;
+
+std::string LanguageFile(std::string_view appPath, std::string_view language) {
+    std::string file;
+    file.reserve(appPath.size() + language.size() + 10);
+    file.append(appPath).append("\\Lang\\").append(language).append(".ini");
+    return file;
+}
+
+// The file's bytes; "" when there is no such file, which reads as an empty one; nothing when it
+// is there but cannot be read whole now.
+std::optional<std::string> FileBytes(const std::string& file) {
+    FileHandle opened{CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (opened.handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
+        return std::nullopt;
+    }
+    DWORD high = 0;
+    const DWORD size = GetFileSize(opened.handle, &high);
+    if (size == INVALID_FILE_SIZE || high != 0 || size > kLargestReadFile) return std::nullopt;
+    std::string bytes(size, '\0');
+    DWORD read = 0;
+    if (size > 0 &&
+        (!ReadFile(opened.handle, bytes.data(), size, &read, nullptr) || read != size)) {
+        return std::nullopt;
+    }
+    return bytes;
+}
 
 // True when the reader gives `text` back unchanged as its default: short enough, in ASCII (no
 // code page conversion), without a NUL or trailing blanks, and not in quotation marks. Every
@@ -20,13 +61,8 @@ bool ReaderKeepsDefault(std::string_view text) {
                        [](char c) { return c != '\0' && static_cast<unsigned char>(c) < 0x80; });
 }
 
-}  // namespace
-
-std::string ReadLanguageText(std::string_view appPath, std::string_view language,
-                             std::string_view key, std::string_view englishDefault) {
-    std::string file;
-    file.reserve(appPath.size() + language.size() + 10);
-    file.append(appPath).append("\\Lang\\").append(language).append(".ini");
+std::string PlatformText(const std::string& file, std::string_view key,
+                         std::string_view englishDefault) {
     // Without the file the reader gives the default, but only after trying to open the file
     // for this one text (an unzipped copy that never chose a language asks for "Lang\.ini").
     if (ReaderKeepsDefault(englishDefault)) {
@@ -45,4 +81,35 @@ std::string ReadLanguageText(std::string_view appPath, std::string_view language
     // differently when the text is cut.
     text.resize(static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin()));
     return ApplyLineBreaks(std::move(text));
+}
+
+}  // namespace
+
+void LanguageStore::Read(const std::string& file) {
+    m_file = file;
+    m_texts = ProfileSection();
+    // The rules convert characters outside ASCII through code page 1252.
+    std::optional<std::string> bytes;
+    if (GetACP() == 1252) bytes = FileBytes(file);
+    m_throughPlatform = !bytes;
+    if (bytes) m_texts = ProfileSection(*bytes, kLanguageSection);
+}
+
+std::string LanguageStore::Text(std::string_view appPath, std::string_view language,
+                                std::string_view key, std::string_view englishDefault) {
+    std::string file = LanguageFile(appPath, language);
+    if (m_file.empty() || file != m_file) Read(file);
+    if (m_throughPlatform) return PlatformText(m_file, key, englishDefault);
+    return ApplyLineBreaks(m_texts.Text(key, englishDefault));
+}
+
+void LanguageStore::Forget() {
+    m_file.clear();
+    m_texts = ProfileSection();
+}
+
+std::string ReadLanguageText(std::string_view appPath, std::string_view language,
+                             std::string_view key, std::string_view englishDefault) {
+    LanguageStore store;
+    return store.Text(appPath, language, key, englishDefault);
 }

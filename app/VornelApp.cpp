@@ -77,7 +77,7 @@ BOOL CVornelApp::InitInstance() {
 
 std::string CVornelApp::GetLanguageText(std::string_view key,
                                         std::string_view englishDefault) const {
-    return ReadLanguageText(m_pszAppPath, m_pszLanguage, key, englishDefault);
+    return m_texts.Text(m_pszAppPath, m_pszLanguage, key, englishDefault);
 }
 
 std::string CVornelApp::GetLanguageText(const TextEntry& entry) const {
@@ -93,6 +93,11 @@ void CVornelApp::SetItemLanguageText(std::string_view key, int controlId,
 
 void CVornelApp::SetItemLanguageText(const TextEntry& entry, int controlId, HWND window) const {
     SetItemLanguageText(entry.key, controlId, entry.english, window);
+}
+
+void CVornelApp::ChangeLanguage(const char* name) {
+    CopyToBuffer(name, m_pszLanguage);
+    m_texts.Forget();
 }
 
 void CVornelApp::SaveLanguage(const std::string& name) const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/LanguageStore.h"
 #include "app/WindowsVersion.h"
 #include "engine/PlatformFamily.h"
 #include "framework/WinApp.h"
@@ -24,8 +25,9 @@ public:
     BOOL InitInstance() override;
 
     // The text for a key from the chosen language file, or the English
-    // default; every "*" becomes a line break. The file is read anew at
-    // every lookup, so a language change takes effect at once.
+    // default; every "*" becomes a line break. The file is read at the first
+    // lookup after the language changed (ChangeLanguage), and again only at
+    // the next change, so a change takes effect at once.
     std::string GetLanguageText(std::string_view key, std::string_view englishDefault) const;
     std::string GetLanguageText(const TextEntry& entry) const;
     // The text for the key into the control of `window`; a missing control throws
@@ -33,8 +35,11 @@ public:
     void SetItemLanguageText(std::string_view key, int controlId, std::string_view englishDefault,
                              HWND window) const;
     void SetItemLanguageText(const TextEntry& entry, int controlId, HWND window) const;
-    // Remembers the chosen language for the next start (the caller has
-    // already updated m_pszLanguage).
+    // Makes `name` the language of every later text, its file read anew
+    // even when it is the one in use.
+    void ChangeLanguage(const char* name);
+    // Remembers the chosen language for the next start (ChangeLanguage has
+    // already made it the one in use).
     void SaveLanguage(const std::string& name) const;
 
     CMyPropertySheet* m_pSheet = nullptr;
@@ -48,6 +53,8 @@ public:
 
 private:
     void ReadProductKey();
+
+    mutable LanguageStore m_texts;
 };
 
 extern CVornelApp theApp;

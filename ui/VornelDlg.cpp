@@ -201,7 +201,7 @@ void CVornelDlg::OnSelchangeLanguage() {
     item.cchTextMax = MAX_PATH;
     if (!SendMessageA(list, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
     name[MAX_PATH - 1] = '\0';
-    std::memcpy(theApp.m_pszLanguage, name, sizeof name);
+    theApp.ChangeLanguage(name);
     LocalizeDialog();
     theApp.SaveLanguage(theApp.m_pszLanguage);
 }

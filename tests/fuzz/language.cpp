@@ -1,12 +1,12 @@
-// The language-file reader's model (the behaviour the program's reader is held to under Wine)
-// over any file and any lookup: no crash, and the rules it documents hold for every input.
+// The language files' reading rules (app/ProfileText, held to the platform's reader under Wine)
+// over any file and any lookup: no crash, and the rules they document hold for every input.
 #include <cstdint>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 
+#include "app/ProfileText.h"
 #include "res/TextCatalog.h"
-#include "tests/shared/ProfileModel.h"
 
 namespace {
 

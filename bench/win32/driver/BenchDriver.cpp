@@ -176,6 +176,8 @@ void RunVornel(const std::string& exe, const std::string& installFolder) {
     Drawn(main);
     Print(kName, "startup_ms", Now() - start);
     Print(kName, "after_picture_ms", Now() - pictureShown);
+    // The peak so far, for the working set of the start-up beside the floor's with the picture.
+    Print(kName, "ws_main_kb", PeakWorkingSetKb(pid));
 
     Click(main, IDC_SET_SETTINGS);
     HWND sheet = WaitShown(pid, WindowKind::Wizard);
@@ -236,6 +238,8 @@ void RunFloorWithPicture(const std::string& exe) {
     Drawn(dialog);
     Print(kName, "startup_ms", Now() - start);
     Print(kName, "after_picture_ms", Now() - pictureShown);
+    // The peak so far, for the working set of the start-up beside the floor's with the picture.
+    Print(kName, "ws_main_kb", PeakWorkingSetKb(pid));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "LanguageCorpus.h"
-#include "tests/shared/ProfileModel.h"
+#include "app/ProfileText.h"
 
 namespace {
 

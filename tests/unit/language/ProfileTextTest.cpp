@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "tests/shared/ProfileModel.h"
+#include "app/ProfileText.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 // clang-format on
 
 #include "LanguageCorpus.h"
+#include "app/ProfileText.h"
 #include "res/TextCatalog.h"
-#include "tests/shared/ProfileModel.h"
 
 namespace {
 

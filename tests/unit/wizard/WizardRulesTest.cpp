@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "tests/shared/ProfileModel.h"
+#include "app/ProfileText.h"
 #include "wizard/WizardRules.h"
 
 using namespace wizard;

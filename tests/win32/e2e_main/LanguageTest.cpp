@@ -273,6 +273,21 @@ TEST_F(LanguageChange, BackToALanguageWithoutTextsRestoresTheEnglishDefaults) {
     EXPECT_EQ(GetString(HKEY_CURRENT_USER, kProductKey, "Language"), "English");
 }
 
+TEST_F(LanguageChange, ReadsAFileChangedWhileRunningAtTheNextChange) {
+    InstallProductKey("Deutsch");
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    ASSERT_EQ(Text(main), kGermanTexts.title);
+    Install().AddLanguage("Deutsch", TitleOnlyLanguage("Vornel neu"));
+    const std::vector<ComboItem> items = ComboExItems(Item(main, IDC_LANGUAGE_LIST));
+    SelectComboItem(main, IDC_LANGUAGE_LIST, IndexOf(items, "English"));
+    ASSERT_TRUE(WaitUntil([&] { return Text(main) == kEnglishTexts.title; })) << Text(main);
+    SelectComboItem(main, IDC_LANGUAGE_LIST, IndexOf(items, "Deutsch"));
+    EXPECT_TRUE(WaitUntil([&] { return Text(main) == "Vornel neu"; })) << Text(main);
+    EXPECT_EQ(ItemText(main, IDC_HINT), kEnglishTexts.hint);
+}
+
 // ---------------------------------------------------------------------------
 // Language files that no translator would write: texts fall back or are cut, and
 // a text is never taken for a format.

@@ -1,4 +1,4 @@
-// The language store's lookup through the platform: path, section, buffer and '*' rule.
+// The language store's lookup: path, section, buffer and '*' rule, and when the file is read.
 #include <windows.h>
 
 #include <filesystem>
@@ -86,6 +86,28 @@ TEST_F(LanguageStore, EveryLookupReadsTheFileAgain) {
     EXPECT_EQ(Text("Two", "18", "Vornel"), "Second");
     WriteLanguage("One", "[Linkvane]\r\n18=Changed\r\n");
     EXPECT_EQ(Text("One", "18", "Vornel"), "Changed");
+}
+
+// The program's store reads its file once: a change shows at the next change of language.
+TEST_F(LanguageStore, StoreReadsAFileAgainOnlyAfterALanguageChange) {
+    WriteLanguage("One", "[Linkvane]\r\n18=First\r\n41=Done\r\n");
+    WriteLanguage("Two", "[Linkvane]\r\n18=Second\r\n");
+    const std::string path = m_appPath.string();
+    ::LanguageStore store;
+    EXPECT_EQ(store.Text(path, "One", "18", "Vornel"), "First");
+    WriteLanguage("One", "[Linkvane]\r\n18=Changed\r\n");
+    EXPECT_EQ(store.Text(path, "One", "41", "x"), "Done");
+    EXPECT_EQ(store.Text(path, "Two", "18", "Vornel"), "Second");
+    EXPECT_EQ(store.Text(path, "One", "18", "Vornel"), "Changed");
+    EXPECT_EQ(store.Text(path, "One", "41", "x"), "x");
+    WriteLanguage("One", "[Linkvane]\r\n18=Again\r\n");
+    store.Forget();
+    EXPECT_EQ(store.Text(path, "One", "18", "Vornel"), "Again");
+    // A file that appears after a lookup found none is read once the store is told.
+    EXPECT_EQ(store.Text(path, "Later", "18", "Vornel"), "Vornel");
+    WriteLanguage("Later", "[Linkvane]\r\n18=Now\r\n");
+    store.Forget();
+    EXPECT_EQ(store.Text(path, "Later", "18", "Vornel"), "Now");
 }
 
 TEST_F(LanguageStore, TextsAreCutAt1999Characters) {

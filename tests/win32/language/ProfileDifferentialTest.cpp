@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <map>
 
-#include "tests/shared/ProfileModel.h"
+#include "app/ProfileText.h"
 #include "tests/unit/language/LanguageCorpus.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // The platform's initialization-file reading rules over a file's bytes, and the '*' rule.
-#include "tests/shared/ProfileModel.h"
+#include "app/ProfileText.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -113,28 +113,6 @@ char16_t AsciiLower(char16_t c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + 32) : c;
 }
 
-// The file as the platform's reader sees it: a run of UTF-16 units. ANSI and UTF-16 files are
-// converted unit by unit as they are read; UTF-8 ones are decoded once.
-struct AnsiUnits {
-    std::string_view bytes;
-    std::size_t size() const { return bytes.size(); }
-    char16_t operator[](std::size_t i) const {
-        return AnsiToUnicode(static_cast<unsigned char>(bytes[i]));
-    }
-};
-
-struct Utf16Units {
-    std::string_view bytes;  // an odd last byte is not part of any unit
-    bool bigEndian;
-    std::size_t size() const { return bytes.size() / 2; }
-    char16_t operator[](std::size_t i) const {
-        const auto first = static_cast<unsigned char>(bytes[2 * i]);
-        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
-        return bigEndian ? static_cast<char16_t>(first << 8 | second)
-                         : static_cast<char16_t>(second << 8 | first);
-    }
-};
-
 void AppendCodePoint(std::u16string& out, std::uint32_t cp) {
     if (cp < 0x10000) {
         out += static_cast<char16_t>(cp);
@@ -197,25 +175,41 @@ std::u16string DecodeUtf8(std::string_view bytes) {
     return out;
 }
 
-// Names end at a NUL and compare ignoring the case of ASCII letters only.
-template <class Units>
-bool SameName(const Units& units, std::size_t begin, std::size_t end,
-              const std::u16string& wanted) {
-    std::size_t matched = 0;
-    for (std::size_t i = begin; i < end && units[i] != u'\0'; ++i, ++matched) {
-        if (matched == wanted.size() || AsciiLower(units[i]) != AsciiLower(wanted[matched])) {
-            return false;
+// The file as the platform's reader sees it: a run of UTF-16 units. A file starting with a byte
+// order mark is decoded from that encoding, any other taken byte by byte in code page 1252.
+std::u16string FileUnits(std::string_view bytes) {
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return DecodeUtf8(bytes.substr(3));
+    std::u16string units;
+    if (bytes.size() >= 2 &&
+        ((byteAt(0) == 0xFF && byteAt(1) == 0xFE) || (byteAt(0) == 0xFE && byteAt(1) == 0xFF))) {
+        const bool bigEndian = byteAt(0) == 0xFE;
+        // An odd last byte is not part of any unit.
+        units.reserve(bytes.size() / 2 - 1);
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            const unsigned first = byteAt(i), second = byteAt(i + 1);
+            units += static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
         }
+        return units;
     }
-    return matched == wanted.size();
+    units.reserve(bytes.size());
+    for (char c : bytes) units += AnsiToUnicode(static_cast<unsigned char>(c));
+    return units;
 }
 
-// A text ends at a NUL.
-template <class Units>
-std::u16string TextUpToNul(const Units& units, std::size_t begin, std::size_t end) {
-    std::u16string out;
-    for (std::size_t i = begin; i < end && units[i] != u'\0'; ++i) out += units[i];
-    return out;
+// Names end at a NUL.
+std::size_t UpToNul(std::u16string_view units, std::size_t begin, std::size_t end) {
+    std::size_t i = begin;
+    while (i < end && units[i] != u'\0') ++i;
+    return i;
+}
+
+// Names compare ignoring the case of ASCII letters only.
+bool SameName(std::u16string_view name, std::u16string_view wanted) {
+    return name.size() == wanted.size() &&
+           std::equal(name.begin(), name.end(), wanted.begin(),
+                      [](char16_t a, char16_t b) { return AsciiLower(a) == AsciiLower(b); });
 }
 
 std::u16string FromAnsi(std::string_view text) {
@@ -230,59 +224,6 @@ std::u16string TrimBlanks(std::u16string s) {
     const auto first = std::find_if_not(s.begin(), s.end(), IsBlank);
     const auto last = std::find_if_not(s.rbegin(), std::make_reverse_iterator(first), IsBlank);
     return std::u16string(first, last.base());
-}
-
-// The text of the first line of `key` in the first section named `section`; nullopt when there
-// is none or the line has no '='.
-template <class Units>
-std::optional<std::u16string> FindText(const Units& units, const std::u16string& section,
-                                       const std::u16string& key) {
-    bool inSection = SameName(std::u16string(), 0, 0, section);
-    bool sectionSeen = inSection;
-    std::size_t next = 0;
-    while (next < units.size()) {
-        std::size_t begin = next;
-        while (next < units.size() && !IsLineEnd(units[next])) ++next;
-        std::size_t end = next;
-        while (next < units.size() && IsLineEnd(units[next])) ++next;
-
-        while (begin < end && IsBlank(units[begin])) ++begin;
-        while (end > begin && IsBlank(units[end - 1])) --end;
-        if (begin == end) continue;
-
-        if (units[begin] == '[') {
-            std::size_t close = end;
-            while (close > begin && units[close - 1] != ']') --close;
-            if (close > begin) {
-                if (sectionSeen) return std::nullopt;
-                std::size_t nameBegin = begin + 1;
-                std::size_t nameEnd = close - 1;
-                while (nameBegin < nameEnd && IsBlank(units[nameBegin])) ++nameBegin;
-                while (nameEnd > nameBegin && IsBlank(units[nameEnd - 1])) --nameEnd;
-                inSection = SameName(units, nameBegin, nameEnd, section);
-                sectionSeen = inSection;
-                continue;
-            }
-        }
-        if (!inSection) continue;
-
-        std::size_t equals = begin;
-        while (equals < end && units[equals] != '=') ++equals;
-        std::size_t nameEnd = equals;
-        while (nameEnd > begin && IsBlank(units[nameEnd - 1])) --nameEnd;
-        if (!SameName(units, begin, nameEnd, key)) continue;
-        if (equals == end) return std::nullopt;
-        std::size_t textBegin = equals + 1;
-        while (textBegin < end && IsBlank(units[textBegin])) ++textBegin;
-        return TextUpToNul(units, textBegin, end);
-    }
-    return std::nullopt;
-}
-
-template <class Units>
-std::optional<std::u16string> FindTextIn(const Units& units, std::string_view section,
-                                         std::string_view key) {
-    return FindText(units, TrimBlanks(FromAnsi(section)), TrimBlanks(FromAnsi(key)));
 }
 
 // The quotation and length rules applied to a found text and to the default alike.
@@ -321,24 +262,70 @@ unsigned char UnicodeToAnsi(char16_t unit) {
     return '?';
 }
 
-std::string ReadProfileString(std::string_view fileBytes, std::string_view section,
-                              std::string_view key, std::string_view defaultText,
-                              std::size_t bufferSize) {
-    if (bufferSize == 0) return {};
+ProfileSection::ProfileSection(std::string_view fileBytes, std::string_view section)
+    : m_units(FileUnits(fileBytes)) {
+    const std::u16string wanted = TrimBlanks(FromAnsi(section));
+    const std::u16string_view units = m_units;
+    // Lines before the first header belong to a section without a name.
+    bool inSection = wanted.empty();
+    bool sectionSeen = inSection;
+    std::size_t next = 0;
+    while (next < units.size()) {
+        std::size_t begin = next;
+        while (next < units.size() && !IsLineEnd(units[next])) ++next;
+        std::size_t end = next;
+        while (next < units.size() && IsLineEnd(units[next])) ++next;
 
-    std::optional<std::u16string> found;
-    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(fileBytes[i]); };
-    if (fileBytes.size() >= 3 && fileBytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        found = FindTextIn(DecodeUtf8(fileBytes.substr(3)), section, key);
-    } else if (fileBytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE) {
-        found = FindTextIn(Utf16Units{fileBytes.substr(2), false}, section, key);
-    } else if (fileBytes.size() >= 2 && byteAt(0) == 0xFE && byteAt(1) == 0xFF) {
-        found = FindTextIn(Utf16Units{fileBytes.substr(2), true}, section, key);
-    } else {
-        found = FindTextIn(AnsiUnits{fileBytes}, section, key);
+        while (begin < end && IsBlank(units[begin])) ++begin;
+        while (end > begin && IsBlank(units[end - 1])) --end;
+        if (begin == end) continue;
+
+        if (units[begin] == '[') {
+            std::size_t close = end;
+            while (close > begin && units[close - 1] != ']') --close;
+            if (close > begin) {
+                // Only the first section of the name is searched.
+                if (sectionSeen) return;
+                std::size_t nameBegin = begin + 1;
+                std::size_t nameEnd = close - 1;
+                while (nameBegin < nameEnd && IsBlank(units[nameBegin])) ++nameBegin;
+                while (nameEnd > nameBegin && IsBlank(units[nameEnd - 1])) --nameEnd;
+                const std::size_t nameStop = UpToNul(units, nameBegin, nameEnd);
+                inSection = SameName(units.substr(nameBegin, nameStop - nameBegin), wanted);
+                sectionSeen = inSection;
+                continue;
+            }
+        }
+        if (!inSection) continue;
+
+        std::size_t equals = begin;
+        while (equals < end && units[equals] != '=') ++equals;
+        std::size_t nameEnd = equals;
+        while (nameEnd > begin && IsBlank(units[nameEnd - 1])) --nameEnd;
+        Line line{begin, UpToNul(units, begin, nameEnd), equals, equals, equals < end};
+        if (line.hasText) {
+            line.textBegin = equals + 1;
+            while (line.textBegin < end && IsBlank(units[line.textBegin])) ++line.textBegin;
+            line.textEnd = UpToNul(units, line.textBegin, end);
+        }
+        m_lines.push_back(line);
     }
-    if (found) return ToAnsi(CopyOut(std::move(*found), bufferSize));
+}
 
+std::string ProfileSection::Text(std::string_view key, std::string_view defaultText,
+                                 std::size_t bufferSize) const {
+    if (bufferSize == 0) return {};
+    const std::u16string wanted = TrimBlanks(FromAnsi(key));
+    const std::u16string_view units = m_units;
+    // The first line of the key decides, even one without a text.
+    const auto line = std::find_if(m_lines.begin(), m_lines.end(), [&](const Line& l) {
+        return SameName(units.substr(l.nameBegin, l.nameEnd - l.nameBegin), wanted);
+    });
+    if (line != m_lines.end() && line->hasText) {
+        return ToAnsi(
+            CopyOut(std::u16string(units.substr(line->textBegin, line->textEnd - line->textBegin)),
+                    bufferSize));
+    }
     std::u16string fallback = FromAnsi(defaultText);
     if (!fallback.empty()) {
         std::size_t last = fallback.size() - 1;
@@ -346,6 +333,12 @@ std::string ReadProfileString(std::string_view fileBytes, std::string_view secti
         fallback.resize(last + 1);
     }
     return ToAnsi(CopyOut(std::move(fallback), bufferSize));
+}
+
+std::string ReadProfileString(std::string_view fileBytes, std::string_view section,
+                              std::string_view key, std::string_view defaultText,
+                              std::size_t bufferSize) {
+    return ProfileSection(fileBytes, section).Text(key, defaultText, bufferSize);
 }
 
 std::string LanguageTextFromBytes(std::string_view fileBytes, std::string_view key,

@@ -1,11 +1,12 @@
-// A model of how the platform reads a language file: its initialization-file rules over the
-// file's bytes. The tests hold it against GetPrivateProfileStringA, and use it to read files the
-// way the program does.
+// How the platform reads a language file: its initialization-file rules over the file's bytes, so
+// that a file read once gives every text as the platform's reader gives it. The tests hold these
+// rules against GetPrivateProfileStringA.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "res/TextCatalog.h"
 
@@ -37,6 +38,26 @@
 std::string ReadProfileString(std::string_view fileBytes, std::string_view section,
                               std::string_view key, std::string_view defaultText,
                               std::size_t bufferSize = kLanguageTextBufferSize);
+
+// One section of a file as those rules find it, for any number of lookups: the file's units and
+// the lines of the first section of the name, in their order.
+class ProfileSection {
+public:
+    ProfileSection() = default;  // an empty file's
+    ProfileSection(std::string_view fileBytes, std::string_view section);
+    // ReadProfileString(fileBytes, section, key, defaultText, bufferSize).
+    std::string Text(std::string_view key, std::string_view defaultText,
+                     std::size_t bufferSize = kLanguageTextBufferSize) const;
+
+private:
+    // Offsets into the units: the key's name, and the text when the line has an '='.
+    struct Line {
+        std::size_t nameBegin, nameEnd, textBegin, textEnd;
+        bool hasText;
+    };
+    std::u16string m_units;
+    std::vector<Line> m_lines;
+};
 
 // A language text exactly as the language store returns it for a file holding `fileBytes`:
 // section "Linkvane", a 2000-byte buffer, then the '*' rule.
