@@ -12,10 +12,13 @@ namespace {
 
 // A file handle closed when it goes out of scope.
 struct FileHandle {
-    HANDLE handle;
+    explicit FileHandle(HANDLE opened) : handle(opened) {}
     ~FileHandle() {
         if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
     }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE handle;
 };
 
 // Larger files are left to the platform's reader rather than held in memory.
