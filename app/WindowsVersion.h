@@ -18,7 +18,6 @@ struct OsVersionRecord {
 };
 static_assert(sizeof(OsVersionRecord) == 148);
 
-inline constexpr std::uint32_t kPlatformWin32s = 0;
 inline constexpr std::uint32_t kPlatformWindows = 1;  // VER_PLATFORM_WIN32_WINDOWS
 inline constexpr std::uint32_t kPlatformNT = 2;       // VER_PLATFORM_WIN32_NT
 
@@ -36,8 +35,6 @@ public:
     bool IsWin2000() const;
     bool IsWinXP() const;
     bool IsWinNT4() const;
-
-    const OsVersionRecord& Record() const { return m_osvi; }
 
 private:
     OsVersionRecord m_osvi;

@@ -142,15 +142,15 @@ reg::Status SplitPath(const char* path, std::vector<std::string_view>& names) {
 }  // namespace
 
 MemoryRegistryStore::MemoryRegistryStore()
-    : currentUser_(std::make_shared<Node>()), localMachine_(std::make_shared<Node>()) {}
+    : m_currentUser(std::make_shared<Node>()), m_localMachine(std::make_shared<Node>()) {}
 
 MemoryRegistryStore::~MemoryRegistryStore() = default;
 
 std::shared_ptr<Node> MemoryRegistryStore::Resolve(reg::Key key) const {
-    if (key == reg::kCurrentUser) return currentUser_;
-    if (key == reg::kLocalMachine) return localMachine_;
-    auto it = handles_.find(static_cast<std::uintptr_t>(key));
-    return it == handles_.end() ? nullptr : it->second.node;
+    if (key == reg::kCurrentUser) return m_currentUser;
+    if (key == reg::kLocalMachine) return m_localMachine;
+    auto it = m_handles.find(static_cast<std::uintptr_t>(key));
+    return it == m_handles.end() ? nullptr : it->second.node;
 }
 
 reg::Status MemoryRegistryStore::ResolveForWrite(reg::Key key, std::shared_ptr<Node>& node) const {
@@ -158,16 +158,16 @@ reg::Status MemoryRegistryStore::ResolveForWrite(reg::Key key, std::shared_ptr<N
     if (!node) return reg::kInvalidHandle;
     if (node->deleted) return reg::kKeyDeleted;
     // The predefined roots are open for everything the key itself allows.
-    auto it = handles_.find(static_cast<std::uintptr_t>(key));
-    if (it != handles_.end() && it->second.access == reg::Access::Read) return reg::kAccessDenied;
+    auto it = m_handles.find(static_cast<std::uintptr_t>(key));
+    if (it != m_handles.end() && it->second.access == reg::Access::Read) return reg::kAccessDenied;
     return node->writable ? reg::kSuccess : reg::kAccessDenied;
 }
 
 reg::Key MemoryRegistryStore::NewHandle(std::shared_ptr<Node> node, reg::Access access) {
     // Handles are even numbers far below the predefined roots, as real ones are.
-    const std::uintptr_t value = nextHandle_;
-    nextHandle_ += 4;
-    handles_.emplace(value, Handle{std::move(node), access});
+    const std::uintptr_t value = m_nextHandle;
+    m_nextHandle += 4;
+    m_handles.emplace(value, Handle{std::move(node), access});
     return reg::Key{value};
 }
 
@@ -219,8 +219,8 @@ reg::Status MemoryRegistryStore::CreateKey(reg::Key parent, const char* path, re
 
 reg::Status MemoryRegistryStore::CloseKey(reg::Key key) {
     if (key == reg::kCurrentUser || key == reg::kLocalMachine) return reg::kSuccess;
-    return handles_.erase(static_cast<std::uintptr_t>(key)) == 1 ? reg::kSuccess
-                                                                 : reg::kInvalidHandle;
+    return m_handles.erase(static_cast<std::uintptr_t>(key)) == 1 ? reg::kSuccess
+                                                                  : reg::kInvalidHandle;
 }
 
 reg::Status MemoryRegistryStore::QueryValue(reg::Key key, const char* name, std::uint32_t* type,

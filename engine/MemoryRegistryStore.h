@@ -36,7 +36,7 @@ public:
     reg::Status DeleteKey(reg::Key parent, const char* path) override;
 
     // Handles opened and not yet closed (the engine must leave none behind).
-    std::size_t OpenHandleCount() const { return handles_.size(); }
+    std::size_t OpenHandleCount() const { return m_handles.size(); }
 
     // Refuses writing to the existing key at `path` and everything below it,
     // subkeys made later included: opening it for writing, creating below it,
@@ -56,8 +56,8 @@ private:
     reg::Status ResolveForWrite(reg::Key key, std::shared_ptr<Node>& node) const;
     reg::Key NewHandle(std::shared_ptr<Node> node, reg::Access access);
 
-    std::shared_ptr<Node> currentUser_;
-    std::shared_ptr<Node> localMachine_;
-    std::unordered_map<std::uintptr_t, Handle> handles_;
-    std::uintptr_t nextHandle_ = 0x100;
+    std::shared_ptr<Node> m_currentUser;
+    std::shared_ptr<Node> m_localMachine;
+    std::unordered_map<std::uintptr_t, Handle> m_handles;
+    std::uintptr_t m_nextHandle = 0x100;
 };

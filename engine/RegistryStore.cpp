@@ -151,69 +151,69 @@ Status DeleteTree(RegistryStore& store, Key parent, const char* path) {
     return store.DeleteKey(parent, path);
 }
 
-SubKeyWalker::SubKeyWalker(RegistryStore& store, Key key) : store_(store), key_(key) {
+SubKeyWalker::SubKeyWalker(RegistryStore& store, Key key) : m_store(store), m_key(key) {
     KeyInfo info;
-    status_ = store_.QueryInfoKey(key_, &info);
-    buffer_.assign(status_ == kSuccess ? info.maxSubKeyLen + 1 : kDefaultNameBuffer, '\0');
-    status_ = kSuccess;
+    m_status = m_store.QueryInfoKey(m_key, &info);
+    m_buffer.assign(m_status == kSuccess ? info.maxSubKeyLen + 1 : kDefaultNameBuffer, '\0');
+    m_status = kSuccess;
 }
 
 bool SubKeyWalker::Next(std::string& name) {
-    if (status_ != kSuccess) return false;
+    if (m_status != kSuccess) return false;
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-        std::uint32_t length = static_cast<std::uint32_t>(buffer_.size());
-        status_ = store_.EnumKey(key_, index_, buffer_.data(), &length);
-        if (status_ == kSuccess) {
-            name.assign(buffer_.data(), length);
-            ++index_;
+        std::uint32_t length = static_cast<std::uint32_t>(m_buffer.size());
+        m_status = m_store.EnumKey(m_key, m_index, m_buffer.data(), &length);
+        if (m_status == kSuccess) {
+            name.assign(m_buffer.data(), length);
+            ++m_index;
             return true;
         }
-        if (status_ != kMoreData) return false;
+        if (m_status != kMoreData) return false;
         KeyInfo info;
-        const std::size_t grown = store_.QueryInfoKey(key_, &info) == kSuccess
+        const std::size_t grown = m_store.QueryInfoKey(m_key, &info) == kSuccess
                                       ? static_cast<std::size_t>(info.maxSubKeyLen) + 1
-                                      : buffer_.size() * 2;
-        buffer_.assign(grown > buffer_.size() ? grown : buffer_.size() * 2, '\0');
+                                      : m_buffer.size() * 2;
+        m_buffer.assign(grown > m_buffer.size() ? grown : m_buffer.size() * 2, '\0');
     }
     return false;
 }
 
-ValueWalker::ValueWalker(RegistryStore& store, Key key) : store_(store), key_(key) {
+ValueWalker::ValueWalker(RegistryStore& store, Key key) : m_store(store), m_key(key) {
     KeyInfo info;
-    status_ = store_.QueryInfoKey(key_, &info);
-    name_.assign(status_ == kSuccess ? info.maxValueNameLen + 1 : kDefaultNameBuffer, '\0');
-    data_.assign(status_ == kSuccess ? info.maxValueLen + 1 : kDefaultNameBuffer, 0);
-    status_ = kSuccess;
+    m_status = m_store.QueryInfoKey(m_key, &info);
+    m_name.assign(m_status == kSuccess ? info.maxValueNameLen + 1 : kDefaultNameBuffer, '\0');
+    m_data.assign(m_status == kSuccess ? info.maxValueLen + 1 : kDefaultNameBuffer, 0);
+    m_status = kSuccess;
 }
 
 bool ValueWalker::Next(std::string& name, Value* value) {
-    if (status_ != kSuccess) return false;
+    if (m_status != kSuccess) return false;
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-        std::uint32_t nameLength = static_cast<std::uint32_t>(name_.size());
+        std::uint32_t nameLength = static_cast<std::uint32_t>(m_name.size());
         std::uint32_t type = kNone;
-        std::uint32_t size = static_cast<std::uint32_t>(data_.size());
-        status_ = store_.EnumValue(key_, index_, name_.data(), &nameLength, &type,
-                                   value != nullptr ? data_.data() : nullptr,
-                                   value != nullptr ? &size : nullptr);
-        if (status_ == kSuccess) {
-            name.assign(name_.data(), nameLength);
+        std::uint32_t size = static_cast<std::uint32_t>(m_data.size());
+        m_status = m_store.EnumValue(m_key, m_index, m_name.data(), &nameLength, &type,
+                                     value != nullptr ? m_data.data() : nullptr,
+                                     value != nullptr ? &size : nullptr);
+        if (m_status == kSuccess) {
+            name.assign(m_name.data(), nameLength);
             if (value != nullptr) {
                 value->type = type;
-                value->data.assign(data_.begin(),
-                                   data_.begin() + static_cast<std::ptrdiff_t>(size));
+                value->data.assign(m_data.begin(),
+                                   m_data.begin() + static_cast<std::ptrdiff_t>(size));
             }
-            ++index_;
+            ++m_index;
             return true;
         }
-        if (status_ != kMoreData) return false;
+        if (m_status != kMoreData) return false;
         // The key changed meanwhile: size both buffers again.
         KeyInfo info;
-        if (store_.QueryInfoKey(key_, &info) == kSuccess) {
-            name_.resize(std::max<std::size_t>(name_.size(), info.maxValueNameLen + 1));
-            data_.resize(std::max<std::size_t>(data_.size(), info.maxValueLen + 1));
+        if (m_store.QueryInfoKey(m_key, &info) == kSuccess) {
+            m_name.resize(std::max<std::size_t>(m_name.size(), info.maxValueNameLen + 1));
+            m_data.resize(std::max<std::size_t>(m_data.size(), info.maxValueLen + 1));
         }
-        name_.resize(name_.size() * 2);
-        data_.resize(std::max<std::size_t>(data_.size() * 2, size));
+        m_name.resize(m_name.size() * 2);
+        m_data.resize(std::max<std::size_t>(m_data.size() * 2, size));
     }
     return false;
 }

@@ -114,16 +114,16 @@ namespace reg {
 class ScopedKey {
 public:
     ScopedKey() = default;
-    ScopedKey(RegistryStore& store, Key key) : store_(&store), key_(key) {}
-    ScopedKey(ScopedKey&& other) noexcept : store_(other.store_), key_(other.key_) {
-        other.key_ = Key::null;
+    ScopedKey(RegistryStore& store, Key key) : m_store(&store), m_key(key) {}
+    ScopedKey(ScopedKey&& other) noexcept : m_store(other.m_store), m_key(other.m_key) {
+        other.m_key = Key::null;
     }
     ScopedKey& operator=(ScopedKey&& other) noexcept {
         if (this != &other) {
             Close();
-            store_ = other.store_;
-            key_ = other.key_;
-            other.key_ = Key::null;
+            m_store = other.m_store;
+            m_key = other.m_key;
+            other.m_key = Key::null;
         }
         return *this;
     }
@@ -131,16 +131,16 @@ public:
     ScopedKey& operator=(const ScopedKey&) = delete;
     ~ScopedKey() { Close(); }
 
-    Key get() const { return key_; }
-    explicit operator bool() const { return key_ != Key::null; }
+    Key get() const { return m_key; }
+    explicit operator bool() const { return m_key != Key::null; }
     void Close() {
-        if (key_ != Key::null) store_->CloseKey(key_);
-        key_ = Key::null;
+        if (m_key != Key::null) m_store->CloseKey(m_key);
+        m_key = Key::null;
     }
 
 private:
-    RegistryStore* store_ = nullptr;
-    Key key_ = Key::null;
+    RegistryStore* m_store = nullptr;
+    Key m_key = Key::null;
 };
 
 // Opens a key for reading, or for writing as well, or creates it; the handle
@@ -198,14 +198,14 @@ public:
     // The next subkey name; false at the end or on the first failure.
     bool Next(std::string& name);
     // kNoMoreItems after a complete walk, else the failure that ended it.
-    Status status() const { return status_; }
+    Status status() const { return m_status; }
 
 private:
-    RegistryStore& store_;
-    Key key_;
-    std::uint32_t index_ = 0;
-    std::vector<char> buffer_;
-    Status status_ = kSuccess;
+    RegistryStore& m_store;
+    Key m_key;
+    std::uint32_t m_index = 0;
+    std::vector<char> m_buffer;
+    Status m_status = kSuccess;
 };
 
 // Walks a key's values from index 0 in the same way, with their data when asked.
@@ -213,15 +213,15 @@ class ValueWalker {
 public:
     ValueWalker(RegistryStore& store, Key key);
     bool Next(std::string& name, Value* value = nullptr);
-    Status status() const { return status_; }
+    Status status() const { return m_status; }
 
 private:
-    RegistryStore& store_;
-    Key key_;
-    std::uint32_t index_ = 0;
-    std::vector<char> name_;
-    std::vector<std::uint8_t> data_;
-    Status status_ = kSuccess;
+    RegistryStore& m_store;
+    Key m_key;
+    std::uint32_t m_index = 0;
+    std::vector<char> m_name;
+    std::vector<std::uint8_t> m_data;
+    Status m_status = kSuccess;
 };
 
 }  // namespace reg

@@ -21,17 +21,17 @@ reg::Key FromHkey(HKEY key) {
 class DwordArg {
 public:
     explicit DwordArg(std::uint32_t* target)
-        : target_(target), value_(target != nullptr ? *target : 0) {}
+        : m_target(target), m_value(target != nullptr ? *target : 0) {}
     ~DwordArg() {
-        if (target_ != nullptr) *target_ = static_cast<std::uint32_t>(value_);
+        if (m_target != nullptr) *m_target = static_cast<std::uint32_t>(m_value);
     }
     DwordArg(const DwordArg&) = delete;
     DwordArg& operator=(const DwordArg&) = delete;
-    DWORD* get() { return target_ != nullptr ? &value_ : nullptr; }
+    DWORD* get() { return m_target != nullptr ? &m_value : nullptr; }
 
 private:
-    std::uint32_t* target_;
-    DWORD value_;
+    std::uint32_t* m_target;
+    DWORD m_value;
 };
 
 // Only what the operation needs: a user without administrator rights may

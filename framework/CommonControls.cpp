@@ -69,7 +69,6 @@ public:
             m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         }
         if (m_module == nullptr) return;
-        if (GetModuleFileNameA(m_module, m_path, MAX_PATH) >= MAX_PATH) m_path[0] = '\0';
         Functions& f = m_functions;
         m_complete = Find(m_module, "InitCommonControls", f.initCommonControls) &&
                      Find(m_module, "PropertySheetA", f.propertySheet) &&
@@ -88,7 +87,6 @@ public:
     Library& operator=(const Library&) = delete;
 
     const Functions* Table() const { return m_complete ? &m_functions : nullptr; }
-    const char* Path() const { return m_path; }
 
 private:
     // The extended combo box of the main dialog needs InitCommonControlsEx; the plain
@@ -105,7 +103,6 @@ private:
     HMODULE m_module = nullptr;
     Functions m_functions{};
     bool m_complete = false;
-    char m_path[MAX_PATH] = {};
 };
 
 Library& Instance() {
@@ -117,10 +114,6 @@ Library& Instance() {
 
 const Functions* Get() {
     return Instance().Table();
-}
-
-const char* LoadedFrom() {
-    return Instance().Path();
 }
 
 }  // namespace comctl

@@ -27,7 +27,4 @@ struct Functions {
 // it must have is missing. The library stays loaded until the program ends.
 const Functions* Get();
 
-// The file the library was loaded from (empty when it was not).
-const char* LoadedFrom();
-
 }  // namespace comctl

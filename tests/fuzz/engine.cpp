@@ -27,38 +27,38 @@ void Check(bool condition) {
 class Seeder {
 public:
     Seeder(FuzzedDataProvider& in, MemoryRegistryStore& store, PlatformFamily family)
-        : in_(in), store_(store), family_(family) {}
+        : m_in(in), m_store(store), m_family(family) {}
 
     // One piece of the registry per step, until the input is used up; then the keys the input
     // made read-only.
     void Fill() {
-        while (in_.remaining_bytes() > 0) Step();
-        for (const auto& [root, path] : denied_) store_.DenyWrites(root, path.c_str());
+        while (m_in.remaining_bytes() > 0) Step();
+        for (const auto& [root, path] : m_denied) m_store.DenyWrites(root, path.c_str());
     }
 
 private:
     void Step() {
-        switch (in_.ConsumeIntegralInRange<int>(0, 7)) {
+        switch (m_in.ConsumeIntegralInRange<int>(0, 7)) {
             case 0: {  // a value of a key of fixed values of the family, any release's
                 const auto& places = Places();
                 const auto& [key, name] =
-                    places[in_.ConsumeIntegralInRange<std::size_t>(0, places.size() - 1)];
-                Put(store_, key->root, key->path, name, AnyValue(key->encoding));
+                    places[m_in.ConsumeIntegralInRange<std::size_t>(0, places.size() - 1)];
+                Put(m_store, key->root, key->path, name, AnyValue(key->encoding));
                 break;
             }
             case 1:
-                Put(store_, reg::kCurrentUser, kBrowserKey, Pick(BrowserNames()),
+                Put(m_store, reg::kCurrentUser, kBrowserKey, Pick(BrowserNames()),
                     AnyValue(Encoding::Number));
                 break;
             case 2: {  // an interface, and the adapter of that name bound to TCP/IP (NT 4.0)
                 const std::string name = Name();
                 const std::string key = std::string(kInterfacesKey) + "\\" + name;
-                Put(store_, reg::kLocalMachine, key, "EnableDHCP", regtest::Dword(1));
+                Put(m_store, reg::kLocalMachine, key, "EnableDHCP", regtest::Dword(1));
                 std::optional<reg::Value> mtu;
-                if (in_.ConsumeBool()) mtu = Number();
-                if (mtu) Put(store_, reg::kLocalMachine, key, "MTU", *mtu);
-                if (in_.ConsumeBool()) Put(store_, reg::kLocalMachine, key, "MSS", Number());
-                regtest::BindAdapter(store_, name, mtu);
+                if (m_in.ConsumeBool()) mtu = Number();
+                if (mtu) Put(m_store, reg::kLocalMachine, key, "MTU", *mtu);
+                if (m_in.ConsumeBool()) Put(m_store, reg::kLocalMachine, key, "MSS", Number());
+                regtest::BindAdapter(m_store, name, mtu);
                 break;
             }
             case 3:
@@ -66,47 +66,47 @@ private:
                 break;
             case 4: {
                 reg::Value properties = regtest::Binary(Bytes(64));
-                if (in_.ConsumeBool() && properties.data.size() >= 27) {
+                if (m_in.ConsumeBool() && properties.data.size() >= 27) {
                     properties.data[25] = 0xC2;
                     properties.data[26] = 0x01;
                 }
-                Put(store_, reg::kLocalMachine, std::string(ModemClassKey(family_)) + "\\" + Name(),
-                    "Properties", properties);
+                Put(m_store, reg::kLocalMachine,
+                    std::string(ModemClassKey(m_family)) + "\\" + Name(), "Properties", properties);
                 break;
             }
             case 5: {  // an earlier backup, complete or not, or a new one left half-written
                 const char* keys[] = {kBackupKey, kMtuBackupKey, kMssBackupKey,
                                       kInterfacesBackupKey, kPendingBackupKey};
-                const std::string key = keys[in_.ConsumeIntegralInRange<int>(0, 4)];
-                const int kind = in_.ConsumeIntegralInRange<int>(0, 2);
+                const std::string key = keys[m_in.ConsumeIntegralInRange<int>(0, 4)];
+                const int kind = m_in.ConsumeIntegralInRange<int>(0, 2);
                 const std::vector<const char*> states = {kBackupCompleteValue, kBackupPartsValue,
                                                          kResetIncompleteValue};
                 const std::string name = kind == 0   ? std::string(Pick(states))
                                          : kind == 1 ? std::string(Pick(StackNames()))
                                                      : Name();
-                Put(store_, reg::kCurrentUser, key, name.c_str(), AnyValue(Encoding::Number));
+                Put(m_store, reg::kCurrentUser, key, name.c_str(), AnyValue(Encoding::Number));
                 break;
             }
             case 6: {  // anything anywhere below the keys the engine knows
-                const char* keys[] = {kBrowserKey,          Stack(family_).path, kInterfacesKey,
-                                      kNetTransKeyPrefix,   kEnumRootNetKey,     kProductKey,
-                                      kLinkageKey,          kServicesKey,        kAfdParametersKey,
+                const char* keys[] = {kBrowserKey,          Stack(m_family).path, kInterfacesKey,
+                                      kNetTransKeyPrefix,   kEnumRootNetKey,      kProductKey,
+                                      kLinkageKey,          kServicesKey,         kAfdParametersKey,
                                       kNdisWanParametersKey};
-                const std::string key = std::string(keys[in_.ConsumeIntegralInRange<int>(0, 9)]) +
-                                        "\\" + in_.ConsumeRandomLengthString(24);
+                const std::string key = std::string(keys[m_in.ConsumeIntegralInRange<int>(0, 9)]) +
+                                        "\\" + m_in.ConsumeRandomLengthString(24);
                 const std::string name = Name();
-                Put(store_, key.starts_with("Software") ? reg::kCurrentUser : reg::kLocalMachine,
+                Put(m_store, key.starts_with("Software") ? reg::kCurrentUser : reg::kLocalMachine,
                     key, name.c_str(), AnyValue(Encoding::Text));
                 break;
             }
             default: {  // a key this user may not change
                 const char* keys[] = {
-                    kBrowserKey,       Stack(family_).path,
+                    kBrowserKey,       Stack(m_family).path,
                     kInterfacesKey,    "System\\CurrentControlSet\\Services\\Class",
-                    kProductKey,       ModemClassKey(family_),
+                    kProductKey,       ModemClassKey(m_family),
                     kAfdParametersKey, kServicesKey};
-                const int which = in_.ConsumeIntegralInRange<int>(0, 7);
-                denied_.emplace_back(
+                const int which = m_in.ConsumeIntegralInRange<int>(0, 7);
+                m_denied.emplace_back(
                     which == 0 || which == 4 ? reg::kCurrentUser : reg::kLocalMachine, keys[which]);
                 break;
             }
@@ -117,47 +117,49 @@ private:
     // NetTrans key and its values; any link of it may be missing or odd.
     void Adapter() {
         const std::string entry = std::string(kEnumRootNetKey) + "\\000" +
-                                  std::to_string(in_.ConsumeIntegral<uint8_t>() % 4);
+                                  std::to_string(m_in.ConsumeIntegral<uint8_t>() % 4);
         const char* descriptions[] = {"Dial-Up Adapter", "dial-up adapter", "NE2000"};
-        Put(store_, reg::kLocalMachine, entry, "DeviceDesc",
-            regtest::Text(descriptions[in_.ConsumeIntegralInRange<int>(0, 2)], in_.ConsumeBool()));
-        const std::string binding = in_.ConsumeBool() ? "0001" : in_.ConsumeRandomLengthString(6);
-        Put(store_, reg::kLocalMachine, entry + "\\Bindings", ("MSTCP\\" + binding).c_str(),
+        Put(m_store, reg::kLocalMachine, entry, "DeviceDesc",
+            regtest::Text(descriptions[m_in.ConsumeIntegralInRange<int>(0, 2)],
+                          m_in.ConsumeBool()));
+        const std::string binding = m_in.ConsumeBool() ? "0001" : m_in.ConsumeRandomLengthString(6);
+        Put(m_store, reg::kLocalMachine, entry + "\\Bindings", ("MSTCP\\" + binding).c_str(),
             regtest::Text(""));
-        const std::string netTrans = in_.ConsumeBool() ? "0002" : in_.ConsumeRandomLengthString(6);
-        Put(store_, reg::kLocalMachine, std::string(kEnumMstcpKeyPrefix) + binding, "Driver",
-            regtest::Text("NetTrans\\" + netTrans, in_.ConsumeBool()));
+        const std::string netTrans =
+            m_in.ConsumeBool() ? "0002" : m_in.ConsumeRandomLengthString(6);
+        Put(m_store, reg::kLocalMachine, std::string(kEnumMstcpKeyPrefix) + binding, "Driver",
+            regtest::Text("NetTrans\\" + netTrans, m_in.ConsumeBool()));
         const std::string adapter = std::string(kNetTransKeyPrefix) + netTrans;
-        Put(store_, reg::kLocalMachine, adapter, "DriverDesc", regtest::Text("TCP/IP"));
-        if (in_.ConsumeBool())
-            Put(store_, reg::kLocalMachine, adapter, "MaxMTU", AnyValue(Encoding::Text));
-        if (in_.ConsumeBool())
-            Put(store_, reg::kLocalMachine, adapter, "MaxMSS", AnyValue(Encoding::Text));
+        Put(m_store, reg::kLocalMachine, adapter, "DriverDesc", regtest::Text("TCP/IP"));
+        if (m_in.ConsumeBool())
+            Put(m_store, reg::kLocalMachine, adapter, "MaxMTU", AnyValue(Encoding::Text));
+        if (m_in.ConsumeBool())
+            Put(m_store, reg::kLocalMachine, adapter, "MaxMSS", AnyValue(Encoding::Text));
     }
 
     // A value of the expected encoding, or of any type with any bytes.
     reg::Value AnyValue(Encoding expected) {
-        switch (in_.ConsumeIntegralInRange<int>(0, 3)) {
+        switch (m_in.ConsumeIntegralInRange<int>(0, 3)) {
             case 0:
-                return EncodeValue(expected, in_.ConsumeIntegral<std::int32_t>());
+                return EncodeValue(expected, m_in.ConsumeIntegral<std::int32_t>());
             case 1:
-                return regtest::Text(in_.ConsumeRandomLengthString(300), in_.ConsumeBool());
+                return regtest::Text(m_in.ConsumeRandomLengthString(300), m_in.ConsumeBool());
             case 2:
-                return regtest::Dword(in_.ConsumeIntegral<std::uint32_t>());
+                return regtest::Dword(m_in.ConsumeIntegral<std::uint32_t>());
             default: {
-                const auto type = in_.ConsumeIntegralInRange<std::uint32_t>(0, 11);
+                const auto type = m_in.ConsumeIntegralInRange<std::uint32_t>(0, 11);
                 return {type, Bytes(300)};
             }
         }
     }
     reg::Value Number() { return AnyValue(Encoding::Number); }
     std::vector<std::uint8_t> Bytes(std::size_t most) {
-        const std::string bytes = in_.ConsumeRandomLengthString(most);
+        const std::string bytes = m_in.ConsumeRandomLengthString(most);
         return {bytes.begin(), bytes.end()};
     }
-    std::string Name() { return in_.ConsumeRandomLengthString(16); }
+    std::string Name() { return m_in.ConsumeRandomLengthString(16); }
     const char* Pick(const std::vector<const char*>& names) {
-        return names[in_.ConsumeIntegralInRange<std::size_t>(0, names.size() - 1)];
+        return names[m_in.ConsumeIntegralInRange<std::size_t>(0, names.size() - 1)];
     }
     // Every value of every key of fixed values of the family, with its key.
     const std::vector<std::pair<const KeyCatalogue*, const char*>>& Places() {
@@ -175,7 +177,7 @@ private:
             }
             return all;
         }();
-        return places[static_cast<std::size_t>(family_)];
+        return places[static_cast<std::size_t>(m_family)];
     }
     static const std::vector<const char*>& StackNames() {
         static const std::vector<const char*> names = [] {
@@ -196,10 +198,10 @@ private:
         return names;
     }
 
-    FuzzedDataProvider& in_;
-    MemoryRegistryStore& store_;
-    PlatformFamily family_;
-    std::vector<std::pair<reg::Key, std::string>> denied_;
+    FuzzedDataProvider& m_in;
+    MemoryRegistryStore& m_store;
+    PlatformFamily m_family;
+    std::vector<std::pair<reg::Key, std::string>> m_denied;
 };
 
 // Reset cannot tell a Win9x "MaxMTU" holding "0" from one that is not set: it comes back absent.

@@ -187,80 +187,81 @@ public:
     enum class Mode { SingleFault, Crash };
     FaultInjectingStore(RegistryStore& inner, long failAt, reg::Status error = reg::kAccessDenied,
                         Mode mode = Mode::SingleFault)
-        : inner_(inner), failAt_(failAt), error_(error), mode_(mode) {}
+        : m_inner(inner), m_failAt(failAt), m_error(error), m_mode(mode) {}
 
-    long operations() const { return count_; }
+    long operations() const { return m_count; }
     // Every operation in order ("write DefaultTTL", "open Software\..."), when asked for.
-    void KeepLog() { logging_ = true; }
-    const std::vector<std::string>& log() const { return log_; }
-    bool fired() const { return fired_; }
-    const std::string& firedOperation() const { return firedOperation_; }
+    void KeepLog() { m_logging = true; }
+    const std::vector<std::string>& log() const { return m_log; }
+    bool fired() const { return m_fired; }
+    const std::string& firedOperation() const { return m_firedOperation; }
     // Stops failing (to let a later phase run clean on the same store).
-    void Disarm() { failAt_ = -1; }
+    void Disarm() { m_failAt = -1; }
 
     reg::Status OpenKey(reg::Key parent, const char* path, reg::Access access,
                         reg::Key* result) override {
-        if (Fail(access == reg::Access::Read ? "open" : "open for write", path)) return error_;
-        return inner_.OpenKey(parent, path, access, result);
+        if (Fail(access == reg::Access::Read ? "open" : "open for write", path)) return m_error;
+        return m_inner.OpenKey(parent, path, access, result);
     }
     reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
-        if (Fail("create", path)) return error_;
-        return inner_.CreateKey(parent, path, result);
+        if (Fail("create", path)) return m_error;
+        return m_inner.CreateKey(parent, path, result);
     }
-    reg::Status CloseKey(reg::Key key) override { return inner_.CloseKey(key); }
+    reg::Status CloseKey(reg::Key key) override { return m_inner.CloseKey(key); }
     reg::Status QueryValue(reg::Key key, const char* name, std::uint32_t* type, std::uint8_t* data,
                            std::uint32_t* size) override {
-        if (Fail("read", name)) return error_;
-        return inner_.QueryValue(key, name, type, data, size);
+        if (Fail("read", name)) return m_error;
+        return m_inner.QueryValue(key, name, type, data, size);
     }
     reg::Status SetValue(reg::Key key, const char* name, std::uint32_t type,
                          const std::uint8_t* data, std::uint32_t size) override {
-        if (Fail("write", name)) return error_;
-        return inner_.SetValue(key, name, type, data, size);
+        if (Fail("write", name)) return m_error;
+        return m_inner.SetValue(key, name, type, data, size);
     }
     reg::Status DeleteValue(reg::Key key, const char* name) override {
-        if (Fail("delete", name)) return error_;
-        return inner_.DeleteValue(key, name);
+        if (Fail("delete", name)) return m_error;
+        return m_inner.DeleteValue(key, name);
     }
     reg::Status EnumKey(reg::Key key, std::uint32_t index, char* name,
                         std::uint32_t* nameLength) override {
-        if (Fail("enumerate keys", nullptr)) return error_;
-        return inner_.EnumKey(key, index, name, nameLength);
+        if (Fail("enumerate keys", nullptr)) return m_error;
+        return m_inner.EnumKey(key, index, name, nameLength);
     }
     reg::Status EnumValue(reg::Key key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                           std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
-        if (Fail("enumerate values", nullptr)) return error_;
-        return inner_.EnumValue(key, index, name, nameLength, type, data, size);
+        if (Fail("enumerate values", nullptr)) return m_error;
+        return m_inner.EnumValue(key, index, name, nameLength, type, data, size);
     }
     reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) override {
-        if (Fail("key information", nullptr)) return error_;
-        return inner_.QueryInfoKey(key, info);
+        if (Fail("key information", nullptr)) return m_error;
+        return m_inner.QueryInfoKey(key, info);
     }
     reg::Status DeleteKey(reg::Key parent, const char* path) override {
-        if (Fail("delete key", path)) return error_;
-        return inner_.DeleteKey(parent, path);
+        if (Fail("delete key", path)) return m_error;
+        return m_inner.DeleteKey(parent, path);
     }
 
 private:
     bool Fail(const char* operation, const char* name) {
-        if (logging_) log_.push_back(std::string(operation) + " " + (name != nullptr ? name : ""));
-        const long index = count_++;
-        if (failAt_ < 0 || index < failAt_) return false;
-        if (index > failAt_) return mode_ == Mode::Crash;
-        fired_ = true;
-        firedOperation_ = std::string(operation) + " " + (name != nullptr ? name : "");
+        if (m_logging)
+            m_log.push_back(std::string(operation) + " " + (name != nullptr ? name : ""));
+        const long index = m_count++;
+        if (m_failAt < 0 || index < m_failAt) return false;
+        if (index > m_failAt) return m_mode == Mode::Crash;
+        m_fired = true;
+        m_firedOperation = std::string(operation) + " " + (name != nullptr ? name : "");
         return true;
     }
 
-    RegistryStore& inner_;
-    long failAt_;
-    reg::Status error_;
-    Mode mode_;
-    long count_ = 0;
-    bool fired_ = false;
-    std::string firedOperation_;
-    bool logging_ = false;
-    std::vector<std::string> log_;
+    RegistryStore& m_inner;
+    long m_failAt;
+    reg::Status m_error;
+    Mode m_mode;
+    long m_count = 0;
+    bool m_fired = false;
+    std::string m_firedOperation;
+    bool m_logging = false;
+    std::vector<std::string> m_log;
 };
 
 // Binds TCP/IP to an adapter as Windows NT 4.0 records it: "\Device\<name>" added to the

@@ -22,14 +22,14 @@ using regtest::Text;
 
 class RandomRegistry {
 public:
-    explicit RandomRegistry(std::uint32_t seed) : rng_(seed) {}
+    explicit RandomRegistry(std::uint32_t seed) : m_rng(seed) {}
 
     bool Chance(std::uint32_t percent) { return Pick(100) < percent; }
     std::uint32_t Pick(std::uint32_t n) {
-        return std::uniform_int_distribution<std::uint32_t>(0, n - 1)(rng_);
+        return std::uniform_int_distribution<std::uint32_t>(0, n - 1)(m_rng);
     }
     std::int32_t Number() {
-        return static_cast<std::int32_t>(std::uniform_int_distribution<std::uint32_t>()(rng_));
+        return static_cast<std::int32_t>(std::uniform_int_distribution<std::uint32_t>()(m_rng));
     }
     std::string Name(std::size_t maxLength) {
         static const char kChars[] = "abcXYZ019_-{}. ";
@@ -138,7 +138,7 @@ private:
         }
     }
 
-    std::mt19937 rng_;
+    std::mt19937 m_rng;
 };
 
 // The one documented loss: a Win9x "MaxMTU" holding the text "0" comes back as not set.

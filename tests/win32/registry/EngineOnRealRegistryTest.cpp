@@ -19,63 +19,63 @@ public:
     static constexpr const char* kSandbox = "Software\\VornelEngineTest";
 
     SandboxStore() {
-        reg::DeleteTree(real_, reg::kCurrentUser, kSandbox);
-        machine_ = reg::Create(real_, reg::kCurrentUser, "Software\\VornelEngineTest\\HKLM");
-        user_ = reg::Create(real_, reg::kCurrentUser, "Software\\VornelEngineTest\\HKCU");
+        reg::DeleteTree(m_real, reg::kCurrentUser, kSandbox);
+        m_machine = reg::Create(m_real, reg::kCurrentUser, "Software\\VornelEngineTest\\HKLM");
+        m_user = reg::Create(m_real, reg::kCurrentUser, "Software\\VornelEngineTest\\HKCU");
     }
     ~SandboxStore() override {
-        machine_.Close();
-        user_.Close();
-        reg::DeleteTree(real_, reg::kCurrentUser, kSandbox);
+        m_machine.Close();
+        m_user.Close();
+        reg::DeleteTree(m_real, reg::kCurrentUser, kSandbox);
     }
-    bool ready() const { return machine_ && user_; }
+    bool ready() const { return m_machine && m_user; }
 
     reg::Status OpenKey(reg::Key parent, const char* path, reg::Access access,
                         reg::Key* result) override {
-        return real_.OpenKey(Map(parent), path, access, result);
+        return m_real.OpenKey(Map(parent), path, access, result);
     }
     reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
-        return real_.CreateKey(Map(parent), path, result);
+        return m_real.CreateKey(Map(parent), path, result);
     }
     reg::Status CloseKey(reg::Key key) override {
         return key == reg::kCurrentUser || key == reg::kLocalMachine ? reg::kSuccess
-                                                                     : real_.CloseKey(key);
+                                                                     : m_real.CloseKey(key);
     }
     reg::Status QueryValue(reg::Key key, const char* name, std::uint32_t* type, std::uint8_t* data,
                            std::uint32_t* size) override {
-        return real_.QueryValue(Map(key), name, type, data, size);
+        return m_real.QueryValue(Map(key), name, type, data, size);
     }
     reg::Status SetValue(reg::Key key, const char* name, std::uint32_t type,
                          const std::uint8_t* data, std::uint32_t size) override {
-        return real_.SetValue(Map(key), name, type, data, size);
+        return m_real.SetValue(Map(key), name, type, data, size);
     }
     reg::Status DeleteValue(reg::Key key, const char* name) override {
-        return real_.DeleteValue(Map(key), name);
+        return m_real.DeleteValue(Map(key), name);
     }
     reg::Status EnumKey(reg::Key key, std::uint32_t index, char* name,
                         std::uint32_t* nameLength) override {
-        return real_.EnumKey(Map(key), index, name, nameLength);
+        return m_real.EnumKey(Map(key), index, name, nameLength);
     }
     reg::Status EnumValue(reg::Key key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                           std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
-        return real_.EnumValue(Map(key), index, name, nameLength, type, data, size);
+        return m_real.EnumValue(Map(key), index, name, nameLength, type, data, size);
     }
     reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) override {
-        return real_.QueryInfoKey(Map(key), info);
+        return m_real.QueryInfoKey(Map(key), info);
     }
     reg::Status DeleteKey(reg::Key parent, const char* path) override {
-        return real_.DeleteKey(Map(parent), path);
+        return m_real.DeleteKey(Map(parent), path);
     }
 
 private:
     reg::Key Map(reg::Key key) const {
-        if (key == reg::kLocalMachine) return machine_.get();
-        if (key == reg::kCurrentUser) return user_.get();
+        if (key == reg::kLocalMachine) return m_machine.get();
+        if (key == reg::kCurrentUser) return m_user.get();
         return key;
     }
 
-    Win32RegistryStore real_;
-    reg::ScopedKey machine_, user_;
+    Win32RegistryStore m_real;
+    reg::ScopedKey m_machine, m_user;
 };
 
 class RealRegistry : public ::testing::TestWithParam<PlatformFamily> {};

@@ -27,21 +27,21 @@ std::string Lower(std::string s) {
 
 class PeImage {
 public:
-    explicit PeImage(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    explicit PeImage(std::vector<std::uint8_t> bytes) : m_bytes(std::move(bytes)) {}
 
     std::uint32_t U32(std::size_t at) const {
-        if (at + 4 > bytes_.size()) throw std::out_of_range("read past the end");
+        if (at + 4 > m_bytes.size()) throw std::out_of_range("read past the end");
         std::uint32_t v;
-        std::memcpy(&v, &bytes_[at], 4);
+        std::memcpy(&v, &m_bytes[at], 4);
         return v;
     }
     std::uint16_t U16(std::size_t at) const {
-        if (at + 2 > bytes_.size()) throw std::out_of_range("read past the end");
-        return static_cast<std::uint16_t>(bytes_[at] | (bytes_[at + 1] << 8));
+        if (at + 2 > m_bytes.size()) throw std::out_of_range("read past the end");
+        return static_cast<std::uint16_t>(m_bytes[at] | (m_bytes[at + 1] << 8));
     }
     std::string CString(std::size_t at) const {
         std::string s;
-        while (at < bytes_.size() && bytes_[at] != 0) s += static_cast<char>(bytes_[at++]);
+        while (at < m_bytes.size() && m_bytes[at] != 0) s += static_cast<char>(m_bytes[at++]);
         return s;
     }
 
@@ -97,13 +97,13 @@ public:
         const std::size_t names = base + entry(types, id);
         const std::size_t data = base + entry(names, 0);
         const std::size_t at = Offset(U32(data)), size = U32(data + 4);
-        if (at + size > bytes_.size()) throw std::out_of_range("resource past the end");
-        return {bytes_.begin() + static_cast<std::ptrdiff_t>(at),
-                bytes_.begin() + static_cast<std::ptrdiff_t>(at + size)};
+        if (at + size > m_bytes.size()) throw std::out_of_range("resource past the end");
+        return {m_bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                m_bytes.begin() + static_cast<std::ptrdiff_t>(at + size)};
     }
 
 private:
-    std::vector<std::uint8_t> bytes_;
+    std::vector<std::uint8_t> m_bytes;
 };
 
 std::filesystem::path ShippedExePath() {
