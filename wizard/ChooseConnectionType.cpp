@@ -1,17 +1,16 @@
 // The connection type page.
 #include "wizard/ChooseConnectionType.h"
 
-#include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
 #include "res/resource.h"
 
-CChooseConnectionType::CChooseConnectionType()
-    : CWizardPage(IDD_CONNECTION_TYPE, wizard::kPageConnectionType) {}
+CChooseConnectionType::CChooseConnectionType(wizard::WizardState& state)
+    : CWizardPage(IDD_CONNECTION_TYPE, wizard::kPageConnectionType, state) {}
 
 void CChooseConnectionType::ProbeModemPortSpeed() {
     Win32RegistryStore store;
-    if (engine::ProbeModemPortSpeed(store, theApp.m_family)) theApp.boostModem = 1;
+    if (engine::ProbeModemPortSpeed(store, State().family)) State().boostModem = true;
 }
 
 BOOL CChooseConnectionType::OnInitDialog() {
@@ -33,8 +32,9 @@ BOOL CChooseConnectionType::OnSetActive() {
 
 BOOL CChooseConnectionType::OnKillActive() {
     RequestLeavingButtons();
-    connectionType = wizard::ConnectionTypeFromRadios(
-        [this](int controlId) { return IsChecked(controlId); }, connectionType);
-    if (connectionType == DialUp) ProbeModemPortSpeed();
+    ConnectionType& type = State().connectionType;
+    type = wizard::ConnectionTypeFromRadios([this](int controlId) { return IsChecked(controlId); },
+                                            type);
+    if (type == DialUp) ProbeModemPortSpeed();
     return CWizardPage::OnKillActive();
 }

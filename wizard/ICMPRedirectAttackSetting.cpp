@@ -4,11 +4,11 @@
 #include "res/resource.h"
 #include "wizard/MyPropertySheet.h"
 
-CICMPRedirectAttackSetting::CICMPRedirectAttackSetting()
-    : CWizardPage(IDD_ICMP_REDIRECT, wizard::kPageIcmpRedirect) {}
+CICMPRedirectAttackSetting::CICMPRedirectAttackSetting(wizard::WizardState& state)
+    : CWizardPage(IDD_ICMP_REDIRECT, wizard::kPageIcmpRedirect, state) {}
 
 BOOL CICMPRedirectAttackSetting::OnSetActive() {
-    const CMyPropertySheet& sheet = Sheet();
+    const wizard::WizardState& state = State();
     ShowStepCaption();
     Localize(text::kIDC_chk_ICMP, IDC_chk_ICMP);
     Localize(text::kIDC_static_step9_ICMPExplain, IDC_static_step9_ICMPExplain);
@@ -17,7 +17,7 @@ BOOL CICMPRedirectAttackSetting::OnSetActive() {
     SetDlgItemText(
         IDC_static_step9_ICMPExplain4,
         wizard::WithSwitchStatus(Text(text::kIDC_static_step9_ICMPExplain4),
-                                 sheet.found.icmpRedirectsFound, sheet.inForce.icmpRedirects,
+                                 state.found.icmpRedirectsFound, state.inForce.icmpRedirects,
                                  Text(text::k6), Text(text::k5), Text(text::k3)));
     Localize(text::kIDC_RecommendedICMP, IDC_RecommendedICMP);
     RequestActivationButtons();
@@ -26,7 +26,7 @@ BOOL CICMPRedirectAttackSetting::OnSetActive() {
 
 void CICMPRedirectAttackSetting::StoreChoice() {
     // Checked means ICMP redirects are accepted: no inversion.
-    Sheet().chosen.icmpRedirects = IsChecked(IDC_chk_ICMP) ? 1 : 0;
+    State().chosen.icmpRedirects = IsChecked(IDC_chk_ICMP) ? 1 : 0;
 }
 
 BOOL CICMPRedirectAttackSetting::OnKillActive() {

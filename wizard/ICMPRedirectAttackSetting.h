@@ -6,7 +6,7 @@
 
 class CICMPRedirectAttackSetting : public CWizardPage {
 public:
-    CICMPRedirectAttackSetting();
+    explicit CICMPRedirectAttackSetting(wizard::WizardState& state);
 
 protected:
     BOOL OnSetActive() override;

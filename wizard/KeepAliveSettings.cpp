@@ -16,30 +16,30 @@ constexpr PageField kFields[] = {
 
 }  // namespace
 
-CKeepAliveSettings::CKeepAliveSettings()
-    : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive, kFields) {}
+CKeepAliveSettings::CKeepAliveSettings(wizard::WizardState& state)
+    : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive, state, kFields) {}
 
 void CKeepAliveSettings::ShowTexts() {
-    const CMyPropertySheet& sheet = Sheet();
+    const wizard::WizardState& state = State();
     const std::string wasSetTo = Text(text::k2);
     const std::string milliseconds = Text(text::k1);
     const std::string notSet = Text(text::k3);
     SetDlgItemText(
         IDC_static_step7_KeepAliveTimeExplain,
         wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepAliveTimeExplain),
-                                 sheet.found.keepAliveTimeFound, sheet.inForce.keepAliveTime,
+                                 state.found.keepAliveTimeFound, state.inForce.keepAliveTime,
                                  wasSetTo, milliseconds, notSet));
     SetDlgItemText(
         IDC_static_step7_KeepLAliveIntervalExplain,
         wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepLAliveIntervalExplain),
-                                 sheet.found.keepAliveIntervalFound,
-                                 sheet.inForce.keepAliveInterval, wasSetTo, milliseconds, notSet));
+                                 state.found.keepAliveIntervalFound,
+                                 state.inForce.keepAliveInterval, wasSetTo, milliseconds, notSet));
     SetDlgItemText(IDC_static_RecommendedKeepAliveTime,
                    wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveTime),
-                                           sheet.recommended.keepAliveTime));
+                                           state.recommended.keepAliveTime));
     SetDlgItemText(IDC_static_RecommendedKeepAliveInterval,
                    wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveInterval),
-                                           sheet.recommended.keepAliveInterval));
+                                           state.recommended.keepAliveInterval));
 }
 
 BOOL CKeepAliveSettings::OnSetActive() {

@@ -5,7 +5,7 @@
 
 class CKeepAliveSettings : public CWizardPage {
 public:
-    CKeepAliveSettings();
+    explicit CKeepAliveSettings(wizard::WizardState& state);
 
 protected:
     BOOL OnSetActive() override;

@@ -3,7 +3,6 @@
 #include "wizard/MTUSettings.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
 
@@ -25,37 +24,37 @@ constexpr PageField kFields[] = {
 
 }  // namespace
 
-CMTUSettings::CMTUSettings() : CWizardPage(IDD_MTU, wizard::kPageMtu, kFields) {}
+CMTUSettings::CMTUSettings(wizard::WizardState& state)
+    : CWizardPage(IDD_MTU, wizard::kPageMtu, state, kFields) {}
 
 void CMTUSettings::Recommend() {
-    CMyPropertySheet& sheet = Sheet();
-    const wizard::MtuRecommendation r =
-        wizard::RecommendMtu(sheet.chooseConnectionType.connectionType);
-    sheet.chosen.mtu = r.mtu;
-    sheet.chosen.mss = r.mss;
-    sheet.recommended.mtu = entries.mtu = sheet.chosen.mtu;
-    sheet.recommended.mss = entries.mss = sheet.chosen.mss;
+    wizard::WizardState& state = State();
+    const wizard::MtuRecommendation r = wizard::RecommendMtu(state.connectionType);
+    state.chosen.mtu = r.mtu;
+    state.chosen.mss = r.mss;
+    state.recommended.mtu = entries.mtu = state.chosen.mtu;
+    state.recommended.mss = entries.mss = state.chosen.mss;
 }
 
 void CMTUSettings::ShowTexts() {
-    const CMyPropertySheet& sheet = Sheet();
+    const wizard::WizardState& state = State();
     const std::string wasSetTo = Text(text::k2);
     const std::string bytes = Text(text::k4);
     const std::string notSet = Text(text::k3);
     SetDlgItemText(
         IDC_static_step3_MTUExplain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), sheet.found.mtuFound,
-                                 sheet.inForce.mtu, wasSetTo, bytes, notSet));
+        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), state.found.mtuFound,
+                                 state.inForce.mtu, wasSetTo, bytes, notSet));
     SetDlgItemText(
         IDC_static_step3_MSSExplain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), sheet.found.mssFound,
-                                 sheet.inForce.mss, wasSetTo, bytes, notSet));
+        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), state.found.mssFound,
+                                 state.inForce.mss, wasSetTo, bytes, notSet));
     SetDlgItemText(
         IDC_static_RecommendedMTU,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU), sheet.recommended.mtu));
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU), state.recommended.mtu));
     SetDlgItemText(
         IDC_static_RecommendedMSS,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMSS), sheet.recommended.mss));
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMSS), state.recommended.mss));
 }
 
 BOOL CMTUSettings::OnSetActive() {

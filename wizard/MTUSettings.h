@@ -5,7 +5,7 @@
 
 class CMTUSettings : public CWizardPage {
 public:
-    CMTUSettings();
+    explicit CMTUSettings(wizard::WizardState& state);
 
 protected:
     BOOL OnSetActive() override;

@@ -9,8 +9,8 @@ namespace {
 constexpr COLORREF kPictureFace = RGB(192, 192, 192);  // the dialog's face in the picture
 }
 
-CModemBoost::CModemBoost()
-    : CWizardPage(IDD_MODEM_BOOST, wizard::kPageModemBoost), m_picture(IDB_MODEM_SPEEDS) {}
+CModemBoost::CModemBoost(wizard::WizardState& state)
+    : CWizardPage(IDD_MODEM_BOOST, wizard::kPageModemBoost, state), m_picture(IDB_MODEM_SPEEDS) {}
 
 BOOL CModemBoost::OnInitDialog() {
     const BOOL result = CWizardPage::OnInitDialog();

@@ -6,7 +6,7 @@
 
 class CModemBoost : public CWizardPage {
 public:
-    CModemBoost();
+    explicit CModemBoost(wizard::WizardState& state);
 
 protected:
     BOOL OnInitDialog() override;

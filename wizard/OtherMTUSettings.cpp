@@ -3,12 +3,12 @@
 #include "wizard/OtherMTUSettings.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
-COtherMTUSettings::COtherMTUSettings() : CWizardPage(IDD_OTHER_MTU, wizard::kPageOtherMtu) {}
+COtherMTUSettings::COtherMTUSettings(wizard::WizardState& state)
+    : CWizardPage(IDD_OTHER_MTU, wizard::kPageOtherMtu, state) {}
 
 BOOL COtherMTUSettings::OnSetActive() {
-    const CMyPropertySheet& sheet = Sheet();
+    const wizard::WizardState& state = State();
     ShowStepCaption();
     Localize(text::kIDC_chk_MTUDiscovery, IDC_chk_MTUDiscovery);
     Localize(text::kIDC_chk_BlackHoleDetection, IDC_chk_BlackHoleDetection);
@@ -20,19 +20,19 @@ BOOL COtherMTUSettings::OnSetActive() {
     SetDlgItemText(
         IDC_static_step4_MTUDiscoveryExplain,
         wizard::WithSwitchStatus(Text(text::kIDC_static_step4_MTUDiscoveryExplain),
-                                 sheet.found.pmtuDiscoveryFound, sheet.inForce.pmtuDiscovery,
+                                 state.found.pmtuDiscoveryFound, state.inForce.pmtuDiscovery,
                                  enabled, disabled, notSet));
     SetDlgItemText(
         IDC_static_step4_BlackHoeDetectExplain,
         wizard::WithSwitchStatus(Text(text::kIDC_static_step4_BlackHoeDetectExplain),
-                                 sheet.found.pmtuBlackHoleDetectFound,
-                                 sheet.inForce.pmtuBlackHoleDetect, enabled, disabled, notSet));
+                                 state.found.pmtuBlackHoleDetectFound,
+                                 state.inForce.pmtuBlackHoleDetect, enabled, disabled, notSet));
     return CWizardPage::OnSetActive();
 }
 
 BOOL COtherMTUSettings::OnKillActive() {
-    CMyPropertySheet& sheet = Sheet();
-    sheet.chosen.pmtuBlackHoleDetect = IsChecked(IDC_chk_BlackHoleDetection) ? 1 : 0;
-    sheet.chosen.pmtuDiscovery = IsChecked(IDC_chk_MTUDiscovery) ? 0 : 1;
+    wizard::WizardState& state = State();
+    state.chosen.pmtuBlackHoleDetect = IsChecked(IDC_chk_BlackHoleDetection) ? 1 : 0;
+    state.chosen.pmtuDiscovery = IsChecked(IDC_chk_MTUDiscovery) ? 0 : 1;
     return CWizardPage::OnKillActive();
 }

@@ -5,7 +5,7 @@
 
 class COtherMTUSettings : public CWizardPage {
 public:
-    COtherMTUSettings();
+    explicit COtherMTUSettings(wizard::WizardState& state);
 
 protected:
     BOOL OnSetActive() override;

@@ -7,7 +7,7 @@
 
 class CRWINSetting : public CWizardPage {
 public:
-    CRWINSetting();
+    explicit CRWINSetting(wizard::WizardState& state);
 
     std::int32_t recommendedMultiplier = 0;
     std::int32_t multiplierEntry = 0;

@@ -7,7 +7,7 @@
 
 class CSYNFloodAttackSetting : public CWizardPage {
 public:
-    CSYNFloodAttackSetting();
+    explicit CSYNFloodAttackSetting(wizard::WizardState& state);
 
     std::int32_t synAttackProtectEntry = 0;
 

@@ -3,7 +3,6 @@
 #include "wizard/TTLSetting.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
 
@@ -22,36 +21,37 @@ constexpr PageField kFields[] = {
 
 }  // namespace
 
-CTTLSetting::CTTLSetting() : CWizardPage(IDD_TTL, wizard::kPageTtl, kFields) {}
+CTTLSetting::CTTLSetting(wizard::WizardState& state)
+    : CWizardPage(IDD_TTL, wizard::kPageTtl, state, kFields) {}
 
 void CTTLSetting::ShowTexts() {
-    const CMyPropertySheet& sheet = Sheet();
+    const wizard::WizardState& state = State();
     const std::string wasSetTo = Text(text::k2);
     const std::string notSet = Text(text::k3);
     SetDlgItemText(
         IDC_static_step6_Explain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step6_Explain), sheet.found.ttlFound,
-                                 sheet.inForce.ttl, wasSetTo, Text(text::k7), notSet));
+        wizard::WithNumberStatus(Text(text::kIDC_static_step6_Explain), state.found.ttlFound,
+                                 state.inForce.ttl, wasSetTo, Text(text::k7), notSet));
     SetDlgItemText(
         IDC_static_RecommendedTTL,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedTTL), sheet.recommended.ttl));
+        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedTTL), state.recommended.ttl));
     Localize(text::kIDC_IE_GROUP_BOX, IDC_IE_GROUP_BOX);
     Localize(text::kIDC_IE_OPTIMIZATION, IDC_IE_OPTIMIZATION);
     SetDlgItemText(
         IDC_CURRENT_HTTP_1_0,
         wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_0),
-                                sheet.found.maxConnectionsPer1_0ServerFound,
-                                sheet.inForce.maxConnectionsPer1_0Server, wasSetTo, notSet));
+                                state.found.maxConnectionsPer1_0ServerFound,
+                                state.inForce.maxConnectionsPer1_0Server, wasSetTo, notSet));
     SetDlgItemText(IDC_RECOMMENDED_HTTP_1_0,
                    wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_0),
-                                           sheet.recommended.maxConnectionsPer1_0Server));
+                                           state.recommended.maxConnectionsPer1_0Server));
     SetDlgItemText(IDC_CURRENT_HTTP_1_1,
                    wizard::WithCountStatus(
-                       Text(text::kIDC_CURRENT_HTTP_1_1), sheet.found.maxConnectionsPerServerFound,
-                       sheet.inForce.maxConnectionsPerServer, wasSetTo, notSet));
+                       Text(text::kIDC_CURRENT_HTTP_1_1), state.found.maxConnectionsPerServerFound,
+                       state.inForce.maxConnectionsPerServer, wasSetTo, notSet));
     SetDlgItemText(IDC_RECOMMENDED_HTTP_1_1,
                    wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_1),
-                                           sheet.recommended.maxConnectionsPerServer));
+                                           state.recommended.maxConnectionsPerServer));
 }
 
 BOOL CTTLSetting::OnSetActive() {

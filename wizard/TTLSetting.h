@@ -5,7 +5,7 @@
 
 class CTTLSetting : public CWizardPage {
 public:
-    CTTLSetting();
+    explicit CTTLSetting(wizard::WizardState& state);
 
 protected:
     BOOL OnSetActive() override;

@@ -11,27 +11,33 @@
 static_assert(wizard::kButtonBack == PSWIZB_BACK && wizard::kButtonNext == PSWIZB_NEXT &&
               wizard::kButtonFinish == PSWIZB_FINISH);
 
-CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index,
+CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index, wizard::WizardState& state,
                          std::span<const PageField> fields)
-    : CPropertyPage(templateId), m_index(index), m_fields(fields) {}
+    : CPropertyPage(templateId), m_index(index), m_state(state), m_fields(fields) {}
 
 CMyPropertySheet& CWizardPage::Sheet() const {
     return static_cast<CMyPropertySheet&>(*GetSheet());
 }
 
+BOOL CWizardPage::OnInitDialog() {
+    for (const PageField& field : m_fields) {
+        entries.*field.value = m_state.recommended.*field.value;
+    }
+    return CPropertyPage::OnInitDialog();
+}
+
 void CWizardPage::ShowStepCaption() {
-    Sheet().SetTitle(Text(wizard::StepCaption(m_index, theApp.m_family)));
+    Sheet().SetTitle(Text(wizard::StepCaption(m_index, m_state.family)));
 }
 
 void CWizardPage::RequestActivationButtons() {
-    if (auto buttons =
-            wizard::ButtonsOnActivation(m_index, theApp.m_family, theApp.boostModem != 0)) {
+    if (auto buttons = wizard::ButtonsOnActivation(m_index, m_state.family, m_state.boostModem)) {
         Sheet().SetWizardButtons(*buttons);
     }
 }
 
 void CWizardPage::RequestLeavingButtons() {
-    if (auto buttons = wizard::ButtonsOnLeaving(m_index, theApp.m_family, theApp.boostModem != 0)) {
+    if (auto buttons = wizard::ButtonsOnLeaving(m_index, m_state.family, m_state.boostModem)) {
         Sheet().SetWizardButtons(*buttons);
     }
 }
@@ -48,12 +54,12 @@ LRESULT PageChoice(const CPropertySheet& sheet, std::optional<int> target, int n
 }  // namespace
 
 LRESULT CWizardPage::NextPageChoice() const {
-    return PageChoice(Sheet(), wizard::NextPage(m_index, theApp.m_family, theApp.boostModem != 0),
+    return PageChoice(Sheet(), wizard::NextPage(m_index, m_state.family, m_state.boostModem),
                       m_index + 1);
 }
 
 LRESULT CWizardPage::BackPageChoice() const {
-    return PageChoice(Sheet(), wizard::BackPage(m_index, theApp.m_family), m_index - 1);
+    return PageChoice(Sheet(), wizard::BackPage(m_index, m_state.family), m_index - 1);
 }
 
 std::string CWizardPage::Text(const TextEntry& entry) {
@@ -82,7 +88,7 @@ void CWizardPage::CorrectOnLostFocus(const PageField& field) {
     std::int32_t& entry = entries.*field.value;
     const UnsignedReading typed = GetDlgItemUnsigned(field.controlId);
     const wizard::LostFocusResult result =
-        wizard::LostFocusEntry(field.rule, typed.value, Sheet().recommended.*field.value);
+        wizard::LostFocusEntry(field.rule, typed.value, m_state.recommended.*field.value);
     entry = result.value;
     if (result.rewriteControl) {
         SetDlgItemUnsigned(field.controlId, static_cast<std::uint32_t>(entry));
@@ -105,15 +111,14 @@ BOOL CWizardPage::OnKillActive() {
 }
 
 void CWizardPage::StoreEntries() {
-    CMyPropertySheet& sheet = Sheet();
     UpdateData(true);
     for (const PageField& field : m_fields) {
         entries.*field.value =
-            wizard::FixUpEntry(field.rule, entries.*field.value, sheet.recommended.*field.value);
+            wizard::FixUpEntry(field.rule, entries.*field.value, m_state.recommended.*field.value);
     }
     UpdateData(false);
     for (const PageField& field : m_fields) {
-        sheet.chosen.*field.value = entries.*field.value;
+        m_state.chosen.*field.value = entries.*field.value;
     }
 }
 

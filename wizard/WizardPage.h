@@ -1,6 +1,6 @@
-// CWizardPage: what the nine wizard pages share (the sheet of the current run, the
-// step caption, button requests, language texts, and the entry fields a page describes
-// as a table: their data exchange, fix-ups, checks and copy into the chosen values).
+// CWizardPage: what the nine wizard pages share (the run's state, the sheet, the step
+// caption, button requests, language texts, and the entry fields a page describes as a
+// table: their data exchange, fix-ups, checks and copy into the chosen values).
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include "framework/PropertyPage.h"
 #include "res/TextCatalog.h"
 #include "wizard/WizardRules.h"
+#include "wizard/WizardState.h"
 
 class CMyPropertySheet;
 
@@ -27,7 +28,7 @@ struct EntryRange {
 struct PageField {
     int controlId;            // its edit
     wizard::EntryField rule;  // its least value, below which the recommendation replaces it
-    // Its value in the page's entries, in the sheet's recommendation and in its choice.
+    // Its value in the page's entries, in the run's recommendation and in its choice.
     std::int32_t TuningValues::*value;
     // The range checked on leaving, from the entries read up to it; null when only the
     // least value applies.
@@ -36,18 +37,25 @@ struct PageField {
 
 class CWizardPage : public CPropertyPage {
 public:
-    // `fields` is the page's table, in the order the fields are read; it must outlive the page.
-    CWizardPage(UINT templateId, wizard::WizardPage index, std::span<const PageField> fields = {});
+    // `state` is the run's, owned by the sheet; `fields` is the page's table, in the order the
+    // fields are read. Both must outlive the page.
+    CWizardPage(UINT templateId, wizard::WizardPage index, wizard::WizardState& state,
+                std::span<const PageField> fields = {});
 
-    // What the edits of the page's fields hold; values of no field go unused. The sheet puts
-    // in the defaults when it opens.
+    // What the edits of the page's fields hold; values of no field go unused. They start as
+    // the recommendations the run holds when the page is first shown.
     TuningValues entries;
 
 protected:
     // The sheet the page belongs to.
     CMyPropertySheet& Sheet() const;
+    wizard::WizardState& State() const { return m_state; }
 
-    // Activation and deactivation steps that depend on the family and boostModem.
+    // Takes the recommendations of the page's fields as its first entries, then fills the
+    // controls.
+    BOOL OnInitDialog() override;
+
+    // Activation and deactivation steps that depend on the family and the modem boost.
     void ShowStepCaption();
     void RequestActivationButtons();
     void RequestLeavingButtons();
@@ -91,5 +99,6 @@ protected:
 private:
     void CorrectOnLostFocus(const PageField& field);
 
+    wizard::WizardState& m_state;
     std::span<const PageField> m_fields;
 };
