@@ -26,15 +26,12 @@ BOOL CChooseConnectionType::OnSetActive() {
     Localize(text::kIDC_step2_RADIO_DSL, IDC_step2_RADIO_DSL);
     Localize(text::kIDC_step2_RADIO_LAN, IDC_step2_RADIO_LAN);
     Localize(text::kIDC_static_step2_Explain, IDC_static_step2_Explain);
-    RequestActivationButtons();
     return CWizardPage::OnSetActive();
 }
 
-BOOL CChooseConnectionType::OnKillActive() {
-    RequestLeavingButtons();
+void CChooseConnectionType::StoreChoice() {
     ConnectionType& type = State().connectionType;
     type = wizard::ConnectionTypeFromRadios([this](int controlId) { return IsChecked(controlId); },
                                             type);
     if (type == DialUp) ProbeModemPortSpeed();
-    return CWizardPage::OnKillActive();
 }

@@ -14,5 +14,5 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
+    void StoreChoice() override;
 };

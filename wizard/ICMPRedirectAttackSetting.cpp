@@ -2,7 +2,6 @@
 #include "wizard/ICMPRedirectAttackSetting.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
 CICMPRedirectAttackSetting::CICMPRedirectAttackSetting(wizard::WizardState& state)
     : CWizardPage(IDD_ICMP_REDIRECT, wizard::kPageIcmpRedirect, state) {}
@@ -20,23 +19,10 @@ BOOL CICMPRedirectAttackSetting::OnSetActive() {
                                  state.found.icmpRedirectsFound, state.inForce.icmpRedirects,
                                  Text(text::k6), Text(text::k5), Text(text::k3)));
     Localize(text::kIDC_RecommendedICMP, IDC_RecommendedICMP);
-    RequestActivationButtons();
     return CWizardPage::OnSetActive();
 }
 
 void CICMPRedirectAttackSetting::StoreChoice() {
     // Checked means ICMP redirects are accepted: no inversion.
     State().chosen.icmpRedirects = IsChecked(IDC_chk_ICMP) ? 1 : 0;
-}
-
-BOOL CICMPRedirectAttackSetting::OnKillActive() {
-    StoreChoice();
-    RequestLeavingButtons();
-    return CWizardPage::OnKillActive();
-}
-
-BOOL CICMPRedirectAttackSetting::OnWizardFinish() {
-    StoreChoice();
-    Sheet().ApplySettings();
-    return TRUE;
 }

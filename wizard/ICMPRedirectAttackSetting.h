@@ -10,9 +10,5 @@ public:
 
 protected:
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
-    BOOL OnWizardFinish() override;
-
-private:
-    void StoreChoice();
+    void StoreChoice() override;
 };

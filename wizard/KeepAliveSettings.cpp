@@ -3,7 +3,6 @@
 #include "wizard/KeepAliveSettings.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
 
@@ -46,23 +45,5 @@ BOOL CKeepAliveSettings::OnSetActive() {
     ShowStepCaption();
     ShowTexts();
     UpdateData(false);
-    RequestActivationButtons();
     return CWizardPage::OnSetActive();
-}
-
-BOOL CKeepAliveSettings::OnKillActive() {
-    StoreEntries();
-    RequestLeavingButtons();
-    return CheckEntriesAgain();
-}
-
-LRESULT CKeepAliveSettings::OnWizardNext() {
-    // On Win9x the NT-only SYN and ICMP pages are passed over.
-    return NextPageChoice();
-}
-
-BOOL CKeepAliveSettings::OnWizardFinish() {
-    StoreEntries();
-    Sheet().ApplySettings();
-    return TRUE;
 }

@@ -9,9 +9,6 @@ public:
 
 protected:
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
-    LRESULT OnWizardNext() override;
-    BOOL OnWizardFinish() override;
 
 private:
     void ShowTexts();

@@ -66,8 +66,3 @@ BOOL CMTUSettings::OnSetActive() {
     UpdateData(false);
     return CWizardPage::OnSetActive();
 }
-
-BOOL CMTUSettings::OnKillActive() {
-    StoreEntries();
-    return CheckEntriesAgain();
-}

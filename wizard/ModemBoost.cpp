@@ -3,7 +3,6 @@
 
 #include "res/resource.h"
 #include "wizard/ModemPicture.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
 constexpr COLORREF kPictureFace = RGB(192, 192, 192);  // the dialog's face in the picture
@@ -66,22 +65,5 @@ bool CModemBoost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 BOOL CModemBoost::OnSetActive() {
     ShowStepCaption();
     SetDlgItemText(IDC_DESCRIBTION, Text(text::kIDC_DESCRIBTION));
-    RequestActivationButtons();
     return CWizardPage::OnSetActive();
-}
-
-BOOL CModemBoost::OnKillActive() {
-    RequestLeavingButtons();
-    return CWizardPage::OnKillActive();
-}
-
-LRESULT CModemBoost::OnWizardBack() {
-    // On Win9x the way back passes over the NT-only pages, as the way forward did.
-    return BackPageChoice();
-}
-
-BOOL CModemBoost::OnWizardFinish() {
-    // ApplySettings boosts the modem first: boostModem is set whenever this page shows.
-    Sheet().ApplySettings();
-    return TRUE;
 }

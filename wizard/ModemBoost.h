@@ -11,9 +11,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
-    LRESULT OnWizardBack() override;
-    BOOL OnWizardFinish() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

@@ -30,9 +30,8 @@ BOOL COtherMTUSettings::OnSetActive() {
     return CWizardPage::OnSetActive();
 }
 
-BOOL COtherMTUSettings::OnKillActive() {
+void COtherMTUSettings::StoreChoice() {
     wizard::WizardState& state = State();
     state.chosen.pmtuBlackHoleDetect = IsChecked(IDC_chk_BlackHoleDetection) ? 1 : 0;
     state.chosen.pmtuDiscovery = IsChecked(IDC_chk_MTUDiscovery) ? 0 : 1;
-    return CWizardPage::OnKillActive();
 }

@@ -9,5 +9,5 @@ public:
 
 protected:
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
+    void StoreChoice() override;
 };

@@ -111,7 +111,7 @@ void CRWINSetting::OnKillFocusMultiplier() {
     ShowEntries();
 }
 
-BOOL CRWINSetting::OnKillActive() {
+void CRWINSetting::StoreChoice() {
     wizard::WizardState& state = State();
     // A failed read has shown its message; the page is left all the same.
     m_leaving = true;
@@ -123,6 +123,9 @@ BOOL CRWINSetting::OnKillActive() {
     }
     UpdateData(false);
     state.chosen.rwin = static_cast<std::int32_t>(rwinEntry);
+}
+
+BOOL CRWINSetting::MayLeave() {
     return CheckEntriesAgain();
 }
 

@@ -16,7 +16,8 @@ public:
 
 protected:
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
+    void StoreChoice() override;
+    BOOL MayLeave() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

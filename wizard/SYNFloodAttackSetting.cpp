@@ -32,7 +32,7 @@ BOOL CSYNFloodAttackSetting::OnSetActive() {
     return CWizardPage::OnSetActive();
 }
 
-BOOL CSYNFloodAttackSetting::OnKillActive() {
+BOOL CSYNFloodAttackSetting::MayLeave() {
     // No number, or one outside 0..2, keeps the page at once: there is nothing to fix up.
     if (!UpdateData(true)) return FALSE;
     State().chosen.synAttackProtect = synAttackProtectEntry;

@@ -14,6 +14,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
+    BOOL MayLeave() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };

@@ -60,8 +60,3 @@ BOOL CTTLSetting::OnSetActive() {
     UpdateData(false);
     return CWizardPage::OnSetActive();
 }
-
-BOOL CTTLSetting::OnKillActive() {
-    StoreEntries();
-    return CheckEntriesAgain();
-}

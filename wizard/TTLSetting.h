@@ -9,7 +9,6 @@ public:
 
 protected:
     BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
 
 private:
     void ShowTexts();

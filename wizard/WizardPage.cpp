@@ -30,36 +30,51 @@ void CWizardPage::ShowStepCaption() {
     Sheet().SetTitle(Text(wizard::StepCaption(m_index, m_state.family)));
 }
 
-void CWizardPage::RequestActivationButtons() {
-    if (auto buttons = wizard::ButtonsOnActivation(m_index, m_state.family, m_state.boostModem)) {
-        Sheet().SetWizardButtons(*buttons);
-    }
+void CWizardPage::RequestButtons(std::optional<std::uint32_t> buttons) {
+    if (buttons) Sheet().SetWizardButtons(*buttons);
 }
 
-void CWizardPage::RequestLeavingButtons() {
-    if (auto buttons = wizard::ButtonsOnLeaving(m_index, m_state.family, m_state.boostModem)) {
-        Sheet().SetWizardButtons(*buttons);
-    }
+BOOL CWizardPage::OnSetActive() {
+    RequestButtons(wizard::ButtonsOnActivation(m_index, m_state.family, m_state.boostModem));
+    return CPropertyPage::OnSetActive();
 }
 
-namespace {
-
-// 0 when the target is the neighbouring page, which the sheet shows by default.
-LRESULT PageChoice(const CPropertySheet& sheet, std::optional<int> target, int neighbour) {
+LRESULT CWizardPage::PageChoice(std::optional<int> target, int neighbour) const {
+    // The neighbouring page is the sheet's own default.
     if (!target || *target == neighbour) return 0;
-    const CPropertyPage* page = sheet.GetPage(*target);
+    const CPropertyPage* page = Sheet().GetPage(*target);
     return page ? static_cast<LRESULT>(page->TemplateId()) : 0;
 }
 
-}  // namespace
-
-LRESULT CWizardPage::NextPageChoice() const {
-    return PageChoice(Sheet(), wizard::NextPage(m_index, m_state.family, m_state.boostModem),
-                      m_index + 1);
+LRESULT CWizardPage::OnWizardNext() {
+    return PageChoice(wizard::NextPage(m_index, m_state.family, m_state.boostModem), m_index + 1);
 }
 
-LRESULT CWizardPage::BackPageChoice() const {
-    return PageChoice(Sheet(), wizard::BackPage(m_index, m_state.family), m_index - 1);
+LRESULT CWizardPage::OnWizardBack() {
+    return PageChoice(wizard::BackPage(m_index, m_state.family), m_index - 1);
+}
+
+BOOL CWizardPage::OnWizardFinish() {
+    if (wizard::NextPage(m_index, m_state.family, m_state.boostModem)) {
+        return CPropertyPage::OnWizardFinish();
+    }
+    StoreChoice();
+    Sheet().ApplySettings();
+    return TRUE;
+}
+
+BOOL CWizardPage::OnKillActive() {
+    StoreChoice();
+    RequestButtons(wizard::ButtonsOnLeaving(m_index, m_state.family, m_state.boostModem));
+    return MayLeave();
+}
+
+void CWizardPage::StoreChoice() {
+    if (!m_fields.empty()) StoreEntries();
+}
+
+BOOL CWizardPage::MayLeave() {
+    return m_fields.empty() ? TRUE : CheckEntriesAgain();
 }
 
 std::string CWizardPage::Text(const TextEntry& entry) {
@@ -104,10 +119,6 @@ bool CWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         }
     }
     return CPropertyPage::HandleMessage(message, wParam, lParam, result);
-}
-
-BOOL CWizardPage::OnKillActive() {
-    return TRUE;
 }
 
 void CWizardPage::StoreEntries() {

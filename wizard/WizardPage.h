@@ -55,15 +55,23 @@ protected:
     // controls.
     BOOL OnInitDialog() override;
 
-    // Activation and deactivation steps that depend on the family and the modem boost.
     void ShowStepCaption();
-    void RequestActivationButtons();
-    void RequestLeavingButtons();
 
-    // The template id of the page Next or Back must show, or 0 for the neighbouring
-    // page (the property page's OnWizardNext/OnWizardBack contract).
-    LRESULT NextPageChoice() const;
-    LRESULT BackPageChoice() const;
+    // The buttons and the way on follow from the page flow (wizard::NextPage and BackPage) for
+    // every page: activation requests the page's buttons; Next and Back name the page to show;
+    // Finish, on a page Next does not lead on from, stores the page's choice and applies the
+    // run's values.
+    BOOL OnSetActive() override;
+    LRESULT OnWizardNext() override;
+    LRESULT OnWizardBack() override;
+    BOOL OnWizardFinish() override;
+
+    // Leaving by Next or Back: StoreChoice, the leaving buttons, then MayLeave decides.
+    BOOL OnKillActive() final;
+    // Puts what the page holds into the run's state; the base stores the table's entries.
+    virtual void StoreChoice();
+    // Whether the page may be left; the base reads the table's entries again.
+    virtual BOOL MayLeave();
 
     static std::string Text(const TextEntry& entry);
     void Localize(const TextEntry& entry, int controlId);
@@ -75,10 +83,6 @@ protected:
     // EN_KILLFOCUS of a field's edit: read as the platform's unsigned GetDlgItemInt, and
     // when below the field's least value, the entry and the edit take the recommendation.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
-    // Leaving a page reads nothing by itself (returns TRUE): a page with entries takes them
-    // with StoreEntries and then decides with CheckEntriesAgain.
-    BOOL OnKillActive() override;
 
     // The first step of leaving: reads the entries (a failed read has shown its message and
     // leaves the fields after it unread), replaces each entry below its least value by the
@@ -98,6 +102,10 @@ protected:
 
 private:
     void CorrectOnLostFocus(const PageField& field);
+    void RequestButtons(std::optional<std::uint32_t> buttons);
+    // The template id of the page to show, or 0 for the neighbouring page (the property
+    // page's OnWizardNext/OnWizardBack contract).
+    LRESULT PageChoice(std::optional<int> target, int neighbour) const;
 
     wizard::WizardState& m_state;
     std::span<const PageField> m_fields;
