@@ -5,8 +5,20 @@
 #include "engine/Win32RegistryStore.h"
 #include "res/resource.h"
 
+namespace {
+
+constexpr PageText kTexts[] = {
+    {PageTextKind::Label, IDC_step2_RADIO_DialUp, text::kIDC_step2_RADIO_DialUp},
+    {PageTextKind::Label, IDC_step2_RADIO_CableModem, text::kIDC_step2_RADIO_CableModem},
+    {PageTextKind::Label, IDC_step2_RADIO_DSL, text::kIDC_step2_RADIO_DSL},
+    {PageTextKind::Label, IDC_step2_RADIO_LAN, text::kIDC_step2_RADIO_LAN},
+    {PageTextKind::Label, IDC_static_step2_Explain, text::kIDC_static_step2_Explain},
+};
+
+}  // namespace
+
 CChooseConnectionType::CChooseConnectionType(wizard::WizardState& state)
-    : CWizardPage(IDD_CONNECTION_TYPE, wizard::kPageConnectionType, state) {}
+    : CWizardPage(IDD_CONNECTION_TYPE, wizard::kPageConnectionType, state, {kTexts, {}}) {}
 
 void CChooseConnectionType::ProbeModemPortSpeed() {
     Win32RegistryStore store;
@@ -17,16 +29,6 @@ BOOL CChooseConnectionType::OnInitDialog() {
     CWizardPage::OnInitDialog();
     CheckRadioButton(m_hWnd, IDC_step2_RADIO_DialUp, IDC_step2_RADIO_LAN, IDC_step2_RADIO_DialUp);
     return TRUE;
-}
-
-BOOL CChooseConnectionType::OnSetActive() {
-    ShowStepCaption();
-    Localize(text::kIDC_step2_RADIO_DialUp, IDC_step2_RADIO_DialUp);
-    Localize(text::kIDC_step2_RADIO_CableModem, IDC_step2_RADIO_CableModem);
-    Localize(text::kIDC_step2_RADIO_DSL, IDC_step2_RADIO_DSL);
-    Localize(text::kIDC_step2_RADIO_LAN, IDC_step2_RADIO_LAN);
-    Localize(text::kIDC_static_step2_Explain, IDC_static_step2_Explain);
-    return CWizardPage::OnSetActive();
 }
 
 void CChooseConnectionType::StoreChoice() {

@@ -13,6 +13,5 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
     void StoreChoice() override;
 };

@@ -9,6 +9,5 @@ public:
     explicit CICMPRedirectAttackSetting(wizard::WizardState& state);
 
 protected:
-    BOOL OnSetActive() override;
     void StoreChoice() override;
 };

@@ -6,10 +6,4 @@
 class CKeepAliveSettings : public CWizardPage {
 public:
     explicit CKeepAliveSettings(wizard::WizardState& state);
-
-protected:
-    BOOL OnSetActive() override;
-
-private:
-    void ShowTexts();
 };

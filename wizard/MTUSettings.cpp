@@ -22,10 +22,21 @@ constexpr PageField kFields[] = {
     {IDC_MSS, wizard::EntryField::Mss, &TuningValues::mss, MssRange},
 };
 
+constexpr PageText kTexts[] = {
+    {PageTextKind::NumberStatus, IDC_static_step3_MTUExplain, text::kIDC_static_step3_MTUExplain,
+     &TuningValues::mtu, &FoundFlags::mtuFound, text::k4},
+    {PageTextKind::NumberStatus, IDC_static_step3_MSSExplain, text::kIDC_static_step3_MSSExplain,
+     &TuningValues::mss, &FoundFlags::mssFound, text::k4},
+    {PageTextKind::Recommendation, IDC_static_RecommendedMTU, text::kIDC_static_RecommendedMTU,
+     &TuningValues::mtu},
+    {PageTextKind::Recommendation, IDC_static_RecommendedMSS, text::kIDC_static_RecommendedMSS,
+     &TuningValues::mss},
+};
+
 }  // namespace
 
 CMTUSettings::CMTUSettings(wizard::WizardState& state)
-    : CWizardPage(IDD_MTU, wizard::kPageMtu, state, kFields) {}
+    : CWizardPage(IDD_MTU, wizard::kPageMtu, state, {kTexts, kFields}) {}
 
 void CMTUSettings::Recommend() {
     wizard::WizardState& state = State();
@@ -34,35 +45,4 @@ void CMTUSettings::Recommend() {
     state.chosen.mss = r.mss;
     state.recommended.mtu = entries.mtu = state.chosen.mtu;
     state.recommended.mss = entries.mss = state.chosen.mss;
-}
-
-void CMTUSettings::ShowTexts() {
-    const wizard::WizardState& state = State();
-    const std::string wasSetTo = Text(text::k2);
-    const std::string bytes = Text(text::k4);
-    const std::string notSet = Text(text::k3);
-    SetDlgItemText(
-        IDC_static_step3_MTUExplain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), state.found.mtuFound,
-                                 state.inForce.mtu, wasSetTo, bytes, notSet));
-    SetDlgItemText(
-        IDC_static_step3_MSSExplain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), state.found.mssFound,
-                                 state.inForce.mss, wasSetTo, bytes, notSet));
-    SetDlgItemText(
-        IDC_static_RecommendedMTU,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU), state.recommended.mtu));
-    SetDlgItemText(
-        IDC_static_RecommendedMSS,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMSS), state.recommended.mss));
-}
-
-BOOL CMTUSettings::OnSetActive() {
-    // Every activation starts again from the recommendation for the current
-    // connection type; values typed earlier are not kept.
-    Recommend();
-    ShowStepCaption();
-    ShowTexts();
-    UpdateData(false);
-    return CWizardPage::OnSetActive();
 }

@@ -8,9 +8,7 @@ public:
     explicit CMTUSettings(wizard::WizardState& state);
 
 protected:
-    BOOL OnSetActive() override;
-
-private:
-    void Recommend();
-    void ShowTexts();
+    // Every activation starts again from the recommendation for the current connection
+    // type; values typed earlier are not kept.
+    void Recommend() override;
 };

@@ -5,11 +5,18 @@
 #include "wizard/ModemPicture.h"
 
 namespace {
+
 constexpr COLORREF kPictureFace = RGB(192, 192, 192);  // the dialog's face in the picture
-}
+
+constexpr PageText kTexts[] = {
+    {PageTextKind::Label, IDC_DESCRIBTION, text::kIDC_DESCRIBTION},
+};
+
+}  // namespace
 
 CModemBoost::CModemBoost(wizard::WizardState& state)
-    : CWizardPage(IDD_MODEM_BOOST, wizard::kPageModemBoost, state), m_picture(IDB_MODEM_SPEEDS) {}
+    : CWizardPage(IDD_MODEM_BOOST, wizard::kPageModemBoost, state, {kTexts, {}}),
+      m_picture(IDB_MODEM_SPEEDS) {}
 
 BOOL CModemBoost::OnInitDialog() {
     const BOOL result = CWizardPage::OnInitDialog();
@@ -60,10 +67,4 @@ bool CModemBoost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             break;
     }
     return CWizardPage::HandleMessage(message, wParam, lParam, result);
-}
-
-BOOL CModemBoost::OnSetActive() {
-    ShowStepCaption();
-    SetDlgItemText(IDC_DESCRIBTION, Text(text::kIDC_DESCRIBTION));
-    return CWizardPage::OnSetActive();
 }

@@ -10,7 +10,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

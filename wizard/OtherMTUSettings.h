@@ -8,6 +8,5 @@ public:
     explicit COtherMTUSettings(wizard::WizardState& state);
 
 protected:
-    BOOL OnSetActive() override;
     void StoreChoice() override;
 };

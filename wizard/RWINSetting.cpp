@@ -21,10 +21,19 @@ private:
     bool m_previous;
 };
 
+constexpr PageText kTexts[] = {
+    {PageTextKind::NumberStatus, IDC_static_step5_Explain, text::kIDC_static_step5_Explain,
+     &TuningValues::rwin, &FoundFlags::rwinFound, text::k4},
+    {PageTextKind::Recommendation, IDC_static_RecommendedRWIN, text::kIDC_static_RecommendedRWIN,
+     &TuningValues::rwin},
+    {PageTextKind::Label, IDC_STATIC_SCALING_FACTOR, text::kIDC_STATIC_SCALING_FACTOR},
+    {PageTextKind::Label, IDC_STATIC_MULTIPLIER, text::kIDC_STATIC_MULTIPLIER},
+};
+
 }  // namespace
 
 CRWINSetting::CRWINSetting(wizard::WizardState& state)
-    : CWizardPage(IDD_RWIN, wizard::kPageRwin, state) {}
+    : CWizardPage(IDD_RWIN, wizard::kPageRwin, state, {kTexts, {}}) {}
 
 void CRWINSetting::DoDataExchange(CDataExchange* pDX) {
     WritingEdits writing(m_writingEdits);
@@ -43,28 +52,10 @@ void CRWINSetting::Recommend() {
     rwinEntry = state.recommended.rwin;
 }
 
-void CRWINSetting::ShowTexts() {
-    const wizard::WizardState& state = State();
-    SetDlgItemText(IDC_static_step5_Explain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step5_Explain),
-                                            state.found.rwinFound, state.inForce.rwin,
-                                            Text(text::k2), Text(text::k4), Text(text::k3)));
-    SetDlgItemText(
-        IDC_static_RecommendedRWIN,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedRWIN), state.recommended.rwin));
-    Localize(text::kIDC_STATIC_SCALING_FACTOR, IDC_STATIC_SCALING_FACTOR);
-    Localize(text::kIDC_STATIC_MULTIPLIER, IDC_STATIC_MULTIPLIER);
-}
-
-BOOL CRWINSetting::OnSetActive() {
-    // Every activation starts again from the recommendation and the MSS chosen now.
-    Recommend();
-    ShowStepCaption();
-    ShowTexts();
+void CRWINSetting::ShowValues() {
     UpdateData(false);
     SetDlgItemUnsigned(IDC_RWIN_MSS, static_cast<std::uint32_t>(State().chosen.mss));
     SetDlgItemUnsigned(IDC_SCALING_FACTOR, wizard::kScalingFactor);
-    return CWizardPage::OnSetActive();
 }
 
 void CRWINSetting::ShowEntries() {

@@ -15,15 +15,16 @@ public:
     std::int64_t rwinEntry = 0;
 
 protected:
-    BOOL OnSetActive() override;
     void StoreChoice() override;
     BOOL MayLeave() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+    // Every activation starts again from the recommendation and the MSS chosen now.
+    void Recommend() override;
+    void ShowValues() override;
+
 private:
-    void Recommend();
-    void ShowTexts();
     void OnChangeMultiplier();
     void OnKillFocusMultiplier();
     void ShowEntries();

@@ -4,8 +4,19 @@
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 
+namespace {
+
+constexpr PageText kTexts[] = {
+    {PageTextKind::Label, IDC_static_step8_SYNExplain, text::kIDC_static_step8_SYNExplain},
+    {PageTextKind::CountStatus, IDC_static_RecommendedSYN, text::kIDC_static_RecommendedSYN,
+     &TuningValues::synAttackProtect, &FoundFlags::synAttackProtectFound, text::k8},
+    {PageTextKind::Label, IDC_STATIC_SYN, text::kIDC_STATIC_SYN},
+};
+
+}  // namespace
+
 CSYNFloodAttackSetting::CSYNFloodAttackSetting(wizard::WizardState& state)
-    : CWizardPage(IDD_SYN_FLOOD, wizard::kPageSynFlood, state) {}
+    : CWizardPage(IDD_SYN_FLOOD, wizard::kPageSynFlood, state, {kTexts, {}}) {}
 
 void CSYNFloodAttackSetting::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_SYN_ATTACK_PROTECT, synAttackProtectEntry);
@@ -18,18 +29,6 @@ BOOL CSYNFloodAttackSetting::OnInitDialog() {
     CWizardPage::OnInitDialog();
     SetDlgItemUnsigned(IDC_SYN_ATTACK_PROTECT, static_cast<std::uint32_t>(synAttackProtectEntry));
     return TRUE;
-}
-
-BOOL CSYNFloodAttackSetting::OnSetActive() {
-    const wizard::WizardState& state = State();
-    ShowStepCaption();
-    Localize(text::kIDC_static_step8_SYNExplain, IDC_static_step8_SYNExplain);
-    SetDlgItemText(IDC_static_RecommendedSYN,
-                   wizard::WithCountStatus(
-                       Text(text::kIDC_static_RecommendedSYN), state.found.synAttackProtectFound,
-                       state.inForce.synAttackProtect, Text(text::k8), Text(text::k3)));
-    Localize(text::kIDC_STATIC_SYN, IDC_STATIC_SYN);
-    return CWizardPage::OnSetActive();
 }
 
 BOOL CSYNFloodAttackSetting::MayLeave() {

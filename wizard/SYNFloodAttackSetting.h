@@ -13,7 +13,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
     BOOL MayLeave() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };

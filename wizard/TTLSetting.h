@@ -6,10 +6,4 @@
 class CTTLSetting : public CWizardPage {
 public:
     explicit CTTLSetting(wizard::WizardState& state);
-
-protected:
-    BOOL OnSetActive() override;
-
-private:
-    void ShowTexts();
 };

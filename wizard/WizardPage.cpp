@@ -12,15 +12,15 @@ static_assert(wizard::kButtonBack == PSWIZB_BACK && wizard::kButtonNext == PSWIZ
               wizard::kButtonFinish == PSWIZB_FINISH);
 
 CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index, wizard::WizardState& state,
-                         std::span<const PageField> fields)
-    : CPropertyPage(templateId), m_index(index), m_state(state), m_fields(fields) {}
+                         PageTable table)
+    : CPropertyPage(templateId), m_index(index), m_state(state), m_table(table) {}
 
 CMyPropertySheet& CWizardPage::Sheet() const {
     return static_cast<CMyPropertySheet&>(*GetSheet());
 }
 
 BOOL CWizardPage::OnInitDialog() {
-    for (const PageField& field : m_fields) {
+    for (const PageField& field : m_table.fields) {
         entries.*field.value = m_state.recommended.*field.value;
     }
     return CPropertyPage::OnInitDialog();
@@ -34,7 +34,38 @@ void CWizardPage::RequestButtons(std::optional<std::uint32_t> buttons) {
     if (buttons) Sheet().SetWizardButtons(*buttons);
 }
 
+std::string CWizardPage::RowText(const PageText& row) const {
+    const std::string text = Text(row.text);
+    const wizard::WizardState& state = m_state;
+    switch (row.kind) {
+        case PageTextKind::Label:
+            break;
+        case PageTextKind::NumberStatus:
+            return wizard::WithNumberStatus(text, state.found.*row.found, state.inForce.*row.value,
+                                            Text(text::k2), Text(row.word), Text(text::k3));
+        case PageTextKind::CountStatus:
+            return wizard::WithCountStatus(text, state.found.*row.found, state.inForce.*row.value,
+                                           Text(row.word), Text(text::k3));
+        case PageTextKind::SwitchStatus:
+            return wizard::WithSwitchStatus(text, state.found.*row.found, state.inForce.*row.value,
+                                            Text(text::k6), Text(text::k5), Text(text::k3));
+        case PageTextKind::Recommendation:
+            return wizard::ReplacePercentD(text, state.recommended.*row.value);
+    }
+    return text;
+}
+
+void CWizardPage::Recommend() {}
+
+void CWizardPage::ShowValues() {
+    if (!m_table.fields.empty()) UpdateData(false);
+}
+
 BOOL CWizardPage::OnSetActive() {
+    Recommend();
+    ShowStepCaption();
+    for (const PageText& row : m_table.texts) SetDlgItemText(row.controlId, RowText(row));
+    ShowValues();
     RequestButtons(wizard::ButtonsOnActivation(m_index, m_state.family, m_state.boostModem));
     return CPropertyPage::OnSetActive();
 }
@@ -70,19 +101,15 @@ BOOL CWizardPage::OnKillActive() {
 }
 
 void CWizardPage::StoreChoice() {
-    if (!m_fields.empty()) StoreEntries();
+    if (!m_table.fields.empty()) StoreEntries();
 }
 
 BOOL CWizardPage::MayLeave() {
-    return m_fields.empty() ? TRUE : CheckEntriesAgain();
+    return m_table.fields.empty() ? TRUE : CheckEntriesAgain();
 }
 
 std::string CWizardPage::Text(const TextEntry& entry) {
     return theApp.GetLanguageText(entry);
-}
-
-void CWizardPage::Localize(const TextEntry& entry, int controlId) {
-    theApp.SetItemLanguageText(entry, controlId, m_hWnd);
 }
 
 bool CWizardPage::IsChecked(int controlId) const {
@@ -90,7 +117,7 @@ bool CWizardPage::IsChecked(int controlId) const {
 }
 
 void CWizardPage::DoDataExchange(CDataExchange* pDX) {
-    for (const PageField& field : m_fields) {
+    for (const PageField& field : m_table.fields) {
         DDX_Text(pDX, field.controlId, entries.*field.value);
         if (field.range) {
             const EntryRange range = field.range(entries);
@@ -112,7 +139,7 @@ void CWizardPage::CorrectOnLostFocus(const PageField& field) {
 
 bool CWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        for (const PageField& field : m_fields) {
+        for (const PageField& field : m_table.fields) {
             if (field.controlId != *id) continue;
             CorrectOnLostFocus(field);
             return true;
@@ -123,12 +150,12 @@ bool CWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 void CWizardPage::StoreEntries() {
     UpdateData(true);
-    for (const PageField& field : m_fields) {
+    for (const PageField& field : m_table.fields) {
         entries.*field.value =
             wizard::FixUpEntry(field.rule, entries.*field.value, m_state.recommended.*field.value);
     }
     UpdateData(false);
-    for (const PageField& field : m_fields) {
+    for (const PageField& field : m_table.fields) {
         m_state.chosen.*field.value = entries.*field.value;
     }
 }
