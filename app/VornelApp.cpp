@@ -66,12 +66,9 @@ BOOL CVornelApp::InitInstance() {
     splash.DoModal();
 
     CVornelDlg dialog;
-    m_pMainDlg = &dialog;
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;
-    m_pMainDlg = nullptr;
-    m_pSheet = nullptr;
     return FALSE;
 }
 

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,9 +12,6 @@
 #include "engine/PlatformFamily.h"
 #include "framework/WinApp.h"
 #include "res/TextCatalog.h"
-
-class CMyPropertySheet;
-class CVornelDlg;
 
 class CVornelApp : public CWinApp {
 public:
@@ -42,14 +38,11 @@ public:
     // already made it the one in use).
     void SaveLanguage(const std::string& name) const;
 
-    CMyPropertySheet* m_pSheet = nullptr;
-    CVornelDlg* m_pMainDlg = nullptr;
     char m_pszAppPath[MAX_PATH] = {};
     char m_pszLanguage[MAX_PATH] = {};
     PlatformFamily m_family = Win9x;
     WindowsRelease m_release = WindowsRelease::Win95;  // of m_family
     CWindowsVersion m_osVersion;
-    std::int32_t boostModem = 0;
 
 private:
     void ReadProductKey();

@@ -50,7 +50,6 @@ CVornelDlg::CVornelDlg() : CDialog(IDD_VORNEL_DIALOG) {
 }
 
 CVornelDlg::~CVornelDlg() {
-    if (theApp.m_pSheet == m_sheet.get()) theApp.m_pSheet = nullptr;
     if (m_imageList != nullptr) comctl::Get()->imageListDestroy(m_imageList);
     if (m_hIcon != nullptr) DestroyIcon(m_hIcon);
     if (m_hSmallIcon != nullptr) DestroyIcon(m_hSmallIcon);
@@ -216,10 +215,10 @@ void CVornelDlg::OnSetSettings() {
     // Ask the registry, not the Reset button: a restore that stopped early
     // leaves the backup in place with the button disabled.
     if (engine::BackupExists(store) && !AgreesToReplaceBackup(store)) return;
-    auto sheet = std::make_unique<CMyPropertySheet>(IDS_WIZARD, nullptr, 0);
-    theApp.m_pSheet = sheet.get();
-    m_sheet = std::move(sheet);
+    m_sheet = std::make_unique<CMyPropertySheet>(IDS_WIZARD, m_boostModem);
     m_sheet->DoModal();
+    // What the run found of the modem holds for every later run, cancelled or not.
+    m_boostModem = m_sheet->state.boostModem;
     // Finish made a backup; Cancel left the one there was, if any.
     UpdateResetButton();
 }

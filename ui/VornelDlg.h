@@ -39,4 +39,7 @@ private:
     HICON m_hSmallIcon = nullptr;
     HIMAGELIST m_imageList = nullptr;
     std::unique_ptr<CMyPropertySheet> m_sheet;
+    // Whether a wizard run's modem probe found a modem to boost; nothing clears it while the
+    // program runs, so it holds for every later run.
+    bool m_boostModem = false;
 };

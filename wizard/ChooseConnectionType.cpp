@@ -1,17 +1,28 @@
 // The connection type page.
 #include "wizard/ChooseConnectionType.h"
 
-#include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
 #include "res/resource.h"
 
-CChooseConnectionType::CChooseConnectionType()
-    : CWizardPage(IDD_CONNECTION_TYPE, wizard::kPageConnectionType) {}
+namespace {
+
+constexpr PageText kTexts[] = {
+    {PageTextKind::Label, IDC_step2_RADIO_DialUp, text::kIDC_step2_RADIO_DialUp},
+    {PageTextKind::Label, IDC_step2_RADIO_CableModem, text::kIDC_step2_RADIO_CableModem},
+    {PageTextKind::Label, IDC_step2_RADIO_DSL, text::kIDC_step2_RADIO_DSL},
+    {PageTextKind::Label, IDC_step2_RADIO_LAN, text::kIDC_step2_RADIO_LAN},
+    {PageTextKind::Label, IDC_static_step2_Explain, text::kIDC_static_step2_Explain},
+};
+
+}  // namespace
+
+CChooseConnectionType::CChooseConnectionType(wizard::WizardState& state)
+    : CWizardPage(IDD_CONNECTION_TYPE, wizard::kPageConnectionType, state, {kTexts, {}}) {}
 
 void CChooseConnectionType::ProbeModemPortSpeed() {
     Win32RegistryStore store;
-    if (engine::ProbeModemPortSpeed(store, theApp.m_family)) theApp.boostModem = 1;
+    if (engine::ProbeModemPortSpeed(store, State().family)) State().boostModem = true;
 }
 
 BOOL CChooseConnectionType::OnInitDialog() {
@@ -20,21 +31,9 @@ BOOL CChooseConnectionType::OnInitDialog() {
     return TRUE;
 }
 
-BOOL CChooseConnectionType::OnSetActive() {
-    ShowStepCaption();
-    Localize(text::kIDC_step2_RADIO_DialUp, IDC_step2_RADIO_DialUp);
-    Localize(text::kIDC_step2_RADIO_CableModem, IDC_step2_RADIO_CableModem);
-    Localize(text::kIDC_step2_RADIO_DSL, IDC_step2_RADIO_DSL);
-    Localize(text::kIDC_step2_RADIO_LAN, IDC_step2_RADIO_LAN);
-    Localize(text::kIDC_static_step2_Explain, IDC_static_step2_Explain);
-    RequestActivationButtons();
-    return CWizardPage::OnSetActive();
-}
-
-BOOL CChooseConnectionType::OnKillActive() {
-    RequestLeavingButtons();
-    connectionType = wizard::ConnectionTypeFromRadios(
-        [this](int controlId) { return IsChecked(controlId); }, connectionType);
-    if (connectionType == DialUp) ProbeModemPortSpeed();
-    return CWizardPage::OnKillActive();
+void CChooseConnectionType::StoreChoice() {
+    ConnectionType& type = State().connectionType;
+    type = wizard::ConnectionTypeFromRadios([this](int controlId) { return IsChecked(controlId); },
+                                            type);
+    if (type == DialUp) ProbeModemPortSpeed();
 }

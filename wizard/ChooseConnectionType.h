@@ -5,16 +5,13 @@
 
 class CChooseConnectionType : public CWizardPage {
 public:
-    CChooseConnectionType();
+    explicit CChooseConnectionType(wizard::WizardState& state);
 
-    // Sets boostModem when an installed modem's port speed is capped at 115200;
-    // never clears it.
+    // Sets the run's modem boost when an installed modem's port speed is capped at
+    // 115200; never clears it.
     void ProbeModemPortSpeed();
-
-    ConnectionType connectionType = DialUp;
 
 protected:
     BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
+    void StoreChoice() override;
 };

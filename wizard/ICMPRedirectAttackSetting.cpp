@@ -2,41 +2,26 @@
 #include "wizard/ICMPRedirectAttackSetting.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
-CICMPRedirectAttackSetting::CICMPRedirectAttackSetting()
-    : CWizardPage(IDD_ICMP_REDIRECT, wizard::kPageIcmpRedirect) {}
+namespace {
 
-BOOL CICMPRedirectAttackSetting::OnSetActive() {
-    const CMyPropertySheet& sheet = Sheet();
-    ShowStepCaption();
-    Localize(text::kIDC_chk_ICMP, IDC_chk_ICMP);
-    Localize(text::kIDC_static_step9_ICMPExplain, IDC_static_step9_ICMPExplain);
-    Localize(text::kIDC_static_step9_ICMPExplain2, IDC_static_step9_ICMPExplain2);
-    Localize(text::kIDC_static_step9_ICMPExplain3, IDC_static_step9_ICMPExplain3);
-    SetDlgItemText(
-        IDC_static_step9_ICMPExplain4,
-        wizard::WithSwitchStatus(Text(text::kIDC_static_step9_ICMPExplain4),
-                                 sheet.found.icmpRedirectsFound, sheet.inForce.icmpRedirects,
-                                 Text(text::k6), Text(text::k5), Text(text::k3)));
-    Localize(text::kIDC_RecommendedICMP, IDC_RecommendedICMP);
-    RequestActivationButtons();
-    return CWizardPage::OnSetActive();
-}
+constexpr PageText kTexts[] = {
+    {PageTextKind::Label, IDC_chk_ICMP, text::kIDC_chk_ICMP},
+    {PageTextKind::Label, IDC_static_step9_ICMPExplain, text::kIDC_static_step9_ICMPExplain},
+    {PageTextKind::Label, IDC_static_step9_ICMPExplain2, text::kIDC_static_step9_ICMPExplain2},
+    {PageTextKind::Label, IDC_static_step9_ICMPExplain3, text::kIDC_static_step9_ICMPExplain3},
+    {PageTextKind::SwitchStatus, IDC_static_step9_ICMPExplain4,
+     text::kIDC_static_step9_ICMPExplain4, &TuningValues::icmpRedirects,
+     &FoundFlags::icmpRedirectsFound},
+    {PageTextKind::Label, IDC_RecommendedICMP, text::kIDC_RecommendedICMP},
+};
+
+}  // namespace
+
+CICMPRedirectAttackSetting::CICMPRedirectAttackSetting(wizard::WizardState& state)
+    : CWizardPage(IDD_ICMP_REDIRECT, wizard::kPageIcmpRedirect, state, {kTexts, {}}) {}
 
 void CICMPRedirectAttackSetting::StoreChoice() {
     // Checked means ICMP redirects are accepted: no inversion.
-    Sheet().chosen.icmpRedirects = IsChecked(IDC_chk_ICMP) ? 1 : 0;
-}
-
-BOOL CICMPRedirectAttackSetting::OnKillActive() {
-    StoreChoice();
-    RequestLeavingButtons();
-    return CWizardPage::OnKillActive();
-}
-
-BOOL CICMPRedirectAttackSetting::OnWizardFinish() {
-    StoreChoice();
-    Sheet().ApplySettings();
-    return TRUE;
+    State().chosen.icmpRedirects = IsChecked(IDC_chk_ICMP) ? 1 : 0;
 }

@@ -6,13 +6,8 @@
 
 class CICMPRedirectAttackSetting : public CWizardPage {
 public:
-    CICMPRedirectAttackSetting();
+    explicit CICMPRedirectAttackSetting(wizard::WizardState& state);
 
 protected:
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
-    BOOL OnWizardFinish() override;
-
-private:
-    void StoreChoice();
+    void StoreChoice() override;
 };

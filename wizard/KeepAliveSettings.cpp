@@ -3,7 +3,6 @@
 #include "wizard/KeepAliveSettings.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
 
@@ -14,55 +13,20 @@ constexpr PageField kFields[] = {
     {IDC_KEEP_ALIVE_TIME, wizard::EntryField::KeepAliveTime, &TuningValues::keepAliveTime, nullptr},
 };
 
+constexpr PageText kTexts[] = {
+    {PageTextKind::NumberStatus, IDC_static_step7_KeepAliveTimeExplain,
+     text::kIDC_static_step7_KeepAliveTimeExplain, &TuningValues::keepAliveTime,
+     &FoundFlags::keepAliveTimeFound, text::k1},
+    {PageTextKind::NumberStatus, IDC_static_step7_KeepLAliveIntervalExplain,
+     text::kIDC_static_step7_KeepLAliveIntervalExplain, &TuningValues::keepAliveInterval,
+     &FoundFlags::keepAliveIntervalFound, text::k1},
+    {PageTextKind::Recommendation, IDC_static_RecommendedKeepAliveTime,
+     text::kIDC_static_RecommendedKeepAliveTime, &TuningValues::keepAliveTime},
+    {PageTextKind::Recommendation, IDC_static_RecommendedKeepAliveInterval,
+     text::kIDC_static_RecommendedKeepAliveInterval, &TuningValues::keepAliveInterval},
+};
+
 }  // namespace
 
-CKeepAliveSettings::CKeepAliveSettings()
-    : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive, kFields) {}
-
-void CKeepAliveSettings::ShowTexts() {
-    const CMyPropertySheet& sheet = Sheet();
-    const std::string wasSetTo = Text(text::k2);
-    const std::string milliseconds = Text(text::k1);
-    const std::string notSet = Text(text::k3);
-    SetDlgItemText(
-        IDC_static_step7_KeepAliveTimeExplain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepAliveTimeExplain),
-                                 sheet.found.keepAliveTimeFound, sheet.inForce.keepAliveTime,
-                                 wasSetTo, milliseconds, notSet));
-    SetDlgItemText(
-        IDC_static_step7_KeepLAliveIntervalExplain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step7_KeepLAliveIntervalExplain),
-                                 sheet.found.keepAliveIntervalFound,
-                                 sheet.inForce.keepAliveInterval, wasSetTo, milliseconds, notSet));
-    SetDlgItemText(IDC_static_RecommendedKeepAliveTime,
-                   wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveTime),
-                                           sheet.recommended.keepAliveTime));
-    SetDlgItemText(IDC_static_RecommendedKeepAliveInterval,
-                   wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedKeepAliveInterval),
-                                           sheet.recommended.keepAliveInterval));
-}
-
-BOOL CKeepAliveSettings::OnSetActive() {
-    ShowStepCaption();
-    ShowTexts();
-    UpdateData(false);
-    RequestActivationButtons();
-    return CWizardPage::OnSetActive();
-}
-
-BOOL CKeepAliveSettings::OnKillActive() {
-    StoreEntries();
-    RequestLeavingButtons();
-    return CheckEntriesAgain();
-}
-
-LRESULT CKeepAliveSettings::OnWizardNext() {
-    // On Win9x the NT-only SYN and ICMP pages are passed over.
-    return NextPageChoice();
-}
-
-BOOL CKeepAliveSettings::OnWizardFinish() {
-    StoreEntries();
-    Sheet().ApplySettings();
-    return TRUE;
-}
+CKeepAliveSettings::CKeepAliveSettings(wizard::WizardState& state)
+    : CWizardPage(IDD_KEEP_ALIVE, wizard::kPageKeepAlive, state, {kTexts, kFields}) {}

@@ -5,14 +5,5 @@
 
 class CKeepAliveSettings : public CWizardPage {
 public:
-    CKeepAliveSettings();
-
-protected:
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
-    LRESULT OnWizardNext() override;
-    BOOL OnWizardFinish() override;
-
-private:
-    void ShowTexts();
+    explicit CKeepAliveSettings(wizard::WizardState& state);
 };

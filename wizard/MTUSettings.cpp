@@ -3,7 +3,6 @@
 #include "wizard/MTUSettings.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
 
@@ -23,52 +22,27 @@ constexpr PageField kFields[] = {
     {IDC_MSS, wizard::EntryField::Mss, &TuningValues::mss, MssRange},
 };
 
+constexpr PageText kTexts[] = {
+    {PageTextKind::NumberStatus, IDC_static_step3_MTUExplain, text::kIDC_static_step3_MTUExplain,
+     &TuningValues::mtu, &FoundFlags::mtuFound, text::k4},
+    {PageTextKind::NumberStatus, IDC_static_step3_MSSExplain, text::kIDC_static_step3_MSSExplain,
+     &TuningValues::mss, &FoundFlags::mssFound, text::k4},
+    {PageTextKind::Recommendation, IDC_static_RecommendedMTU, text::kIDC_static_RecommendedMTU,
+     &TuningValues::mtu},
+    {PageTextKind::Recommendation, IDC_static_RecommendedMSS, text::kIDC_static_RecommendedMSS,
+     &TuningValues::mss},
+};
+
 }  // namespace
 
-CMTUSettings::CMTUSettings() : CWizardPage(IDD_MTU, wizard::kPageMtu, kFields) {}
+CMTUSettings::CMTUSettings(wizard::WizardState& state)
+    : CWizardPage(IDD_MTU, wizard::kPageMtu, state, {kTexts, kFields}) {}
 
 void CMTUSettings::Recommend() {
-    CMyPropertySheet& sheet = Sheet();
-    const wizard::MtuRecommendation r =
-        wizard::RecommendMtu(sheet.chooseConnectionType.connectionType);
-    sheet.chosen.mtu = r.mtu;
-    sheet.chosen.mss = r.mss;
-    sheet.recommended.mtu = entries.mtu = sheet.chosen.mtu;
-    sheet.recommended.mss = entries.mss = sheet.chosen.mss;
-}
-
-void CMTUSettings::ShowTexts() {
-    const CMyPropertySheet& sheet = Sheet();
-    const std::string wasSetTo = Text(text::k2);
-    const std::string bytes = Text(text::k4);
-    const std::string notSet = Text(text::k3);
-    SetDlgItemText(
-        IDC_static_step3_MTUExplain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MTUExplain), sheet.found.mtuFound,
-                                 sheet.inForce.mtu, wasSetTo, bytes, notSet));
-    SetDlgItemText(
-        IDC_static_step3_MSSExplain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step3_MSSExplain), sheet.found.mssFound,
-                                 sheet.inForce.mss, wasSetTo, bytes, notSet));
-    SetDlgItemText(
-        IDC_static_RecommendedMTU,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMTU), sheet.recommended.mtu));
-    SetDlgItemText(
-        IDC_static_RecommendedMSS,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedMSS), sheet.recommended.mss));
-}
-
-BOOL CMTUSettings::OnSetActive() {
-    // Every activation starts again from the recommendation for the current
-    // connection type; values typed earlier are not kept.
-    Recommend();
-    ShowStepCaption();
-    ShowTexts();
-    UpdateData(false);
-    return CWizardPage::OnSetActive();
-}
-
-BOOL CMTUSettings::OnKillActive() {
-    StoreEntries();
-    return CheckEntriesAgain();
+    wizard::WizardState& state = State();
+    const wizard::MtuRecommendation r = wizard::RecommendMtu(state.connectionType);
+    state.chosen.mtu = r.mtu;
+    state.chosen.mss = r.mss;
+    state.recommended.mtu = entries.mtu = state.chosen.mtu;
+    state.recommended.mss = entries.mss = state.chosen.mss;
 }

@@ -5,13 +5,10 @@
 
 class CMTUSettings : public CWizardPage {
 public:
-    CMTUSettings();
+    explicit CMTUSettings(wizard::WizardState& state);
 
 protected:
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
-
-private:
-    void Recommend();
-    void ShowTexts();
+    // Every activation starts again from the recommendation for the current connection
+    // type; values typed earlier are not kept.
+    void Recommend() override;
 };

@@ -6,8 +6,20 @@
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
 
-CMyPropertySheet::CMyPropertySheet(UINT captionStringId, HWND parent, UINT selectPage)
-    : CPropertySheet(captionStringId, parent, selectPage) {
+CMyPropertySheet::CMyPropertySheet(UINT captionStringId, bool boostModem, HWND parent,
+                                   UINT selectPage)
+    : CPropertySheet(captionStringId, parent, selectPage),
+      chooseConnectionType(state),
+      icmpRedirectAttackSetting(state),
+      synFloodAttackSetting(state),
+      keepAliveSettings(state),
+      ttlSetting(state),
+      rwinSetting(state),
+      otherMtuSettings(state),
+      mtuSettings(state),
+      modemBoost(state) {
+    state.family = theApp.m_family;
+    state.boostModem = boostModem;
     SetWizardMode();
     AddPage(&chooseConnectionType);
     AddPage(&mtuSettings);
@@ -52,33 +64,29 @@ void CMyPropertySheet::LocalizeWizardButtons() {
 
 void CMyPropertySheet::CaptureSettings() {
     Win32RegistryStore store;
-    engine::CaptureSettings(store, theApp.m_release, inForce, found);
-    windowScaling = engine::WindowScaling(store, theApp.m_release);
+    engine::CaptureSettings(store, theApp.m_release, state.inForce, state.found);
+    state.windowScaling = engine::WindowScaling(store, theApp.m_release);
 }
 
 void CMyPropertySheet::SetFamilyDefaults() {
-    const wizard::FamilyDefaults d = wizard::DefaultsFor(theApp.m_family);
-
-    chosen.synAttackProtect = synFloodAttackSetting.synAttackProtectEntry = d.synAttackProtect;
-
-    chosen.keepAliveTime = recommended.keepAliveTime = keepAliveSettings.entries.keepAliveTime =
-        d.keepAliveTime;
-    chosen.keepAliveInterval = recommended.keepAliveInterval =
-        keepAliveSettings.entries.keepAliveInterval = d.keepAliveInterval;
-
-    chosen.ttl = recommended.ttl = ttlSetting.entries.ttl = d.ttl;
-
+    // The pages that show these values take them as their first entries (CWizardPage).
+    const wizard::FamilyDefaults d = wizard::DefaultsFor(state.family);
+    TuningValues& chosen = state.chosen;
+    TuningValues& recommended = state.recommended;
+    chosen.synAttackProtect = d.synAttackProtect;
+    chosen.keepAliveTime = recommended.keepAliveTime = d.keepAliveTime;
+    chosen.keepAliveInterval = recommended.keepAliveInterval = d.keepAliveInterval;
+    chosen.ttl = recommended.ttl = d.ttl;
     chosen.maxConnectionsPer1_0Server = recommended.maxConnectionsPer1_0Server =
-        ttlSetting.entries.maxConnectionsPer1_0Server = d.maxConnectionsPer1_0Server;
+        d.maxConnectionsPer1_0Server;
     chosen.maxConnectionsPerServer = recommended.maxConnectionsPerServer =
-        ttlSetting.entries.maxConnectionsPerServer = d.maxConnectionsPerServer;
+        d.maxConnectionsPerServer;
 }
 
 void CMyPropertySheet::ApplySettings() {
     if (!m_opened) return;
     Win32RegistryStore store;
-    const engine::Result result =
-        engine::ApplySettings(store, theApp.m_release, chosen, chooseConnectionType.connectionType,
-                              theApp.boostModem != 0);
+    const engine::Result result = engine::ApplySettings(store, theApp.m_release, state.chosen,
+                                                        state.connectionType, state.boostModem);
     ShowOutcome(m_hWnd, result.outcome);
 }

@@ -9,17 +9,19 @@
 #include "wizard/ICMPRedirectAttackSetting.h"
 #include "wizard/KeepAliveSettings.h"
 #include "wizard/MTUSettings.h"
-#include "wizard/ModemBoost.h"
+#include "wizard/ModemBoostPage.h"
 #include "wizard/OtherMTUSettings.h"
 #include "wizard/RWINSetting.h"
 #include "wizard/SYNFloodAttackSetting.h"
 #include "wizard/TTLSetting.h"
+#include "wizard/WizardState.h"
 
 class CMyPropertySheet : public CPropertySheet {
 public:
     // Builds the nine pages and adds them in their index order; the sheet runs in
-    // wizard mode, without Help.
-    CMyPropertySheet(UINT captionStringId, HWND parent = nullptr, UINT selectPage = 0);
+    // wizard mode, without Help. `boostModem` is what earlier runs found of the modem.
+    CMyPropertySheet(UINT captionStringId, bool boostModem, HWND parent = nullptr,
+                     UINT selectPage = 0);
 
     // Language texts for the Back, Next and Cancel buttons; Finish keeps the platform's.
     void LocalizeWizardButtons();
@@ -29,6 +31,9 @@ public:
     // Backs up what is in force, writes `chosen` (boosting the modem first when
     // pending) and tells the user. Does nothing unless the opening completed.
     void ApplySettings();
+
+    // The run's state; declared before the pages, which are handed it.
+    wizard::WizardState state;
 
     // Held by value; member order is not the page order (see the constructor).
     CChooseConnectionType chooseConnectionType;
@@ -40,13 +45,6 @@ public:
     COtherMTUSettings otherMtuSettings;
     CMTUSettings mtuSettings;
     CModemBoost modemBoost;
-
-    TuningValues chosen;
-    TuningValues recommended;
-    TuningValues inForce;
-    FoundFlags found;  // which values of inForce the registry held
-    // Whether the stack takes receive windows above 65535 bytes.
-    bool windowScaling = true;
 
 protected:
     void OnInitDialog() override;

@@ -3,36 +3,29 @@
 #include "wizard/OtherMTUSettings.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
-COtherMTUSettings::COtherMTUSettings() : CWizardPage(IDD_OTHER_MTU, wizard::kPageOtherMtu) {}
+namespace {
 
-BOOL COtherMTUSettings::OnSetActive() {
-    const CMyPropertySheet& sheet = Sheet();
-    ShowStepCaption();
-    Localize(text::kIDC_chk_MTUDiscovery, IDC_chk_MTUDiscovery);
-    Localize(text::kIDC_chk_BlackHoleDetection, IDC_chk_BlackHoleDetection);
-    Localize(text::kIDC_static_MTUDiscovery, IDC_static_MTUDiscovery);
-    Localize(text::kIDC_static_BlackHoleDetect, IDC_static_BlackHoleDetect);
-    const std::string enabled = Text(text::k6);
-    const std::string disabled = Text(text::k5);
-    const std::string notSet = Text(text::k3);
-    SetDlgItemText(
-        IDC_static_step4_MTUDiscoveryExplain,
-        wizard::WithSwitchStatus(Text(text::kIDC_static_step4_MTUDiscoveryExplain),
-                                 sheet.found.pmtuDiscoveryFound, sheet.inForce.pmtuDiscovery,
-                                 enabled, disabled, notSet));
-    SetDlgItemText(
-        IDC_static_step4_BlackHoeDetectExplain,
-        wizard::WithSwitchStatus(Text(text::kIDC_static_step4_BlackHoeDetectExplain),
-                                 sheet.found.pmtuBlackHoleDetectFound,
-                                 sheet.inForce.pmtuBlackHoleDetect, enabled, disabled, notSet));
-    return CWizardPage::OnSetActive();
-}
+constexpr PageText kTexts[] = {
+    {PageTextKind::Label, IDC_chk_MTUDiscovery, text::kIDC_chk_MTUDiscovery},
+    {PageTextKind::Label, IDC_chk_BlackHoleDetection, text::kIDC_chk_BlackHoleDetection},
+    {PageTextKind::Label, IDC_static_MTUDiscovery, text::kIDC_static_MTUDiscovery},
+    {PageTextKind::Label, IDC_static_BlackHoleDetect, text::kIDC_static_BlackHoleDetect},
+    {PageTextKind::SwitchStatus, IDC_static_step4_MTUDiscoveryExplain,
+     text::kIDC_static_step4_MTUDiscoveryExplain, &TuningValues::pmtuDiscovery,
+     &FoundFlags::pmtuDiscoveryFound},
+    {PageTextKind::SwitchStatus, IDC_static_step4_BlackHoeDetectExplain,
+     text::kIDC_static_step4_BlackHoeDetectExplain, &TuningValues::pmtuBlackHoleDetect,
+     &FoundFlags::pmtuBlackHoleDetectFound},
+};
 
-BOOL COtherMTUSettings::OnKillActive() {
-    CMyPropertySheet& sheet = Sheet();
-    sheet.chosen.pmtuBlackHoleDetect = IsChecked(IDC_chk_BlackHoleDetection) ? 1 : 0;
-    sheet.chosen.pmtuDiscovery = IsChecked(IDC_chk_MTUDiscovery) ? 0 : 1;
-    return CWizardPage::OnKillActive();
+}  // namespace
+
+COtherMTUSettings::COtherMTUSettings(wizard::WizardState& state)
+    : CWizardPage(IDD_OTHER_MTU, wizard::kPageOtherMtu, state, {kTexts, {}}) {}
+
+void COtherMTUSettings::StoreChoice() {
+    wizard::WizardState& state = State();
+    state.chosen.pmtuBlackHoleDetect = IsChecked(IDC_chk_BlackHoleDetection) ? 1 : 0;
+    state.chosen.pmtuDiscovery = IsChecked(IDC_chk_MTUDiscovery) ? 0 : 1;
 }

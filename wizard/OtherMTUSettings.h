@@ -5,9 +5,8 @@
 
 class COtherMTUSettings : public CWizardPage {
 public:
-    COtherMTUSettings();
+    explicit COtherMTUSettings(wizard::WizardState& state);
 
 protected:
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
+    void StoreChoice() override;
 };

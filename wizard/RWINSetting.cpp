@@ -5,7 +5,6 @@
 #include "framework/IntegerText.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
 
@@ -22,9 +21,19 @@ private:
     bool m_previous;
 };
 
+constexpr PageText kTexts[] = {
+    {PageTextKind::NumberStatus, IDC_static_step5_Explain, text::kIDC_static_step5_Explain,
+     &TuningValues::rwin, &FoundFlags::rwinFound, text::k4},
+    {PageTextKind::Recommendation, IDC_static_RecommendedRWIN, text::kIDC_static_RecommendedRWIN,
+     &TuningValues::rwin},
+    {PageTextKind::Label, IDC_STATIC_SCALING_FACTOR, text::kIDC_STATIC_SCALING_FACTOR},
+    {PageTextKind::Label, IDC_STATIC_MULTIPLIER, text::kIDC_STATIC_MULTIPLIER},
+};
+
 }  // namespace
 
-CRWINSetting::CRWINSetting() : CWizardPage(IDD_RWIN, wizard::kPageRwin) {}
+CRWINSetting::CRWINSetting(wizard::WizardState& state)
+    : CWizardPage(IDD_RWIN, wizard::kPageRwin, state, {kTexts, {}}) {}
 
 void CRWINSetting::DoDataExchange(CDataExchange* pDX) {
     WritingEdits writing(m_writingEdits);
@@ -33,38 +42,20 @@ void CRWINSetting::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CRWINSetting::Recommend() {
-    CMyPropertySheet& sheet = Sheet();
-    recommendedMultiplier = wizard::RecommendedMultiplier(sheet.chooseConnectionType.connectionType,
-                                                          sheet.chosen.mss, sheet.windowScaling);
-    sheet.chosen.rwin = wizard::RecommendedReceiveWindow(sheet.chosen.mss, recommendedMultiplier,
-                                                         sheet.windowScaling);
+    wizard::WizardState& state = State();
+    recommendedMultiplier =
+        wizard::RecommendedMultiplier(state.connectionType, state.chosen.mss, state.windowScaling);
+    state.chosen.rwin = wizard::RecommendedReceiveWindow(state.chosen.mss, recommendedMultiplier,
+                                                         state.windowScaling);
     multiplierEntry = recommendedMultiplier;
-    sheet.recommended.rwin = sheet.chosen.rwin;
-    rwinEntry = sheet.recommended.rwin;
+    state.recommended.rwin = state.chosen.rwin;
+    rwinEntry = state.recommended.rwin;
 }
 
-void CRWINSetting::ShowTexts() {
-    const CMyPropertySheet& sheet = Sheet();
-    SetDlgItemText(IDC_static_step5_Explain,
-                   wizard::WithNumberStatus(Text(text::kIDC_static_step5_Explain),
-                                            sheet.found.rwinFound, sheet.inForce.rwin,
-                                            Text(text::k2), Text(text::k4), Text(text::k3)));
-    SetDlgItemText(
-        IDC_static_RecommendedRWIN,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedRWIN), sheet.recommended.rwin));
-    Localize(text::kIDC_STATIC_SCALING_FACTOR, IDC_STATIC_SCALING_FACTOR);
-    Localize(text::kIDC_STATIC_MULTIPLIER, IDC_STATIC_MULTIPLIER);
-}
-
-BOOL CRWINSetting::OnSetActive() {
-    // Every activation starts again from the recommendation and the MSS chosen now.
-    Recommend();
-    ShowStepCaption();
-    ShowTexts();
+void CRWINSetting::ShowValues() {
     UpdateData(false);
-    SetDlgItemUnsigned(IDC_RWIN_MSS, static_cast<std::uint32_t>(Sheet().chosen.mss));
+    SetDlgItemUnsigned(IDC_RWIN_MSS, static_cast<std::uint32_t>(State().chosen.mss));
     SetDlgItemUnsigned(IDC_SCALING_FACTOR, wizard::kScalingFactor);
-    return CWizardPage::OnSetActive();
 }
 
 void CRWINSetting::ShowEntries() {
@@ -80,7 +71,7 @@ void CRWINSetting::ShowEntries() {
 
 void CRWINSetting::TakeRecommendation() {
     multiplierEntry = recommendedMultiplier;
-    rwinEntry = Sheet().recommended.rwin;
+    rwinEntry = State().recommended.rwin;
 }
 
 void CRWINSetting::OnChangeMultiplier() {
@@ -89,7 +80,7 @@ void CRWINSetting::OnChangeMultiplier() {
     const auto typed =
         static_cast<std::int32_t>(GetDlgItemInt(m_hWnd, IDC_MULTIPLIER, &translated, TRUE));
     multiplierEntry = translated ? typed : 0;
-    if (auto window = wizard::LiveReceiveWindow(Sheet().chosen.mss, multiplierEntry)) {
+    if (auto window = wizard::LiveReceiveWindow(State().chosen.mss, multiplierEntry)) {
         rwinEntry = *window;
         ShowEntries();
     }
@@ -101,9 +92,9 @@ void CRWINSetting::OnKillFocusMultiplier() {
     // would otherwise raise the range message too, and leaving corrects the
     // window silently anyway.
     if (!IsWindowVisible(m_hWnd) || m_leaving) return;
-    const std::int32_t mss = Sheet().chosen.mss;
+    const std::int32_t mss = State().chosen.mss;
     rwinEntry = wizard::ReceiveWindow(mss, multiplierEntry);
-    const bool scaling = Sheet().windowScaling;
+    const bool scaling = State().windowScaling;
     if (wizard::ReceiveWindowAllowed(rwinEntry, mss, scaling)) return;
     AppMessageBox(m_hWnd, Text(wizard::ReceiveWindowRangeText(scaling)),
                   MB_OK | MB_ICONINFORMATION);
@@ -111,18 +102,21 @@ void CRWINSetting::OnKillFocusMultiplier() {
     ShowEntries();
 }
 
-BOOL CRWINSetting::OnKillActive() {
-    CMyPropertySheet& sheet = Sheet();
+void CRWINSetting::StoreChoice() {
+    wizard::WizardState& state = State();
     // A failed read has shown its message; the page is left all the same.
     m_leaving = true;
     UpdateData(true);
     m_leaving = false;
-    rwinEntry = wizard::ReceiveWindow(sheet.chosen.mss, multiplierEntry);
-    if (!wizard::ReceiveWindowAllowed(rwinEntry, sheet.chosen.mss, sheet.windowScaling)) {
+    rwinEntry = wizard::ReceiveWindow(state.chosen.mss, multiplierEntry);
+    if (!wizard::ReceiveWindowAllowed(rwinEntry, state.chosen.mss, state.windowScaling)) {
         TakeRecommendation();
     }
     UpdateData(false);
-    sheet.chosen.rwin = static_cast<std::int32_t>(rwinEntry);
+    state.chosen.rwin = static_cast<std::int32_t>(rwinEntry);
+}
+
+BOOL CRWINSetting::MayLeave() {
     return CheckEntriesAgain();
 }
 

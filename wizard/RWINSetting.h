@@ -7,7 +7,7 @@
 
 class CRWINSetting : public CWizardPage {
 public:
-    CRWINSetting();
+    explicit CRWINSetting(wizard::WizardState& state);
 
     std::int32_t recommendedMultiplier = 0;
     std::int32_t multiplierEntry = 0;
@@ -15,14 +15,16 @@ public:
     std::int64_t rwinEntry = 0;
 
 protected:
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
+    void StoreChoice() override;
+    BOOL MayLeave() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+    // Every activation starts again from the recommendation and the MSS chosen now.
+    void Recommend() override;
+    void ShowValues() override;
+
 private:
-    void Recommend();
-    void ShowTexts();
     void OnChangeMultiplier();
     void OnKillFocusMultiplier();
     void ShowEntries();

@@ -3,10 +3,20 @@
 
 #include "framework/DataExchange.h"
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
-CSYNFloodAttackSetting::CSYNFloodAttackSetting()
-    : CWizardPage(IDD_SYN_FLOOD, wizard::kPageSynFlood) {}
+namespace {
+
+constexpr PageText kTexts[] = {
+    {PageTextKind::Label, IDC_static_step8_SYNExplain, text::kIDC_static_step8_SYNExplain},
+    {PageTextKind::CountStatus, IDC_static_RecommendedSYN, text::kIDC_static_RecommendedSYN,
+     &TuningValues::synAttackProtect, &FoundFlags::synAttackProtectFound, text::k8},
+    {PageTextKind::Label, IDC_STATIC_SYN, text::kIDC_STATIC_SYN},
+};
+
+}  // namespace
+
+CSYNFloodAttackSetting::CSYNFloodAttackSetting(wizard::WizardState& state)
+    : CWizardPage(IDD_SYN_FLOOD, wizard::kPageSynFlood, state, {kTexts, {}}) {}
 
 void CSYNFloodAttackSetting::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_SYN_ATTACK_PROTECT, synAttackProtectEntry);
@@ -14,26 +24,16 @@ void CSYNFloodAttackSetting::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CSYNFloodAttackSetting::OnInitDialog() {
+    // The run's default is the first entry: nothing but this page changes the choice.
+    synAttackProtectEntry = State().chosen.synAttackProtect;
     CWizardPage::OnInitDialog();
     SetDlgItemUnsigned(IDC_SYN_ATTACK_PROTECT, static_cast<std::uint32_t>(synAttackProtectEntry));
     return TRUE;
 }
 
-BOOL CSYNFloodAttackSetting::OnSetActive() {
-    const CMyPropertySheet& sheet = Sheet();
-    ShowStepCaption();
-    Localize(text::kIDC_static_step8_SYNExplain, IDC_static_step8_SYNExplain);
-    SetDlgItemText(IDC_static_RecommendedSYN,
-                   wizard::WithCountStatus(
-                       Text(text::kIDC_static_RecommendedSYN), sheet.found.synAttackProtectFound,
-                       sheet.inForce.synAttackProtect, Text(text::k8), Text(text::k3)));
-    Localize(text::kIDC_STATIC_SYN, IDC_STATIC_SYN);
-    return CWizardPage::OnSetActive();
-}
-
-BOOL CSYNFloodAttackSetting::OnKillActive() {
+BOOL CSYNFloodAttackSetting::MayLeave() {
     // No number, or one outside 0..2, keeps the page at once: there is nothing to fix up.
     if (!UpdateData(true)) return FALSE;
-    Sheet().chosen.synAttackProtect = synAttackProtectEntry;
+    State().chosen.synAttackProtect = synAttackProtectEntry;
     return TRUE;
 }

@@ -7,13 +7,12 @@
 
 class CSYNFloodAttackSetting : public CWizardPage {
 public:
-    CSYNFloodAttackSetting();
+    explicit CSYNFloodAttackSetting(wizard::WizardState& state);
 
     std::int32_t synAttackProtectEntry = 0;
 
 protected:
     BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
+    BOOL MayLeave() override;
     void DoDataExchange(CDataExchange* pDX) override;
 };

@@ -3,7 +3,6 @@
 #include "wizard/TTLSetting.h"
 
 #include "res/resource.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
 
@@ -20,48 +19,25 @@ constexpr PageField kFields[] = {
     {IDC_TTL, wizard::EntryField::Ttl, &TuningValues::ttl, TtlRange},
 };
 
+constexpr PageText kTexts[] = {
+    {PageTextKind::NumberStatus, IDC_static_step6_Explain, text::kIDC_static_step6_Explain,
+     &TuningValues::ttl, &FoundFlags::ttlFound, text::k7},
+    {PageTextKind::Recommendation, IDC_static_RecommendedTTL, text::kIDC_static_RecommendedTTL,
+     &TuningValues::ttl},
+    {PageTextKind::Label, IDC_IE_GROUP_BOX, text::kIDC_IE_GROUP_BOX},
+    {PageTextKind::Label, IDC_IE_OPTIMIZATION, text::kIDC_IE_OPTIMIZATION},
+    {PageTextKind::CountStatus, IDC_CURRENT_HTTP_1_0, text::kIDC_CURRENT_HTTP_1_0,
+     &TuningValues::maxConnectionsPer1_0Server, &FoundFlags::maxConnectionsPer1_0ServerFound,
+     text::k2},
+    {PageTextKind::Recommendation, IDC_RECOMMENDED_HTTP_1_0, text::kIDC_RECOMMENDED_HTTP_1_0,
+     &TuningValues::maxConnectionsPer1_0Server},
+    {PageTextKind::CountStatus, IDC_CURRENT_HTTP_1_1, text::kIDC_CURRENT_HTTP_1_1,
+     &TuningValues::maxConnectionsPerServer, &FoundFlags::maxConnectionsPerServerFound, text::k2},
+    {PageTextKind::Recommendation, IDC_RECOMMENDED_HTTP_1_1, text::kIDC_RECOMMENDED_HTTP_1_1,
+     &TuningValues::maxConnectionsPerServer},
+};
+
 }  // namespace
 
-CTTLSetting::CTTLSetting() : CWizardPage(IDD_TTL, wizard::kPageTtl, kFields) {}
-
-void CTTLSetting::ShowTexts() {
-    const CMyPropertySheet& sheet = Sheet();
-    const std::string wasSetTo = Text(text::k2);
-    const std::string notSet = Text(text::k3);
-    SetDlgItemText(
-        IDC_static_step6_Explain,
-        wizard::WithNumberStatus(Text(text::kIDC_static_step6_Explain), sheet.found.ttlFound,
-                                 sheet.inForce.ttl, wasSetTo, Text(text::k7), notSet));
-    SetDlgItemText(
-        IDC_static_RecommendedTTL,
-        wizard::ReplacePercentD(Text(text::kIDC_static_RecommendedTTL), sheet.recommended.ttl));
-    Localize(text::kIDC_IE_GROUP_BOX, IDC_IE_GROUP_BOX);
-    Localize(text::kIDC_IE_OPTIMIZATION, IDC_IE_OPTIMIZATION);
-    SetDlgItemText(
-        IDC_CURRENT_HTTP_1_0,
-        wizard::WithCountStatus(Text(text::kIDC_CURRENT_HTTP_1_0),
-                                sheet.found.maxConnectionsPer1_0ServerFound,
-                                sheet.inForce.maxConnectionsPer1_0Server, wasSetTo, notSet));
-    SetDlgItemText(IDC_RECOMMENDED_HTTP_1_0,
-                   wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_0),
-                                           sheet.recommended.maxConnectionsPer1_0Server));
-    SetDlgItemText(IDC_CURRENT_HTTP_1_1,
-                   wizard::WithCountStatus(
-                       Text(text::kIDC_CURRENT_HTTP_1_1), sheet.found.maxConnectionsPerServerFound,
-                       sheet.inForce.maxConnectionsPerServer, wasSetTo, notSet));
-    SetDlgItemText(IDC_RECOMMENDED_HTTP_1_1,
-                   wizard::ReplacePercentD(Text(text::kIDC_RECOMMENDED_HTTP_1_1),
-                                           sheet.recommended.maxConnectionsPerServer));
-}
-
-BOOL CTTLSetting::OnSetActive() {
-    ShowStepCaption();
-    ShowTexts();
-    UpdateData(false);
-    return CWizardPage::OnSetActive();
-}
-
-BOOL CTTLSetting::OnKillActive() {
-    StoreEntries();
-    return CheckEntriesAgain();
-}
+CTTLSetting::CTTLSetting(wizard::WizardState& state)
+    : CWizardPage(IDD_TTL, wizard::kPageTtl, state, {kTexts, kFields}) {}

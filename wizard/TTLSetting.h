@@ -5,12 +5,5 @@
 
 class CTTLSetting : public CWizardPage {
 public:
-    CTTLSetting();
-
-protected:
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
-
-private:
-    void ShowTexts();
+    explicit CTTLSetting(wizard::WizardState& state);
 };

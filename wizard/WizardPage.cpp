@@ -11,57 +11,105 @@
 static_assert(wizard::kButtonBack == PSWIZB_BACK && wizard::kButtonNext == PSWIZB_NEXT &&
               wizard::kButtonFinish == PSWIZB_FINISH);
 
-CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index,
-                         std::span<const PageField> fields)
-    : CPropertyPage(templateId), m_index(index), m_fields(fields) {}
+CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index, wizard::WizardState& state,
+                         PageTable table)
+    : CPropertyPage(templateId), m_index(index), m_state(state), m_table(table) {}
 
 CMyPropertySheet& CWizardPage::Sheet() const {
     return static_cast<CMyPropertySheet&>(*GetSheet());
 }
 
+BOOL CWizardPage::OnInitDialog() {
+    for (const PageField& field : m_table.fields) {
+        entries.*field.value = m_state.recommended.*field.value;
+    }
+    return CPropertyPage::OnInitDialog();
+}
+
 void CWizardPage::ShowStepCaption() {
-    Sheet().SetTitle(Text(wizard::StepCaption(m_index, theApp.m_family)));
+    Sheet().SetTitle(Text(wizard::StepCaption(m_index, m_state.family)));
 }
 
-void CWizardPage::RequestActivationButtons() {
-    if (auto buttons =
-            wizard::ButtonsOnActivation(m_index, theApp.m_family, theApp.boostModem != 0)) {
-        Sheet().SetWizardButtons(*buttons);
+void CWizardPage::RequestButtons(std::optional<std::uint32_t> buttons) {
+    if (buttons) Sheet().SetWizardButtons(*buttons);
+}
+
+std::string CWizardPage::RowText(const PageText& row) const {
+    const std::string text = Text(row.text);
+    const wizard::WizardState& state = m_state;
+    switch (row.kind) {
+        case PageTextKind::Label:
+            break;
+        case PageTextKind::NumberStatus:
+            return wizard::WithNumberStatus(text, state.found.*row.found, state.inForce.*row.value,
+                                            Text(text::k2), Text(row.word), Text(text::k3));
+        case PageTextKind::CountStatus:
+            return wizard::WithCountStatus(text, state.found.*row.found, state.inForce.*row.value,
+                                           Text(row.word), Text(text::k3));
+        case PageTextKind::SwitchStatus:
+            return wizard::WithSwitchStatus(text, state.found.*row.found, state.inForce.*row.value,
+                                            Text(text::k6), Text(text::k5), Text(text::k3));
+        case PageTextKind::Recommendation:
+            return wizard::ReplacePercentD(text, state.recommended.*row.value);
     }
+    return text;
 }
 
-void CWizardPage::RequestLeavingButtons() {
-    if (auto buttons = wizard::ButtonsOnLeaving(m_index, theApp.m_family, theApp.boostModem != 0)) {
-        Sheet().SetWizardButtons(*buttons);
-    }
+void CWizardPage::Recommend() {}
+
+void CWizardPage::ShowValues() {
+    if (!m_table.fields.empty()) UpdateData(false);
 }
 
-namespace {
+BOOL CWizardPage::OnSetActive() {
+    Recommend();
+    ShowStepCaption();
+    for (const PageText& row : m_table.texts) SetDlgItemText(row.controlId, RowText(row));
+    ShowValues();
+    RequestButtons(wizard::ButtonsOnActivation(m_index, m_state.family, m_state.boostModem));
+    return CPropertyPage::OnSetActive();
+}
 
-// 0 when the target is the neighbouring page, which the sheet shows by default.
-LRESULT PageChoice(const CPropertySheet& sheet, std::optional<int> target, int neighbour) {
+LRESULT CWizardPage::PageChoice(std::optional<int> target, int neighbour) const {
+    // The neighbouring page is the sheet's own default.
     if (!target || *target == neighbour) return 0;
-    const CPropertyPage* page = sheet.GetPage(*target);
+    const CPropertyPage* page = Sheet().GetPage(*target);
     return page ? static_cast<LRESULT>(page->TemplateId()) : 0;
 }
 
-}  // namespace
-
-LRESULT CWizardPage::NextPageChoice() const {
-    return PageChoice(Sheet(), wizard::NextPage(m_index, theApp.m_family, theApp.boostModem != 0),
-                      m_index + 1);
+LRESULT CWizardPage::OnWizardNext() {
+    return PageChoice(wizard::NextPage(m_index, m_state.family, m_state.boostModem), m_index + 1);
 }
 
-LRESULT CWizardPage::BackPageChoice() const {
-    return PageChoice(Sheet(), wizard::BackPage(m_index, theApp.m_family), m_index - 1);
+LRESULT CWizardPage::OnWizardBack() {
+    return PageChoice(wizard::BackPage(m_index, m_state.family), m_index - 1);
+}
+
+BOOL CWizardPage::OnWizardFinish() {
+    if (wizard::NextPage(m_index, m_state.family, m_state.boostModem)) {
+        return CPropertyPage::OnWizardFinish();
+    }
+    StoreChoice();
+    Sheet().ApplySettings();
+    return TRUE;
+}
+
+BOOL CWizardPage::OnKillActive() {
+    StoreChoice();
+    RequestButtons(wizard::ButtonsOnLeaving(m_index, m_state.family, m_state.boostModem));
+    return MayLeave();
+}
+
+void CWizardPage::StoreChoice() {
+    if (!m_table.fields.empty()) StoreEntries();
+}
+
+BOOL CWizardPage::MayLeave() {
+    return m_table.fields.empty() ? TRUE : CheckEntriesAgain();
 }
 
 std::string CWizardPage::Text(const TextEntry& entry) {
     return theApp.GetLanguageText(entry);
-}
-
-void CWizardPage::Localize(const TextEntry& entry, int controlId) {
-    theApp.SetItemLanguageText(entry, controlId, m_hWnd);
 }
 
 bool CWizardPage::IsChecked(int controlId) const {
@@ -69,7 +117,7 @@ bool CWizardPage::IsChecked(int controlId) const {
 }
 
 void CWizardPage::DoDataExchange(CDataExchange* pDX) {
-    for (const PageField& field : m_fields) {
+    for (const PageField& field : m_table.fields) {
         DDX_Text(pDX, field.controlId, entries.*field.value);
         if (field.range) {
             const EntryRange range = field.range(entries);
@@ -82,7 +130,7 @@ void CWizardPage::CorrectOnLostFocus(const PageField& field) {
     std::int32_t& entry = entries.*field.value;
     const UnsignedReading typed = GetDlgItemUnsigned(field.controlId);
     const wizard::LostFocusResult result =
-        wizard::LostFocusEntry(field.rule, typed.value, Sheet().recommended.*field.value);
+        wizard::LostFocusEntry(field.rule, typed.value, m_state.recommended.*field.value);
     entry = result.value;
     if (result.rewriteControl) {
         SetDlgItemUnsigned(field.controlId, static_cast<std::uint32_t>(entry));
@@ -91,7 +139,7 @@ void CWizardPage::CorrectOnLostFocus(const PageField& field) {
 
 bool CWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
-        for (const PageField& field : m_fields) {
+        for (const PageField& field : m_table.fields) {
             if (field.controlId != *id) continue;
             CorrectOnLostFocus(field);
             return true;
@@ -100,20 +148,15 @@ bool CWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     return CPropertyPage::HandleMessage(message, wParam, lParam, result);
 }
 
-BOOL CWizardPage::OnKillActive() {
-    return TRUE;
-}
-
 void CWizardPage::StoreEntries() {
-    CMyPropertySheet& sheet = Sheet();
     UpdateData(true);
-    for (const PageField& field : m_fields) {
+    for (const PageField& field : m_table.fields) {
         entries.*field.value =
-            wizard::FixUpEntry(field.rule, entries.*field.value, sheet.recommended.*field.value);
+            wizard::FixUpEntry(field.rule, entries.*field.value, m_state.recommended.*field.value);
     }
     UpdateData(false);
-    for (const PageField& field : m_fields) {
-        sheet.chosen.*field.value = entries.*field.value;
+    for (const PageField& field : m_table.fields) {
+        m_state.chosen.*field.value = entries.*field.value;
     }
 }
 

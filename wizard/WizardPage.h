@@ -1,6 +1,7 @@
-// CWizardPage: what the nine wizard pages share (the sheet of the current run, the
-// step caption, button requests, language texts, and the entry fields a page describes
-// as a table: their data exchange, fix-ups, checks and copy into the chosen values).
+// CWizardPage: what the nine wizard pages share (the run's state, the sheet, the step
+// caption, buttons and the way on, language texts) and the page's table that it runs: the
+// texts a page shows, and its entry fields with their data exchange, fix-ups, checks and
+// copy into the chosen values.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "framework/PropertyPage.h"
 #include "res/TextCatalog.h"
 #include "wizard/WizardRules.h"
+#include "wizard/WizardState.h"
 
 class CMyPropertySheet;
 
@@ -27,38 +29,83 @@ struct EntryRange {
 struct PageField {
     int controlId;            // its edit
     wizard::EntryField rule;  // its least value, below which the recommendation replaces it
-    // Its value in the page's entries, in the sheet's recommendation and in its choice.
+    // Its value in the page's entries, in the run's recommendation and in its choice.
     std::int32_t TuningValues::*value;
     // The range checked on leaving, from the entries read up to it; null when only the
     // least value applies.
     EntryRange (*range)(const TuningValues& entries);
 };
 
+// How a row of a page's text table fills its control.
+enum class PageTextKind {
+    Label,           // the language text as it is
+    NumberStatus,    // the explanation, then " <was set to> <value> <unit>." or " <isn't set.>"
+    CountStatus,     // the same without a unit, after the row's own "was set to" word
+    SwitchStatus,    // the explanation, then " <enabled>", " <disabled>" or " <isn't set.>"
+    Recommendation,  // the text with every "%d" replaced by the recommended value
+};
+
+// One text a page shows each time it becomes current: a row of the page's table.
+struct PageText {
+    PageTextKind kind;
+    int controlId;
+    TextEntry text;
+    // The value the row tells: in force for a status, recommended for a recommendation.
+    std::int32_t TuningValues::*value = nullptr;
+    bool FoundFlags::*found = nullptr;    // of a status: whether the value in force was found
+    TextEntry word = {nullptr, nullptr};  // the unit of a number, the "was set to" of a count
+};
+
+// A page's table: its texts in the order they are shown and its fields in the order they are
+// read.
+struct PageTable {
+    std::span<const PageText> texts;
+    std::span<const PageField> fields;
+};
+
 class CWizardPage : public CPropertyPage {
 public:
-    // `fields` is the page's table, in the order the fields are read; it must outlive the page.
-    CWizardPage(UINT templateId, wizard::WizardPage index, std::span<const PageField> fields = {});
+    // `state` is the run's, owned by the sheet; `table` is the page's. Both must outlive the
+    // page.
+    CWizardPage(UINT templateId, wizard::WizardPage index, wizard::WizardState& state,
+                PageTable table = {});
 
-    // What the edits of the page's fields hold; values of no field go unused. The sheet puts
-    // in the defaults when it opens.
+    // What the edits of the page's fields hold; values of no field go unused. They start as
+    // the recommendations the run holds when the page is first shown.
     TuningValues entries;
 
 protected:
     // The sheet the page belongs to.
     CMyPropertySheet& Sheet() const;
+    wizard::WizardState& State() const { return m_state; }
 
-    // Activation and deactivation steps that depend on the family and boostModem.
-    void ShowStepCaption();
-    void RequestActivationButtons();
-    void RequestLeavingButtons();
+    // Takes the recommendations of the page's fields as its first entries, then fills the
+    // controls.
+    BOOL OnInitDialog() override;
 
-    // The template id of the page Next or Back must show, or 0 for the neighbouring
-    // page (the property page's OnWizardNext/OnWizardBack contract).
-    LRESULT NextPageChoice() const;
-    LRESULT BackPageChoice() const;
+    // Becoming current: Recommend, the step caption, the table's texts, ShowValues, then the
+    // buttons. The buttons and the way on follow from the page flow (wizard::NextPage and
+    // BackPage) for every page: activation requests the page's buttons; Next and Back name the
+    // page to show; Finish, on a page Next does not lead on from, stores the page's choice and
+    // applies the run's values.
+    BOOL OnSetActive() override;
+    LRESULT OnWizardNext() override;
+    LRESULT OnWizardBack() override;
+    BOOL OnWizardFinish() override;
+
+    // Puts the page's recommendations into the run's state and its entries; the base has none.
+    virtual void Recommend();
+    // Shows the entries; the base fills the table's fields.
+    virtual void ShowValues();
+
+    // Leaving by Next or Back: StoreChoice, the leaving buttons, then MayLeave decides.
+    BOOL OnKillActive() final;
+    // Puts what the page holds into the run's state; the base stores the table's entries.
+    virtual void StoreChoice();
+    // Whether the page may be left; the base reads the table's entries again.
+    virtual BOOL MayLeave();
 
     static std::string Text(const TextEntry& entry);
-    void Localize(const TextEntry& entry, int controlId);
     bool IsChecked(int controlId) const;
 
     // The fields of the table, in its order: each edit with its entry, then its range.
@@ -68,13 +115,9 @@ protected:
     // when below the field's least value, the entry and the edit take the recommendation.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    // Leaving a page reads nothing by itself (returns TRUE): a page with entries takes them
-    // with StoreEntries and then decides with CheckEntriesAgain.
-    BOOL OnKillActive() override;
-
     // The first step of leaving: reads the entries (a failed read has shown its message and
     // leaves the fields after it unread), replaces each entry below its least value by the
-    // recommendation, shows the entries again and copies them into the sheet's chosen values.
+    // recommendation, shows the entries again and copies them into the run's chosen values.
     // An unreadable field, and every field after it, thus shows its last entry again.
     void StoreEntries();
 
@@ -90,6 +133,13 @@ protected:
 
 private:
     void CorrectOnLostFocus(const PageField& field);
+    void ShowStepCaption();
+    std::string RowText(const PageText& row) const;
+    void RequestButtons(std::optional<std::uint32_t> buttons);
+    // The template id of the page to show, or 0 for the neighbouring page (the property
+    // page's OnWizardNext/OnWizardBack contract).
+    LRESULT PageChoice(std::optional<int> target, int neighbour) const;
 
-    std::span<const PageField> m_fields;
+    wizard::WizardState& m_state;
+    PageTable m_table;
 };

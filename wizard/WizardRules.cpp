@@ -148,10 +148,20 @@ std::string ReplacePercentD(std::string_view text, std::int32_t value) {
     return result;
 }
 
+namespace {
+
+// The page on which the family's run ends unless the modem boost is pending.
+int LastStep(PlatformFamily family) {
+    return family == WinNT ? kPageIcmpRedirect : kPageKeepAlive;
+}
+
+constexpr std::uint32_t kBackNext = kButtonBack | kButtonNext;
+
+}  // namespace
+
 std::optional<int> NextPage(int page, PlatformFamily family, bool boostModem) {
     if (page < kPageConnectionType || page >= kPageModemBoost) return std::nullopt;
-    // The family's last step ends the run unless the modem boost is pending.
-    const int lastStep = family == WinNT ? kPageIcmpRedirect : kPageKeepAlive;
+    const int lastStep = LastStep(family);
     if (page == lastStep) return boostModem ? std::optional<int>(kPageModemBoost) : std::nullopt;
     if (page > lastStep) return std::nullopt;
     return page + 1;
@@ -159,41 +169,28 @@ std::optional<int> NextPage(int page, PlatformFamily family, bool boostModem) {
 
 std::optional<int> BackPage(int page, PlatformFamily family) {
     if (page <= kPageConnectionType || page >= kPageCount) return std::nullopt;
-    if (page == kPageModemBoost) return family == WinNT ? kPageIcmpRedirect : kPageKeepAlive;
+    if (page == kPageModemBoost) return LastStep(family);
     return page - 1;
 }
 
+std::uint32_t FlowButtons(int page, PlatformFamily family, bool boostModem) {
+    const std::uint32_t back = BackPage(page, family) ? kButtonBack : 0u;
+    const std::uint32_t onward = NextPage(page, family, boostModem) ? kButtonNext : kButtonFinish;
+    return back | onward;
+}
+
 std::optional<std::uint32_t> ButtonsOnActivation(int page, PlatformFamily family, bool boostModem) {
-    constexpr std::uint32_t kBackFinish = kButtonBack | kButtonFinish;
-    switch (page) {
-        case kPageConnectionType:
-            return kButtonNext;
-        case kPageKeepAlive:
-            if (family == Win9x && !boostModem) return kBackFinish;
-            break;
-        case kPageIcmpRedirect:
-            if (!boostModem) return kBackFinish;
-            break;
-        case kPageModemBoost:
-            return kBackFinish;
-        default:
-            break;
-    }
-    return std::nullopt;
+    const bool shown =
+        page >= kPageConnectionType && (page <= LastStep(family) || page == kPageModemBoost);
+    if (!shown) return std::nullopt;
+    const std::uint32_t buttons = FlowButtons(page, family, boostModem);
+    if (buttons == kBackNext) return std::nullopt;
+    return buttons;
 }
 
 std::optional<std::uint32_t> ButtonsOnLeaving(int page, PlatformFamily family, bool boostModem) {
-    constexpr std::uint32_t kBackNext = kButtonBack | kButtonNext;
-    switch (page) {
-        case kPageConnectionType:
-        case kPageIcmpRedirect:
-        case kPageModemBoost:
-            return kBackNext;
-        case kPageKeepAlive:
-            if (family == Win9x && !boostModem) return kBackNext;
-            break;
-        default:
-            break;
+    if (page == kPageIcmpRedirect || ButtonsOnActivation(page, family, boostModem)) {
+        return kBackNext;
     }
     return std::nullopt;
 }

@@ -166,9 +166,16 @@ std::optional<int> NextPage(int page, PlatformFamily family, bool boostModem);
 // The page Back leads to, or nothing on the first page.
 std::optional<int> BackPage(int page, PlatformFamily family);
 
-// Buttons a page requests when it becomes current, or nothing when it leaves them.
+// The buttons the page flow gives a page of the family's run: Back unless Back leads nowhere,
+// Next when Next leads on, else Finish.
+std::uint32_t FlowButtons(int page, PlatformFamily family, bool boostModem);
+
+// Buttons a page requests when it becomes current, or nothing when it leaves them: Back and
+// Next, which every page leaves behind, are never requested again, nor are the buttons of a
+// page the family's run does not show.
 std::optional<std::uint32_t> ButtonsOnActivation(int page, PlatformFamily family, bool boostModem);
-// Buttons a page requests when it is left by Next or Back, or nothing.
+// Buttons a page requests when it is left by Next or Back, or nothing: Back and Next again
+// after a page that requested others; the ICMP page requests them in every run.
 std::optional<std::uint32_t> ButtonsOnLeaving(int page, PlatformFamily family, bool boostModem);
 
 // The language text of the caption a page puts into the sheet's title bar; an

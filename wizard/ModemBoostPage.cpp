@@ -1,16 +1,22 @@
 // The modem boost page: a description, a picture of the speed list, Back and Finish.
-#include "wizard/ModemBoost.h"
+#include "wizard/ModemBoostPage.h"
 
 #include "res/resource.h"
 #include "wizard/ModemPicture.h"
-#include "wizard/MyPropertySheet.h"
 
 namespace {
-constexpr COLORREF kPictureFace = RGB(192, 192, 192);  // the dialog's face in the picture
-}
 
-CModemBoost::CModemBoost()
-    : CWizardPage(IDD_MODEM_BOOST, wizard::kPageModemBoost), m_picture(IDB_MODEM_SPEEDS) {}
+constexpr COLORREF kPictureFace = RGB(192, 192, 192);  // the dialog's face in the picture
+
+constexpr PageText kTexts[] = {
+    {PageTextKind::Label, IDC_DESCRIBTION, text::kIDC_DESCRIBTION},
+};
+
+}  // namespace
+
+CModemBoost::CModemBoost(wizard::WizardState& state)
+    : CWizardPage(IDD_MODEM_BOOST, wizard::kPageModemBoost, state, {kTexts, {}}),
+      m_picture(IDB_MODEM_SPEEDS) {}
 
 BOOL CModemBoost::OnInitDialog() {
     const BOOL result = CWizardPage::OnInitDialog();
@@ -61,27 +67,4 @@ bool CModemBoost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             break;
     }
     return CWizardPage::HandleMessage(message, wParam, lParam, result);
-}
-
-BOOL CModemBoost::OnSetActive() {
-    ShowStepCaption();
-    SetDlgItemText(IDC_DESCRIBTION, Text(text::kIDC_DESCRIBTION));
-    RequestActivationButtons();
-    return CWizardPage::OnSetActive();
-}
-
-BOOL CModemBoost::OnKillActive() {
-    RequestLeavingButtons();
-    return CWizardPage::OnKillActive();
-}
-
-LRESULT CModemBoost::OnWizardBack() {
-    // On Win9x the way back passes over the NT-only pages, as the way forward did.
-    return BackPageChoice();
-}
-
-BOOL CModemBoost::OnWizardFinish() {
-    // ApplySettings boosts the modem first: boostModem is set whenever this page shows.
-    Sheet().ApplySettings();
-    return TRUE;
 }

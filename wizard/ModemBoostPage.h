@@ -6,14 +6,10 @@
 
 class CModemBoost : public CWizardPage {
 public:
-    CModemBoost();
+    explicit CModemBoost(wizard::WizardState& state);
 
 protected:
     BOOL OnInitDialog() override;
-    BOOL OnSetActive() override;
-    BOOL OnKillActive() override;
-    LRESULT OnWizardBack() override;
-    BOOL OnWizardFinish() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
