@@ -129,3 +129,21 @@ bool CPalettePicture::Realize(HWND staticControl) const {
     InvalidateRect(staticControl, nullptr, FALSE);
     return true;
 }
+
+GdiObject<HFONT> PixelFont(int pixels, int lineHeight, const char* face, const char* fallback,
+                           int fallbackPixels) {
+    const auto make = [](const char* name, int size) {
+        return GdiObject<HFONT>(CreateFontA(
+            -size, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, name));
+    };
+    GdiObject<HFONT> font = make(face, pixels);
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, font.get());
+    TEXTMETRICA metrics{};
+    const bool measured = GetTextMetricsA(screen, &metrics) != FALSE;
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    if (measured && metrics.tmHeight > lineHeight) font = make(fallback, fallbackPixels);
+    return font;
+}

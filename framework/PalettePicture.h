@@ -42,6 +42,13 @@ private:
     GdiObject<HPALETTE> m_palette;
 };
 
+// A font for words drawn on a picture, which keeps its pixels at every screen resolution: `face`
+// at `pixels` to the em if its characters are at most `lineHeight` pixels high, else
+// `fallback` at `fallbackPixels` (a bitmap face such as MS Sans Serif has no small sizes at
+// large fonts).
+GdiObject<HFONT> PixelFont(int pixels, int lineHeight, const char* face, const char* fallback,
+                           int fallbackPixels);
+
 // A memory DC holding a bitmap, to draw on it (the words a picture gets at run time), until
 // the end of the scope.
 class CBitmapCanvas {

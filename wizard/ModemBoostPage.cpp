@@ -23,10 +23,9 @@ BOOL CModemBoost::OnInitDialog() {
     {
         CBitmapCanvas canvas(m_picture.Bitmap());
         if (HDC dc = canvas.Dc()) {
-            const GdiObject<HFONT> font(
-                CreateFontA(-wizard::kPictureFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH, wizard::kPictureFontFace));
+            const GdiObject<HFONT> font = PixelFont(
+                wizard::kPictureFontPixels, wizard::kPictureLineHeight, wizard::kPictureFontFace,
+                wizard::kPictureFallbackFace, wizard::kPictureFallbackPixels);
             const HGDIOBJ old = SelectObject(dc, font.get());
             SetTextAlign(dc, TA_LEFT | TA_BASELINE);
             SetTextColor(dc, RGB(0, 0, 0));

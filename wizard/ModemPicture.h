@@ -17,9 +17,14 @@ struct PictureWords {
 };
 
 // The picture is pixels, drawn with the dialog's font at normal size (8 points at 96 dots per
-// inch, 11 pixels to the em); it does not grow with large fonts, so neither do its words.
+// inch, 11 pixels to the em, 13 to the line); it does not grow with large fonts, so neither do
+// its words. There MS Sans Serif, a bitmap font, has no such size: Tahoma has, a pixel
+// smaller so that it takes no more room than MS Sans Serif.
 inline constexpr int kPictureFontPixels = 11;
+inline constexpr int kPictureLineHeight = 13;
 inline constexpr char kPictureFontFace[] = "MS Sans Serif";
+inline constexpr char kPictureFallbackFace[] = "Tahoma";
+inline constexpr int kPictureFallbackPixels = 10;
 
 inline constexpr PictureWords kModemPictureWords[] = {
     // The group box's caption, in the frame's top line from 9 to 229, a character in from

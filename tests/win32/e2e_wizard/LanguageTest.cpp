@@ -5,24 +5,26 @@
 
 #include "PageChecks.h"
 #include "WizardTest.h"
+#include "framework/PalettePicture.h"
 #include "wizard/ModemPicture.h"
 
 namespace e2e::wizard {
 namespace {
 
 // Whether the modem page's picture shows `words` at their place, as the font the picture was
-// drawn for (MS Sans Serif at 8 points on a 96-dot screen) writes them in black on the
-// picture's face colour.
+// drawn for (MS Sans Serif at 8 points on a 96-dot screen, or its stand-in at large fonts)
+// writes them in black on the picture's face colour.
 ::testing::AssertionResult ShowsPictureWords(HWND picture, const ::wizard::PictureWords& place,
                                              const std::string& words) {
     if (!picture) return ::testing::AssertionFailure() << "no picture";
     const int height = -::wizard::kPictureFontPixels;
-    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
-                             0, "MS Sans Serif");
+    const GdiObject<HFONT> font = PixelFont(
+        ::wizard::kPictureFontPixels, ::wizard::kPictureLineHeight, ::wizard::kPictureFontFace,
+        ::wizard::kPictureFallbackFace, ::wizard::kPictureFallbackPixels);
     SIZE size{};
     TEXTMETRICA metrics{};
     const Pixels expected = DrawOffscreen(place.right - place.left, 2 * -height, [&](HDC dc) {
-        SelectObject(dc, font);
+        SelectObject(dc, font.get());
         GetTextExtentPoint32A(dc, words.c_str(), static_cast<int>(words.size()), &size);
         GetTextMetricsA(dc, &metrics);
         SetTextAlign(dc, TA_LEFT | TA_BASELINE);
@@ -32,7 +34,6 @@ namespace {
         ExtTextOutA(dc, 0, metrics.tmAscent, ETO_OPAQUE, &cell, words.c_str(),
                     static_cast<UINT>(words.size()), nullptr);
     });
-    DeleteObject(font);
     if (place.left + size.cx > place.right) {
         return ::testing::AssertionFailure() << "\"" << words << "\" is wider than its place";
     }

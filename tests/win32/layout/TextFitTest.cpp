@@ -20,6 +20,7 @@
 #include "app/OutcomeMessages.h"
 #include "e2e/Registry.h"
 #include "framework/IntegerText.h"
+#include "framework/PalettePicture.h"
 #include "framework/PropertySheet.h"
 #include "res/TextCatalog.h"
 #include "res/resource.h"
@@ -670,11 +671,11 @@ TEST_F(TextFit, EveryWindowLiesInsideTheWorkAreaOfTheSmallScreen) {
 // that must end where the picture leaves room for it, at every screen resolution.
 TEST_F(TextFit, ModemPictureWordsFitInEveryShippedLanguage) {
     HDC dc = GetDC(nullptr);
-    const HFONT font = CreateFontA(-wizard::kPictureFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                   DEFAULT_QUALITY, DEFAULT_PITCH, wizard::kPictureFontFace);
+    const GdiObject<HFONT> font =
+        PixelFont(wizard::kPictureFontPixels, wizard::kPictureLineHeight, wizard::kPictureFontFace,
+                  wizard::kPictureFallbackFace, wizard::kPictureFallbackPixels);
     ASSERT_TRUE(font);
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, font.get());
     for (const wizard::PictureWords& words : wizard::kModemPictureWords) {
         for (const std::string& language : m_languages) {
             const std::string text = Language{language}(words.text);
@@ -688,7 +689,6 @@ TEST_F(TextFit, ModemPictureWordsFitInEveryShippedLanguage) {
         }
     }
     SelectObject(dc, old);
-    DeleteObject(font);
     ReleaseDC(nullptr, dc);
 }
 
