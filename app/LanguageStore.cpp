@@ -71,7 +71,7 @@ std::string PlatformText(const std::string& file, std::string_view key,
     if (ReaderKeepsDefault(englishDefault)) {
         const DWORD attributes = GetFileAttributesA(file.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            return ApplyLineBreaks(std::string(englishDefault));
+            return text::ApplyLineBreaks(std::string(englishDefault));
         }
     }
     const std::string keyText(key);
@@ -83,7 +83,7 @@ std::string PlatformText(const std::string& file, std::string_view key,
     // The terminating NUL, not the returned count, marks the end: older systems count
     // differently when the text is cut.
     text.resize(static_cast<std::size_t>(std::find(text.begin(), text.end(), '\0') - text.begin()));
-    return ApplyLineBreaks(std::move(text));
+    return text::ApplyLineBreaks(std::move(text));
 }
 
 }  // namespace
@@ -103,7 +103,7 @@ std::string LanguageStore::Text(std::string_view appPath, std::string_view langu
     std::string file = LanguageFile(appPath, language);
     if (m_file.empty() || file != m_file) Read(file);
     if (m_throughPlatform) return PlatformText(m_file, key, englishDefault);
-    return ApplyLineBreaks(m_texts.Text(key, englishDefault));
+    return text::ApplyLineBreaks(m_texts.Text(key, englishDefault));
 }
 
 void LanguageStore::Forget() {

@@ -6,7 +6,7 @@
 #include "framework/MessageBox.h"
 
 void ShowOutcome(HWND owner, engine::Outcome outcome) {
-    const EngineMessage message = MessageFor(outcome);
+    const EngineMessage message = outcome::MessageFor(outcome);
     UINT icon = 0;
     if (message.kind == MessageKind::Warning) icon = MB_ICONEXCLAMATION;
     if (message.kind == MessageKind::Error) icon = MB_ICONSTOP;

@@ -1,7 +1,7 @@
 // The engine's outcomes as the messages of the language files.
 #include "app/OutcomeMessages.h"
 
-EngineMessage MessageFor(engine::Outcome outcome) {
+EngineMessage outcome::MessageFor(engine::Outcome outcome) {
     using engine::Outcome;
     switch (outcome) {
         case Outcome::Applied:

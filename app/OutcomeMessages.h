@@ -15,4 +15,6 @@ struct EngineMessage {
     MessageKind kind;
 };
 
+namespace outcome {
 EngineMessage MessageFor(engine::Outcome outcome);
+}  // namespace outcome

@@ -30,25 +30,25 @@ bool IsFileName(std::string_view name) {
 
 }  // namespace
 
-std::optional<std::string> ProductText(const reg::Value& value) {
+std::optional<std::string> product::ProductText(const reg::Value& value) {
     if (value.type != reg::kSz && value.type != reg::kExpandSz) return std::nullopt;
     const auto end = std::find(value.data.begin(), value.data.end(), std::uint8_t{0});
     return std::string(value.data.begin(), end);
 }
 
-std::optional<std::string> UsableAppPath(const reg::Value& value) {
-    std::optional<std::string> text = ProductText(value);
+std::optional<std::string> product::UsableAppPath(const reg::Value& value) {
+    std::optional<std::string> text = product::ProductText(value);
     if (!text || !FitsBuffer(*text) || !IsAbsolutePath(*text)) return std::nullopt;
     return text;
 }
 
-std::optional<std::string> UsableLanguage(const reg::Value& value) {
-    std::optional<std::string> text = ProductText(value);
+std::optional<std::string> product::UsableLanguage(const reg::Value& value) {
+    std::optional<std::string> text = product::ProductText(value);
     if (!text || !FitsBuffer(*text) || !IsFileName(*text)) return std::nullopt;
     return text;
 }
 
-std::string FolderOfPath(const std::string& path) {
+std::string product::FolderOfPath(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }

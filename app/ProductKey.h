@@ -15,6 +15,8 @@ inline constexpr const char* kProductKeyPath = catalogue::kProductKey;
 // The program's buffers for the folder and the language: 260 bytes with the terminator.
 inline constexpr std::size_t kProductTextCapacity = 260;
 
+namespace product {
+
 // The text of a REG_SZ or REG_EXPAND_SZ value: its bytes up to the first NUL,
 // or all of them when there is none (the registry does not promise one).
 // Nothing for a value of another type.
@@ -32,3 +34,5 @@ std::optional<std::string> UsableLanguage(const reg::Value& value);
 
 // The folder of a program file ("C:\Dir\Vornel.exe" gives "C:\Dir").
 std::string FolderOfPath(const std::string& path);
+
+}  // namespace product

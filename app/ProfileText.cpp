@@ -194,7 +194,7 @@ std::u16string FileUnits(std::string_view bytes) {
         return units;
     }
     units.reserve(bytes.size());
-    for (char c : bytes) units += AnsiToUnicode(static_cast<unsigned char>(c));
+    for (char c : bytes) units += profile::AnsiToUnicode(static_cast<unsigned char>(c));
     return units;
 }
 
@@ -216,7 +216,7 @@ std::u16string FromAnsi(std::string_view text) {
     text = text.substr(0, text.find('\0'));
     std::u16string out;
     out.reserve(text.size());
-    for (char c : text) out += AnsiToUnicode(static_cast<unsigned char>(c));
+    for (char c : text) out += profile::AnsiToUnicode(static_cast<unsigned char>(c));
     return out;
 }
 
@@ -240,17 +240,17 @@ std::u16string CopyOut(std::u16string text, std::size_t bufferSize) {
 std::string ToAnsi(const std::u16string& text) {
     std::string out;
     out.reserve(text.size());
-    for (char16_t unit : text) out += static_cast<char>(UnicodeToAnsi(unit));
+    for (char16_t unit : text) out += static_cast<char>(profile::UnicodeToAnsi(unit));
     return out;
 }
 
 }  // namespace
 
-char16_t AnsiToUnicode(unsigned char ansi) {
+char16_t profile::AnsiToUnicode(unsigned char ansi) {
     return ansi >= 0x80 && ansi <= 0x9F ? kCp1252High[ansi - 0x80] : static_cast<char16_t>(ansi);
 }
 
-unsigned char UnicodeToAnsi(char16_t unit) {
+unsigned char profile::UnicodeToAnsi(char16_t unit) {
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<unsigned char>(unit);
     const auto exact = std::find(std::begin(kCp1252High), std::end(kCp1252High), unit);
     if (exact != std::end(kCp1252High)) {
@@ -335,13 +335,14 @@ std::string ProfileSection::Text(std::string_view key, std::string_view defaultT
     return ToAnsi(CopyOut(std::move(fallback), bufferSize));
 }
 
-std::string ReadProfileString(std::string_view fileBytes, std::string_view section,
-                              std::string_view key, std::string_view defaultText,
-                              std::size_t bufferSize) {
+std::string profile::ReadProfileString(std::string_view fileBytes, std::string_view section,
+                                       std::string_view key, std::string_view defaultText,
+                                       std::size_t bufferSize) {
     return ProfileSection(fileBytes, section).Text(key, defaultText, bufferSize);
 }
 
-std::string LanguageTextFromBytes(std::string_view fileBytes, std::string_view key,
-                                  std::string_view englishDefault) {
-    return ApplyLineBreaks(ReadProfileString(fileBytes, kLanguageSection, key, englishDefault));
+std::string profile::LanguageTextFromBytes(std::string_view fileBytes, std::string_view key,
+                                           std::string_view englishDefault) {
+    return text::ApplyLineBreaks(
+        profile::ReadProfileString(fileBytes, kLanguageSection, key, englishDefault));
 }

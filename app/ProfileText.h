@@ -35,9 +35,11 @@
 //  - The default applies when the file, the section, the key or its '=' is missing: it loses its
 //    trailing spaces (one remains if it is nothing else) and then follows the quotation and
 //    length rules of a text. A key present with an empty text gives an empty text.
+namespace profile {
 std::string ReadProfileString(std::string_view fileBytes, std::string_view section,
                               std::string_view key, std::string_view defaultText,
                               std::size_t bufferSize = kLanguageTextBufferSize);
+}  // namespace profile
 
 // One section of a file as those rules find it, for any number of lookups: the file's units and
 // the lines of the first section of the name, in their order.
@@ -45,7 +47,7 @@ class ProfileSection {
 public:
     ProfileSection() = default;  // an empty file's
     ProfileSection(std::string_view fileBytes, std::string_view section);
-    // ReadProfileString(fileBytes, section, key, defaultText, bufferSize).
+    // profile::ReadProfileString(fileBytes, section, key, defaultText, bufferSize).
     std::string Text(std::string_view key, std::string_view defaultText,
                      std::size_t bufferSize = kLanguageTextBufferSize) const;
 
@@ -61,6 +63,8 @@ private:
 
 // A language text exactly as the language store returns it for a file holding `fileBytes`:
 // section "Linkvane", a 2000-byte buffer, then the '*' rule.
+namespace profile {
+
 std::string LanguageTextFromBytes(std::string_view fileBytes, std::string_view key,
                                   std::string_view englishDefault);
 
@@ -68,3 +72,5 @@ std::string LanguageTextFromBytes(std::string_view fileBytes, std::string_view k
 // tests that hold them against the platform's own).
 char16_t AnsiToUnicode(unsigned char ansi);
 unsigned char UnicodeToAnsi(char16_t unit);
+
+}  // namespace profile

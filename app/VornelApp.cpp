@@ -20,7 +20,7 @@ namespace {
 std::string ProgramFolder() {
     char path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return FolderOfPath(std::string(path, length < MAX_PATH ? length : 0));
+    return product::FolderOfPath(std::string(path, length < MAX_PATH ? length : 0));
 }
 
 void CopyToBuffer(const std::string& text, char (&buffer)[MAX_PATH]) {
@@ -44,9 +44,10 @@ void CVornelApp::ReadProductKey() {
     Win32RegistryStore store;
     reg::ScopedKey key = reg::Open(store, reg::kCurrentUser, kProductKeyPath);
     // An unzipped copy without an installer finds its languages beside itself.
-    CopyToBuffer(ProductValue(store, key.get(), "AppPath", UsableAppPath).value_or(ProgramFolder()),
-                 m_pszAppPath);
-    CopyToBuffer(ProductValue(store, key.get(), "Language", UsableLanguage).value_or(""),
+    CopyToBuffer(
+        ProductValue(store, key.get(), "AppPath", product::UsableAppPath).value_or(ProgramFolder()),
+        m_pszAppPath);
+    CopyToBuffer(ProductValue(store, key.get(), "Language", product::UsableLanguage).value_or(""),
                  m_pszLanguage);
 }
 
@@ -54,13 +55,13 @@ BOOL CVornelApp::InitInstance() {
     // The registry is read first so that a refusal is already in the user's language.
     ReadProductKey();
 
-    const auto release = DecideRelease(m_osVersion);
+    const auto release = platform::DecideRelease(m_osVersion);
     if (!release) {
         MessageBoxA(nullptr, GetLanguageText(text::k79).c_str(), nullptr, MB_ICONERROR);
         return FALSE;
     }
     m_release = *release;
-    m_family = FamilyOf(*release);
+    m_family = platform::FamilyOf(*release);
 
     CSplashDlg splash;
     splash.DoModal();

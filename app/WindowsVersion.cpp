@@ -27,7 +27,7 @@ bool CWindowsVersion::IsWinNT4() const {
     return m_osvi.dwPlatformId == kPlatformNT && m_osvi.dwMajorVersion == 4;
 }
 
-std::optional<WindowsRelease> DecideRelease(const CWindowsVersion& version) {
+std::optional<WindowsRelease> platform::DecideRelease(const CWindowsVersion& version) {
     using Test = bool (CWindowsVersion::*)() const;
     struct Rule {
         Test test;
@@ -47,8 +47,8 @@ std::optional<WindowsRelease> DecideRelease(const CWindowsVersion& version) {
     return std::nullopt;
 }
 
-std::optional<PlatformFamily> DecidePlatformFamily(const CWindowsVersion& version) {
-    const std::optional<WindowsRelease> release = DecideRelease(version);
+std::optional<PlatformFamily> platform::DecidePlatformFamily(const CWindowsVersion& version) {
+    const std::optional<WindowsRelease> release = platform::DecideRelease(version);
     if (!release) return std::nullopt;
-    return FamilyOf(*release);
+    return platform::FamilyOf(*release);
 }

@@ -42,5 +42,7 @@ private:
 
 // The start-up decision: the first release test that holds decides the
 // release and with it the family; none holding means the program must refuse to run.
+namespace platform {
 std::optional<WindowsRelease> DecideRelease(const CWindowsVersion& version);
 std::optional<PlatformFamily> DecidePlatformFamily(const CWindowsVersion& version);
+}  // namespace platform

@@ -613,7 +613,7 @@ bool MayChangeSettings(RegistryStore& store, PlatformFamily family) {
 
 Result ApplySettings(RegistryStore& store, WindowsRelease release, const TuningValues& chosen,
                      ConnectionType type, bool boostModem) {
-    const PlatformFamily family = FamilyOf(release);
+    const PlatformFamily family = platform::FamilyOf(release);
     if (!MayChangeSettings(store, family)) return {Outcome::NeedsRights, BackupExists(store)};
     TuningValues inForce;
     FoundFlags found;

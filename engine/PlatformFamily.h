@@ -11,6 +11,8 @@ enum PlatformFamily : std::int32_t {
 // The releases, some of whose stacks read a setting from a place of their own.
 enum class WindowsRelease : std::uint8_t { Win95, Win98, WinMe, WinNT4, Win2000, WinXP };
 
+namespace platform {
 constexpr PlatformFamily FamilyOf(WindowsRelease release) {
     return release <= WindowsRelease::WinMe ? Win9x : WinNT;
 }
+}  // namespace platform

@@ -23,7 +23,7 @@ void ExchangeInteger(CDataExchange* pDX, int controlId, Int& value, Parse parse)
     HWND control = RequireDlgItem(pDX->m_hDlg, controlId);
     pDX->m_lastControlId = controlId;
     if (!pDX->m_bSaveAndValidate) {
-        SetWindowTextA(control, FormatExchangeInt(value).c_str());
+        SetWindowTextA(control, exchange::FormatExchangeInt(value).c_str());
         return;
     }
     const auto parsed = parse(WindowText(control));
@@ -37,17 +37,17 @@ void ExchangeInteger(CDataExchange* pDX, int controlId, Int& value, Parse parse)
 }  // namespace
 
 void DDX_Text(CDataExchange* pDX, int controlId, std::int32_t& value) {
-    ExchangeInteger(pDX, controlId, value, ParseExchangeInt32);
+    ExchangeInteger(pDX, controlId, value, exchange::ParseExchangeInt32);
 }
 
 void DDX_Text(CDataExchange* pDX, int controlId, std::int64_t& value) {
-    ExchangeInteger(pDX, controlId, value, ParseExchangeInt64);
+    ExchangeInteger(pDX, controlId, value, exchange::ParseExchangeInt64);
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, std::int32_t value, std::int32_t minimum,
                    std::int32_t maximum) {
     if (!pDX || pDX->m_failed || !pDX->m_bSaveAndValidate) return;
     if (value < minimum || value > maximum) {
-        pDX->Fail(pDX->m_lastControlId, EnterIntegerRangeMessage(minimum, maximum));
+        pDX->Fail(pDX->m_lastControlId, exchange::EnterIntegerRangeMessage(minimum, maximum));
     }
 }

@@ -56,7 +56,7 @@ void ReplaceAll(std::string& text, std::string_view what, const std::string& wit
 
 }  // namespace
 
-UnsignedReading ReadUnsignedItemText(std::string_view text) {
+UnsignedReading exchange::ReadUnsignedItemText(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     const auto value = ParseMagnitude(text, std::numeric_limits<std::uint32_t>::max());
@@ -64,23 +64,23 @@ UnsignedReading ReadUnsignedItemText(std::string_view text) {
     return {static_cast<std::uint32_t>(*value), true};
 }
 
-std::optional<std::int32_t> ParseExchangeInt32(std::string_view text) {
+std::optional<std::int32_t> exchange::ParseExchangeInt32(std::string_view text) {
     return ParseExchange<std::int32_t>(text);
 }
 
-std::optional<std::int64_t> ParseExchangeInt64(std::string_view text) {
+std::optional<std::int64_t> exchange::ParseExchangeInt64(std::string_view text) {
     return ParseExchange<std::int64_t>(text);
 }
 
-std::string FormatExchangeInt(std::int64_t value) {
+std::string exchange::FormatExchangeInt(std::int64_t value) {
     return std::to_string(value);
 }
 
-std::string EnterIntegerRangeMessage(std::int64_t minimum, std::int64_t maximum) {
+std::string exchange::EnterIntegerRangeMessage(std::int64_t minimum, std::int64_t maximum) {
     // One pass per placeholder, in order, so that a bound's digits are never
     // taken for a placeholder.
     std::string message(kEnterIntegerRangeTemplate);
-    ReplaceAll(message, "%1", FormatExchangeInt(minimum));
-    ReplaceAll(message, "%2", FormatExchangeInt(maximum));
+    ReplaceAll(message, "%1", exchange::FormatExchangeInt(minimum));
+    ReplaceAll(message, "%2", exchange::FormatExchangeInt(maximum));
     return message;
 }

@@ -14,6 +14,8 @@ struct UnsignedReading {
     bool translated = false;
 };
 
+namespace exchange {
+
 // Leading blanks are skipped, then one or more decimal digits must follow,
 // then only blanks. Empty or unreadable text, a sign, or a value above
 // 4294967295 gives { 0, false }.
@@ -28,10 +30,14 @@ std::optional<std::int64_t> ParseExchangeInt64(std::string_view text);
 // The text the data exchange writes into a control: plain signed decimal.
 std::string FormatExchangeInt(std::int64_t value);
 
+}  // namespace exchange
+
 // The two validation messages of the platform's data exchange.
 inline constexpr std::string_view kEnterIntegerMessage = "Please enter an integer.";
 inline constexpr std::string_view kEnterIntegerRangeTemplate =
     "Please enter an integer between %1 and %2.";
 
+namespace exchange {
 // The range message with %1 and %2 replaced by the bounds as plain text.
 std::string EnterIntegerRangeMessage(std::int64_t minimum, std::int64_t maximum);
+}  // namespace exchange

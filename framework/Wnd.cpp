@@ -52,7 +52,7 @@ void CWnd::EnableDlgItem(int controlId, bool enable) {
 }
 
 UnsignedReading CWnd::GetDlgItemUnsigned(int controlId) const {
-    return ReadUnsignedItemText(WindowText(GetDlgItem(controlId)));
+    return exchange::ReadUnsignedItemText(WindowText(GetDlgItem(controlId)));
 }
 
 void CWnd::SetDlgItemUnsigned(int controlId, std::uint32_t value) {

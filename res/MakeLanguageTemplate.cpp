@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_language_template <output .ini file>\n");
         return 2;
     }
-    const std::string text = RenderLanguageTemplate();
+    const std::string text = text::RenderLanguageTemplate();
     std::FILE* out = std::fopen(argv[1], "wb");
     if (out == nullptr) {
         std::perror(argv[1]);

@@ -19,16 +19,16 @@ constexpr std::string_view kTemplateHeader =
 
 }  // namespace
 
-std::string ApplyLineBreaks(std::string text) {
+std::string text::ApplyLineBreaks(std::string text) {
     std::replace(text.begin(), text.end(), '*', '\n');
     return text;
 }
 
-std::span<const TextEntry> AllTexts() {
+std::span<const TextEntry> text::AllTexts() {
     return kAllTexts;
 }
 
-std::string RenderLanguageTemplate() {
+std::string text::RenderLanguageTemplate() {
     std::string out(kTemplateHeader);
     out += "\r\n[";
     out += kLanguageSection;

@@ -12,8 +12,12 @@ inline constexpr char kLanguageSection[] = "Linkvane";
 // at most 1999 characters.
 inline constexpr std::size_t kLanguageTextBufferSize = 2000;
 
+namespace text {
+
 // Every '*' becomes a line feed (10), so "**" gives an empty line.
 std::string ApplyLineBreaks(std::string text);
+
+}  // namespace text
 
 // A language key and the English text shown when the chosen language file lacks it. The English
 // text follows the same rules as a file's text: every '*' is shown as a line break.
@@ -22,10 +26,10 @@ struct TextEntry {
     const char* english;
 };
 
-// The catalogue as one table, so that the named entries below and AllTexts() cannot drift apart.
-// Keys are the numbers of texts not tied to one control and the IDC_ names of the controls (their
-// spelling, typos included, is what translators' files use). A real line feed in a default is a
-// break the English text has on every system; translators write it as '*'.
+// The catalogue as one table, so that the named entries below and text::AllTexts() cannot drift
+// apart. Keys are the numbers of texts not tied to one control and the IDC_ names of the controls
+// (their spelling, typos included, is what translators' files use). A real line feed in a default
+// is a break the English text has on every system; translators write it as '*'.
 #define VORNEL_TEXT_CATALOGUE(X)                                                               \
     X(1, "milliseconds")                                                                       \
     X(2, "was set to")                                                                         \
@@ -238,13 +242,14 @@ namespace text {
 #define VORNEL_DEFINE_TEXT(key, english) inline constexpr TextEntry k##key{#key, english};
 VORNEL_TEXT_CATALOGUE(VORNEL_DEFINE_TEXT)
 #undef VORNEL_DEFINE_TEXT
-}  // namespace text
 
 // Every entry of the catalogue: the numbered texts in ascending order, then the control texts in
 // the order in which the windows show them.
 std::span<const TextEntry> AllTexts();
 
 // The translators' template (lang/English.ini): a comment header, the section, then one line
-// "key=text" per entry in AllTexts() order, each line feed of a default written as '*'. Lines end
-// with CR LF.
+// "key=text" per entry in text::AllTexts() order, each line feed of a default written as '*'. Lines
+// end with CR LF.
 std::string RenderLanguageTemplate();
+
+}  // namespace text

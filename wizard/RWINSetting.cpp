@@ -65,8 +65,8 @@ void CRWINSetting::ShowEntries() {
     const auto show = [this](int controlId, const std::string& value) {
         if (GetDlgItemText(controlId) != value) SetDlgItemText(controlId, value);
     };
-    show(IDC_MULTIPLIER, FormatExchangeInt(multiplierEntry));
-    show(IDC_RWIN, FormatExchangeInt(rwinEntry));
+    show(IDC_MULTIPLIER, exchange::FormatExchangeInt(multiplierEntry));
+    show(IDC_RWIN, exchange::FormatExchangeInt(rwinEntry));
 }
 
 void CRWINSetting::TakeRecommendation() {

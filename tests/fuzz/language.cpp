@@ -48,13 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string fallback = in.ConsumeRandomLengthString(64);
     const std::string file = in.ConsumeRemainingBytesAsString();
 
-    const std::string text = ReadProfileString(file, section, key, fallback, buffer);
+    const std::string text = profile::ReadProfileString(file, section, key, fallback, buffer);
     Check(text.size() < std::max<std::size_t>(buffer, 1));
     Check(text.find('\0') == std::string::npos);
 
     // Names compare without regard to the case of ASCII letters.
-    Check(ReadProfileString(file, SwapAsciiCase(section), SwapAsciiCase(key), fallback, buffer) ==
-          text);
+    Check(profile::ReadProfileString(file, SwapAsciiCase(section), SwapAsciiCase(key), fallback,
+                                     buffer) == text);
 
     // Every CR and LF ends a line, and blank lines are skipped: CR LF reads as LF.
     if (!StartsWithUtf16Mark(file)) {
@@ -62,23 +62,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < file.size(); ++i) {
             if (!(file[i] == '\r' && i + 1 < file.size() && file[i + 1] == '\n')) unix += file[i];
         }
-        Check(ReadProfileString(unix, section, key, fallback, buffer) == text);
+        Check(profile::ReadProfileString(unix, section, key, fallback, buffer) == text);
     }
 
     // ASCII text reads alike in every encoding the reader knows.
     if (IsAscii(file) && !file.empty()) {
-        Check(ReadProfileString("\xEF\xBB\xBF" + file, section, key, fallback, buffer) == text);
+        Check(profile::ReadProfileString("\xEF\xBB\xBF" + file, section, key, fallback, buffer) ==
+              text);
         std::string utf16 = "\xFF\xFE";
         for (char c : file) utf16 += {c, '\0'};
-        Check(ReadProfileString(utf16, section, key, fallback, buffer) == text);
+        Check(profile::ReadProfileString(utf16, section, key, fallback, buffer) == text);
     }
 
     // Only the first line with the key in the first section of its name counts.
-    Check(ReadProfileString("[Fz]\r\nfz=first\r\n" + file, "FZ", "FZ", fallback, buffer) ==
+    Check(profile::ReadProfileString("[Fz]\r\nfz=first\r\n" + file, "FZ", "FZ", fallback, buffer) ==
           std::string("first").substr(0, buffer > 0 ? buffer - 1 : 0));
 
     // The program's lookup: the section, its buffer, then every '*' a line break.
-    const std::string shown = LanguageTextFromBytes(file, key, fallback);
+    const std::string shown = profile::LanguageTextFromBytes(file, key, fallback);
     Check(shown.size() < kLanguageTextBufferSize && shown.find('*') == std::string::npos);
     return 0;
 }

@@ -33,9 +33,9 @@ class FamilyDecision : public ::testing::TestWithParam<Release> {};
 TEST_P(FamilyDecision, GivesTheReleaseAndItsFamilyOrRefuses) {
     const Release& r = GetParam();
     const CWindowsVersion version = Version(r.platform, r.major, r.minor, r.build);
-    EXPECT_EQ(DecideRelease(version), r.release) << r.name;
-    EXPECT_EQ(DecidePlatformFamily(version),
-              r.release ? std::optional(FamilyOf(*r.release)) : std::nullopt)
+    EXPECT_EQ(platform::DecideRelease(version), r.release) << r.name;
+    EXPECT_EQ(platform::DecidePlatformFamily(version),
+              r.release ? std::optional(platform::FamilyOf(*r.release)) : std::nullopt)
         << r.name;
 }
 
@@ -79,47 +79,48 @@ reg::Value Sz(std::string_view text, bool terminated = true) {
 }
 
 TEST(ProductKeyText, IsCutAtTheFirstNulAndReadWholeWithoutOne) {
-    EXPECT_EQ(ProductText(reg::Value{reg::kSz, {'C', ':', '\\', 'V', 0, 'x'}}), "C:\\V");
-    EXPECT_EQ(ProductText(Sz("Eng", false)), "Eng");
-    EXPECT_EQ(ProductText(reg::Value{reg::kExpandSz, {'E', 0}}), "E");
-    EXPECT_EQ(ProductText(reg::Value{reg::kDword, {'E', 0, 0, 0}}), std::nullopt);
-    EXPECT_EQ(ProductText(reg::Value{reg::kBinary, {'E', 0}}), std::nullopt);
+    EXPECT_EQ(product::ProductText(reg::Value{reg::kSz, {'C', ':', '\\', 'V', 0, 'x'}}), "C:\\V");
+    EXPECT_EQ(product::ProductText(Sz("Eng", false)), "Eng");
+    EXPECT_EQ(product::ProductText(reg::Value{reg::kExpandSz, {'E', 0}}), "E");
+    EXPECT_EQ(product::ProductText(reg::Value{reg::kDword, {'E', 0, 0, 0}}), std::nullopt);
+    EXPECT_EQ(product::ProductText(reg::Value{reg::kBinary, {'E', 0}}), std::nullopt);
 }
 
 // A folder that cannot be used counts as missing: the program's own folder stands in.
 TEST(ProductKeyText, AppPathMustBeAnAbsoluteFolderThatFitsTheBuffer) {
-    EXPECT_EQ(UsableAppPath(Sz("C:\\Program Files\\Vornel")), "C:\\Program Files\\Vornel");
-    EXPECT_EQ(UsableAppPath(Sz("d:/Tools")), "d:/Tools");
-    EXPECT_EQ(UsableAppPath(Sz("\\\\server\\share\\Vornel")), "\\\\server\\share\\Vornel");
+    EXPECT_EQ(product::UsableAppPath(Sz("C:\\Program Files\\Vornel")), "C:\\Program Files\\Vornel");
+    EXPECT_EQ(product::UsableAppPath(Sz("d:/Tools")), "d:/Tools");
+    EXPECT_EQ(product::UsableAppPath(Sz("\\\\server\\share\\Vornel")), "\\\\server\\share\\Vornel");
     const std::string longest = "C:\\" + std::string(256, 'd');  // 259 characters
-    EXPECT_EQ(UsableAppPath(Sz(longest, false)), longest);
+    EXPECT_EQ(product::UsableAppPath(Sz(longest, false)), longest);
     for (const std::string& unusable :
          {std::string(), std::string("Vornel"), std::string("..\\Vornel"), std::string("C:"),
           std::string("C:Vornel"), std::string("\\Vornel"), std::string("\\\\"),
           "C:\\" + std::string(257, 'd')}) {
-        EXPECT_EQ(UsableAppPath(Sz(unusable)), std::nullopt) << unusable;
+        EXPECT_EQ(product::UsableAppPath(Sz(unusable)), std::nullopt) << unusable;
     }
-    EXPECT_EQ(UsableAppPath(reg::Value{reg::kDword, {'C', ':', '\\', 0}}), std::nullopt);
+    EXPECT_EQ(product::UsableAppPath(reg::Value{reg::kDword, {'C', ':', '\\', 0}}), std::nullopt);
 }
 
 TEST(ProductKeyText, LanguageMustNameAFileOfTheLangFolder) {
-    EXPECT_EQ(UsableLanguage(Sz("Deutsch")), "Deutsch");
-    EXPECT_EQ(UsableLanguage(Sz("Portugu\xEAs (Brasil)")), "Portugu\xEAs (Brasil)");
-    EXPECT_EQ(UsableLanguage(Sz("%s%n")), "%s%n");  // data, never a format
-    EXPECT_EQ(UsableLanguage(Sz(std::string(259, 'L'), false)), std::string(259, 'L'));
+    EXPECT_EQ(product::UsableLanguage(Sz("Deutsch")), "Deutsch");
+    EXPECT_EQ(product::UsableLanguage(Sz("Portugu\xEAs (Brasil)")), "Portugu\xEAs (Brasil)");
+    EXPECT_EQ(product::UsableLanguage(Sz("%s%n")), "%s%n");  // data, never a format
+    EXPECT_EQ(product::UsableLanguage(Sz(std::string(259, 'L'), false)), std::string(259, 'L'));
     for (const std::string& unusable :
          {std::string(), std::string("..\\..\\Deutsch"), std::string("..\\Evil"),
           std::string("../Evil"), std::string("Lang/Deutsch"), std::string("C:Deutsch"),
           std::string("Deutsch:stream"), std::string("a..b"), std::string(".."),
           std::string(260, 'L')}) {
-        EXPECT_EQ(UsableLanguage(Sz(unusable)), std::nullopt) << unusable;
+        EXPECT_EQ(product::UsableLanguage(Sz(unusable)), std::nullopt) << unusable;
     }
 }
 
 TEST(ProductKeyText, FolderOfTheProgramFile) {
-    EXPECT_EQ(FolderOfPath("C:\\Program Files\\Vornel\\Vornel.exe"), "C:\\Program Files\\Vornel");
-    EXPECT_EQ(FolderOfPath("Z:/tmp/Vornel.exe"), "Z:/tmp");
-    EXPECT_EQ(FolderOfPath("Vornel.exe"), "");
+    EXPECT_EQ(product::FolderOfPath("C:\\Program Files\\Vornel\\Vornel.exe"),
+              "C:\\Program Files\\Vornel");
+    EXPECT_EQ(product::FolderOfPath("Z:/tmp/Vornel.exe"), "Z:/tmp");
+    EXPECT_EQ(product::FolderOfPath("Vornel.exe"), "");
 }
 
 }  // namespace

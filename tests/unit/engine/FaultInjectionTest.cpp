@@ -26,7 +26,7 @@ struct Scenario {
     WindowsRelease release;
     bool earlierBackup;   // an earlier run was finished: its backup holds the seeded system
     bool interfaceAdded;  // a VPN or network card comes between the run and the next Reset
-    PlatformFamily family() const { return FamilyOf(release); }
+    PlatformFamily family() const { return platform::FamilyOf(release); }
 };
 
 std::string Name(const ::testing::TestParamInfo<Scenario>& info) {

@@ -25,8 +25,8 @@ TEST(LanguageCorpus, PortableReaderGivesThePlatformsRecordedResults) {
     for (const corpus::File& file : corpus::RecordedFiles(VORNEL_SOURCE_DIR)) {
         corpus::Digest digest;
         for (const corpus::Lookup& lookup : lookups) {
-            digest.Add(
-                ReadProfileString(file.bytes, lookup.section, lookup.key, lookup.defaultText));
+            digest.Add(profile::ReadProfileString(file.bytes, lookup.section, lookup.key,
+                                                  lookup.defaultText));
         }
         const auto found = recorded.find(file.name);
         if (found == recorded.end()) {

@@ -13,20 +13,20 @@ const std::string kHeader = "[Linkvane]\r\n";
 // The text of `key` in section Linkvane, with "dflt" as the default.
 std::string Read(const std::string& file, const std::string& key,
                  const std::string& fallback = "dflt") {
-    return ReadProfileString(file, "Linkvane", key, fallback);
+    return profile::ReadProfileString(file, "Linkvane", key, fallback);
 }
 
 TEST(ProfileSections, FindsTheSectionWhateverItsCaseAndBlanks) {
     EXPECT_EQ(Read("[LINKVANE]\r\nk=v\r\n", "k"), "v");
     EXPECT_EQ(Read("  [ \tLinkvane\x0b ]  \r\nk=v\r\n", "k"), "v");
-    EXPECT_EQ(ReadProfileString(kHeader + "k=v\r\n", " linkvane\t", "k", "dflt"), "v");
+    EXPECT_EQ(profile::ReadProfileString(kHeader + "k=v\r\n", " linkvane\t", "k", "dflt"), "v");
 }
 
 TEST(ProfileSections, NameEndsAtTheLastClosingBracket) {
     EXPECT_EQ(Read("[Linkvane] junk\r\nk=v\r\n", "k"), "v");
     EXPECT_EQ(Read("[Linkvane] ]\r\nk=v\r\n", "k"), "dflt");
-    EXPECT_EQ(ReadProfileString("[Linkvane] ]\r\nk=v\r\n", "Linkvane]", "k", "dflt"), "v");
-    EXPECT_EQ(ReadProfileString("[a=b]\r\nk=v\r\n", "a=b", "k", "dflt"), "v");
+    EXPECT_EQ(profile::ReadProfileString("[Linkvane] ]\r\nk=v\r\n", "Linkvane]", "k", "dflt"), "v");
+    EXPECT_EQ(profile::ReadProfileString("[a=b]\r\nk=v\r\n", "a=b", "k", "dflt"), "v");
 }
 
 TEST(ProfileSections, UnclosedHeaderIsAnOrdinaryLine) {
@@ -45,7 +45,7 @@ TEST(ProfileSections, OtherSectionsAndGlobalLinesAreIgnored) {
     EXPECT_EQ(Read(file, "k"), "dflt");
     EXPECT_EQ(Read("k=global\r\n" + kHeader + "x=v\r\n", "k"), "dflt");
     // Lines before any header form a section without a name.
-    EXPECT_EQ(ReadProfileString("k=global\r\n", "", "k", "dflt"), "global");
+    EXPECT_EQ(profile::ReadProfileString("k=global\r\n", "", "k", "dflt"), "global");
 }
 
 TEST(ProfileSections, NulEndsTheName) {
@@ -116,8 +116,9 @@ TEST(ProfileTexts, CutToTheBuffer) {
     const std::string exact(1999, 'a');
     EXPECT_EQ(Read(kHeader + "k=" + exact + "\r\n", "k"), exact);
     EXPECT_EQ(Read(kHeader + "k=" + exact + "bcd\r\n", "k"), exact);
-    EXPECT_EQ(ReadProfileString(kHeader + "k=abcdef\r\n", "Linkvane", "k", "dflt", 4), "abc");
-    EXPECT_EQ(ReadProfileString(kHeader + "k=abcdef\r\n", "Linkvane", "k", "dflt", 0), "");
+    EXPECT_EQ(profile::ReadProfileString(kHeader + "k=abcdef\r\n", "Linkvane", "k", "dflt", 4),
+              "abc");
+    EXPECT_EQ(profile::ReadProfileString(kHeader + "k=abcdef\r\n", "Linkvane", "k", "dflt", 0), "");
 }
 
 TEST(ProfileTexts, QuotedTextAtTheBufferEdge) {
@@ -203,11 +204,11 @@ TEST(ProfileEncodings, Utf16WithByteOrderMark) {
 TEST(ProfileEncodings, CodePageTablesConvertEveryByteBothWays) {
     for (int byte = 0; byte < 256; ++byte) {
         const auto ansi = static_cast<unsigned char>(byte);
-        EXPECT_EQ(UnicodeToAnsi(AnsiToUnicode(ansi)), ansi) << byte;
+        EXPECT_EQ(profile::UnicodeToAnsi(profile::AnsiToUnicode(ansi)), ansi) << byte;
     }
-    EXPECT_EQ(AnsiToUnicode(0x80), u'\u20AC');
-    EXPECT_EQ(UnicodeToAnsi(u'\u0100'), 'A');
-    EXPECT_EQ(UnicodeToAnsi(u'\u4E2D'), '?');
+    EXPECT_EQ(profile::AnsiToUnicode(0x80), u'\u20AC');
+    EXPECT_EQ(profile::UnicodeToAnsi(u'\u0100'), 'A');
+    EXPECT_EQ(profile::UnicodeToAnsi(u'\u4E2D'), '?');
 }
 
 TEST(ProfileNastyFiles, HugeFileWithTheKeyAtTheEnd) {
@@ -247,28 +248,28 @@ TEST(ProfileNastyFiles, NoSectionAtAll) {
 }
 
 TEST(LanguageText, StarsBecomeLineFeeds) {
-    EXPECT_EQ(ApplyLineBreaks("one*two"), "one\ntwo");
-    EXPECT_EQ(ApplyLineBreaks("one**two"), "one\n\ntwo");
-    EXPECT_EQ(ApplyLineBreaks("**"), "\n\n");
-    EXPECT_EQ(ApplyLineBreaks("none"), "none");
+    EXPECT_EQ(text::ApplyLineBreaks("one*two"), "one\ntwo");
+    EXPECT_EQ(text::ApplyLineBreaks("one**two"), "one\n\ntwo");
+    EXPECT_EQ(text::ApplyLineBreaks("**"), "\n\n");
+    EXPECT_EQ(text::ApplyLineBreaks("none"), "none");
 }
 
 TEST(LanguageText, FileTextOrDefaultWithTheStarRule) {
     const std::string file = kHeader + "IDC_HINT=Hint*with**breaks\r\nempty=\r\n";
-    EXPECT_EQ(LanguageTextFromBytes(file, "idc_hint", "x"), "Hint\nwith\n\nbreaks");
-    EXPECT_EQ(LanguageTextFromBytes(file, "empty", "x"), "");
-    EXPECT_EQ(LanguageTextFromBytes(file, "absent", "a*b\nc"), "a\nb\nc");
-    EXPECT_EQ(LanguageTextFromBytes("", "41", "first\nsecond"), "first\nsecond");
+    EXPECT_EQ(profile::LanguageTextFromBytes(file, "idc_hint", "x"), "Hint\nwith\n\nbreaks");
+    EXPECT_EQ(profile::LanguageTextFromBytes(file, "empty", "x"), "");
+    EXPECT_EQ(profile::LanguageTextFromBytes(file, "absent", "a*b\nc"), "a\nb\nc");
+    EXPECT_EQ(profile::LanguageTextFromBytes("", "41", "first\nsecond"), "first\nsecond");
 }
 
 TEST(LanguageText, IsDataNeverAFormat) {
     const std::string file = kHeader + "k=%s %n %d %%\r\n";
-    EXPECT_EQ(LanguageTextFromBytes(file, "k", "x"), "%s %n %d %%");
+    EXPECT_EQ(profile::LanguageTextFromBytes(file, "k", "x"), "%s %n %d %%");
 }
 
 TEST(LanguageText, CutAt1999CharactersBeforeTheStarRule) {
     const std::string stars(2500, '*');
-    EXPECT_EQ(LanguageTextFromBytes(kHeader + "k=" + stars + "\r\n", "k", "x"),
+    EXPECT_EQ(profile::LanguageTextFromBytes(kHeader + "k=" + stars + "\r\n", "k", "x"),
               std::string(1999, '\n'));
 }
 

@@ -24,7 +24,7 @@ const std::filesystem::path kTemplatePath =
 
 TEST(TextCatalog, EveryKeyOnceWithItsDefault) {
     std::set<std::string> keys;
-    for (const TextEntry& entry : AllTexts()) {
+    for (const TextEntry& entry : text::AllTexts()) {
         EXPECT_TRUE(keys.insert(entry.key).second) << entry.key;
         EXPECT_NE(std::string(entry.english), "") << entry.key;
     }
@@ -50,7 +50,7 @@ TEST(TextCatalog, DefaultsKeepTheirExactForm) {
 
 // A default can stand in a one-line template text when reading that line back gives it again.
 TEST(TextCatalog, EveryDefaultFitsAOneLineText) {
-    for (const TextEntry& entry : AllTexts()) {
+    for (const TextEntry& entry : text::AllTexts()) {
         const std::string english = entry.english;
         EXPECT_LT(english.size(), kLanguageTextBufferSize) << entry.key;
         EXPECT_EQ(english.find_first_of("\r\t\v\f\x1a"), std::string::npos) << entry.key;
@@ -63,28 +63,28 @@ TEST(TextCatalog, EveryDefaultFitsAOneLineText) {
 
 TEST(LanguageTemplate, FileIsTheRenderedCatalogue) {
     ASSERT_TRUE(std::filesystem::exists(kTemplatePath)) << kTemplatePath;
-    EXPECT_TRUE(corpus::ReadBytes(kTemplatePath) == RenderLanguageTemplate())
+    EXPECT_TRUE(corpus::ReadBytes(kTemplatePath) == text::RenderLanguageTemplate())
         << "lang/English.ini differs from the catalogue; rebuild it with the target "
            "language_template";
 }
 
 TEST(LanguageTemplate, ReadingItBackGivesEveryDefault) {
     const std::string file = corpus::ReadBytes(kTemplatePath);
-    for (const TextEntry& entry : AllTexts()) {
-        EXPECT_EQ(LanguageTextFromBytes(file, entry.key, "\x01missing"),
-                  ApplyLineBreaks(entry.english))
+    for (const TextEntry& entry : text::AllTexts()) {
+        EXPECT_EQ(profile::LanguageTextFromBytes(file, entry.key, "\x01missing"),
+                  text::ApplyLineBreaks(entry.english))
             << entry.key;
     }
 }
 
 TEST(LanguageTemplate, HoldsOneLinePerEntryAfterTheSection) {
-    const std::string file = RenderLanguageTemplate();
+    const std::string file = text::RenderLanguageTemplate();
     const std::size_t section = file.find("\r\n[Linkvane]\r\n");
     ASSERT_NE(section, std::string::npos);
     std::istringstream body(file.substr(section + 14));
     std::size_t lines = 0;
     for (std::string line; std::getline(body, line);) ++lines;
-    EXPECT_EQ(lines, AllTexts().size());
+    EXPECT_EQ(lines, text::AllTexts().size());
 }
 
 // ---------------------------------------------------------------------------
@@ -179,7 +179,7 @@ bool IsWellFormedUtf8(std::string_view bytes) {
 // English in the middle of the translation, and a second line of a key is never read.
 TEST(ShippedLanguages, EveryFileHasExactlyTheTemplatesKeys) {
     std::set<std::string> expected;
-    for (const TextEntry& entry : AllTexts()) expected.insert(entry.key);
+    for (const TextEntry& entry : text::AllTexts()) expected.insert(entry.key);
     const auto files = ShippedLanguageFiles();
     EXPECT_GE(files.size(), 4u);
     for (const corpus::File& file : files) {
@@ -187,7 +187,7 @@ TEST(ShippedLanguages, EveryFileHasExactlyTheTemplatesKeys) {
         std::set<std::string> written, folded;
         for (const std::string& key : KeysInTextSection(file.bytes)) {
             EXPECT_TRUE(folded.insert(AsciiLower(key)).second) << "written twice: " << key;
-            EXPECT_NE(LanguageTextFromBytes(file.bytes, key, "\x01missing"), "\x01missing")
+            EXPECT_NE(profile::LanguageTextFromBytes(file.bytes, key, "\x01missing"), "\x01missing")
                 << "no text read for " << key;
             written.insert(key);
         }
@@ -207,9 +207,9 @@ TEST(ShippedLanguages, EveryFileHasExactlyTheTemplatesKeys) {
 TEST(ShippedLanguages, TextsKeepTheirNumbersAndLineBreaks) {
     for (const corpus::File& file : ShippedLanguageFiles()) {
         SCOPED_TRACE(file.name);
-        for (const TextEntry& entry : AllTexts()) {
-            const std::string english = ApplyLineBreaks(entry.english);
-            const std::string text = LanguageTextFromBytes(file.bytes, entry.key, english);
+        for (const TextEntry& entry : text::AllTexts()) {
+            const std::string english = text::ApplyLineBreaks(entry.english);
+            const std::string text = profile::LanguageTextFromBytes(file.bytes, entry.key, english);
             EXPECT_EQ(PlaceholderCount(text), PlaceholderCount(english)) << entry.key;
             if (english.find('\n') != std::string::npos) {
                 EXPECT_EQ(BreakShape(text), BreakShape(english)) << entry.key;

@@ -322,7 +322,7 @@ TEST(ConnectionPage, FirstSelectedRadioDecides) {
 namespace {
 
 std::string English(const TextEntry& entry) {
-    return ApplyLineBreaks(entry.english);
+    return text::ApplyLineBreaks(entry.english);
 }
 
 bool EndsWith(const std::string& text, const std::string& ending) {

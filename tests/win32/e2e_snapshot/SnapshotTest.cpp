@@ -56,7 +56,7 @@ struct Seed {
 // keys' values (and a key of a service it makes), the values of every interface, of the
 // dial-up adapter or of each bound adapter, the backup, and the modems it boosts.
 std::vector<Area> FinishAreas(WindowsRelease release, const Seed& seed) {
-    const PlatformFamily family = FamilyOf(release);
+    const PlatformFamily family = platform::FamilyOf(release);
     std::vector<Area> areas = {
         {Area::Scope::Subtree, Hkcu(catalogue::kBackupKey), {}, "the backup"},
         ModemProperties(family),
@@ -128,7 +128,7 @@ class RegistrySnapshotTest : public reset::ResetTest {
 protected:
     void RunAndCompare(const char* release, WindowsRelease of,
                        const std::vector<std::string>& steps, const Seed& seed) {
-        const PlatformFamily family = FamilyOf(of);
+        const PlatformFamily family = platform::FamilyOf(of);
         InstallProductKey(std::nullopt);
         SetWindowsVersion(release);
         const std::vector<Area> areas = FinishAreas(of, seed);

@@ -60,8 +60,8 @@ std::map<std::string, std::string> CompareReaders(const std::vector<corpus::File
         corpus::Digest digest;
         for (const corpus::Lookup& lookup : lookups) {
             const std::string platform = PlatformRead(path, lookup);
-            const std::string portable =
-                ReadProfileString(file.bytes, lookup.section, lookup.key, lookup.defaultText);
+            const std::string portable = profile::ReadProfileString(file.bytes, lookup.section,
+                                                                    lookup.key, lookup.defaultText);
             digest.Add(platform);
             if (platform != portable && ++mismatches <= 40) {
                 ADD_FAILURE() << file.name << ": [" << corpus::Visible(lookup.section) << "] "
@@ -111,7 +111,8 @@ TEST_F(ProfileDifferential, CodePageConversionsMatchThePlatform) {
         const char ansi = static_cast<char>(byte);
         wchar_t unit = 0;
         ASSERT_EQ(MultiByteToWideChar(1252, 0, &ansi, 1, &unit, 1), 1);
-        EXPECT_EQ(static_cast<char16_t>(unit), AnsiToUnicode(static_cast<unsigned char>(byte)))
+        EXPECT_EQ(static_cast<char16_t>(unit),
+                  profile::AnsiToUnicode(static_cast<unsigned char>(byte)))
             << byte;
     }
     int mismatches = 0;
@@ -120,7 +121,7 @@ TEST_F(ProfileDifferential, CodePageConversionsMatchThePlatform) {
         char ansi = 0;
         ASSERT_EQ(WideCharToMultiByte(1252, 0, &unit, 1, &ansi, 1, nullptr, nullptr), 1);
         const auto expected = static_cast<unsigned char>(ansi);
-        if (UnicodeToAnsi(static_cast<char16_t>(code)) != expected && ++mismatches <= 20) {
+        if (profile::UnicodeToAnsi(static_cast<char16_t>(code)) != expected && ++mismatches <= 20) {
             ADD_FAILURE() << std::hex << "U+" << code << " gives 0x" << unsigned{expected};
         }
     }

@@ -288,7 +288,7 @@ std::vector<std::string> MessageBoxTexts(const Language& t) {
     for (Outcome outcome :
          {Outcome::Applied, Outcome::PartlyApplied, Outcome::NeedsRights, Outcome::NoBackupMade,
           Outcome::Restored, Outcome::RestoredInPart, Outcome::NotRestored}) {
-        texts.push_back(t(MessageFor(outcome).text));
+        texts.push_back(t(outcome::MessageFor(outcome).text));
     }
     for (const TextEntry& entry :
          {text::k43, text::k48, text::k79, wizard::ReceiveWindowRangeText(true),
@@ -296,8 +296,8 @@ std::vector<std::string> MessageBoxTexts(const Language& t) {
         texts.push_back(t(entry));
     }
     texts.emplace_back(kEnterIntegerMessage);
-    texts.push_back(EnterIntegerRangeMessage(std::numeric_limits<std::int64_t>::min(),
-                                             std::numeric_limits<std::int64_t>::max()));
+    texts.push_back(exchange::EnterIntegerRangeMessage(std::numeric_limits<std::int64_t>::min(),
+                                                       std::numeric_limits<std::int64_t>::max()));
     return texts;
 }
 
