@@ -8,15 +8,10 @@ namespace {
 
 constexpr COLORREF kPictureFace = RGB(192, 192, 192);  // the dialog's face in the picture
 
-constexpr PageText kTexts[] = {
-    {PageTextKind::Label, IDC_DESCRIBTION, text::kIDC_DESCRIBTION},
-};
-
 }  // namespace
 
 CModemBoost::CModemBoost(wizard::WizardState& state)
-    : CWizardPage(IDD_MODEM_BOOST, wizard::kPageModemBoost, state, {kTexts, {}}),
-      m_picture(IDB_MODEM_SPEEDS) {}
+    : CWizardPage(wizard::kPageModemBoost, state), m_picture(IDB_MODEM_SPEEDS) {}
 
 BOOL CModemBoost::OnInitDialog() {
     const BOOL result = CWizardPage::OnInitDialog();

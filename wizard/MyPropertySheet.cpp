@@ -36,7 +36,8 @@ void CMyPropertySheet::OnInitDialog() {
     // The platform has already shown page 0, which needs nothing below.
     LocalizeWizardButtons();
     CaptureSettings();
-    SetFamilyDefaults();
+    // The pages that show these values take them as their first entries (CWizardPage).
+    wizard::TakeFamilyDefaults(state);
     // Should anything above throw, the framework reports it and closes the sheet,
     // and the values half set up here are never written.
     m_opened = true;
@@ -66,21 +67,6 @@ void CMyPropertySheet::CaptureSettings() {
     Win32RegistryStore store;
     engine::CaptureSettings(store, theApp.m_release, state.inForce, state.found);
     state.windowScaling = engine::WindowScaling(store, theApp.m_release);
-}
-
-void CMyPropertySheet::SetFamilyDefaults() {
-    // The pages that show these values take them as their first entries (CWizardPage).
-    const wizard::FamilyDefaults d = wizard::DefaultsFor(state.family);
-    TuningValues& chosen = state.chosen;
-    TuningValues& recommended = state.recommended;
-    chosen.synAttackProtect = d.synAttackProtect;
-    chosen.keepAliveTime = recommended.keepAliveTime = d.keepAliveTime;
-    chosen.keepAliveInterval = recommended.keepAliveInterval = d.keepAliveInterval;
-    chosen.ttl = recommended.ttl = d.ttl;
-    chosen.maxConnectionsPer1_0Server = recommended.maxConnectionsPer1_0Server =
-        d.maxConnectionsPer1_0Server;
-    chosen.maxConnectionsPerServer = recommended.maxConnectionsPerServer =
-        d.maxConnectionsPerServer;
 }
 
 void CMyPropertySheet::ApplySettings() {

@@ -51,7 +51,5 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void SetFamilyDefaults();
-
     bool m_opened = false;  // the values in force were read and the defaults set
 };

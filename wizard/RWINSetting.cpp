@@ -21,19 +21,9 @@ private:
     bool m_previous;
 };
 
-constexpr PageText kTexts[] = {
-    {PageTextKind::NumberStatus, IDC_static_step5_Explain, text::kIDC_static_step5_Explain,
-     &TuningValues::rwin, &FoundFlags::rwinFound, text::k4},
-    {PageTextKind::Recommendation, IDC_static_RecommendedRWIN, text::kIDC_static_RecommendedRWIN,
-     &TuningValues::rwin},
-    {PageTextKind::Label, IDC_STATIC_SCALING_FACTOR, text::kIDC_STATIC_SCALING_FACTOR},
-    {PageTextKind::Label, IDC_STATIC_MULTIPLIER, text::kIDC_STATIC_MULTIPLIER},
-};
-
 }  // namespace
 
-CRWINSetting::CRWINSetting(wizard::WizardState& state)
-    : CWizardPage(IDD_RWIN, wizard::kPageRwin, state, {kTexts, {}}) {}
+CRWINSetting::CRWINSetting(wizard::WizardState& state) : CWizardPage(wizard::kPageRwin, state) {}
 
 void CRWINSetting::DoDataExchange(CDataExchange* pDX) {
     WritingEdits writing(m_writingEdits);

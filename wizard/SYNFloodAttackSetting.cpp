@@ -4,19 +4,8 @@
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 
-namespace {
-
-constexpr PageText kTexts[] = {
-    {PageTextKind::Label, IDC_static_step8_SYNExplain, text::kIDC_static_step8_SYNExplain},
-    {PageTextKind::CountStatus, IDC_static_RecommendedSYN, text::kIDC_static_RecommendedSYN,
-     &TuningValues::synAttackProtect, &FoundFlags::synAttackProtectFound, text::k8},
-    {PageTextKind::Label, IDC_STATIC_SYN, text::kIDC_STATIC_SYN},
-};
-
-}  // namespace
-
 CSYNFloodAttackSetting::CSYNFloodAttackSetting(wizard::WizardState& state)
-    : CWizardPage(IDD_SYN_FLOOD, wizard::kPageSynFlood, state, {kTexts, {}}) {}
+    : CWizardPage(wizard::kPageSynFlood, state) {}
 
 void CSYNFloodAttackSetting::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_SYN_ATTACK_PROTECT, synAttackProtectEntry);

@@ -7,13 +7,19 @@
 #include "framework/DataExchange.h"
 #include "wizard/MyPropertySheet.h"
 
+using wizard::PageField;
+using wizard::PageText;
+using wizard::PageTextKind;
+
 // The rules' button flags go to the sheet as they are.
 static_assert(wizard::kButtonBack == PSWIZB_BACK && wizard::kButtonNext == PSWIZB_NEXT &&
               wizard::kButtonFinish == PSWIZB_FINISH);
 
-CWizardPage::CWizardPage(UINT templateId, wizard::WizardPage index, wizard::WizardState& state,
-                         PageTable table)
-    : CPropertyPage(templateId), m_index(index), m_state(state), m_table(table) {}
+CWizardPage::CWizardPage(wizard::WizardPage index, wizard::WizardState& state)
+    : CPropertyPage(wizard::TableOf(index).templateId),
+      m_index(index),
+      m_state(state),
+      m_table(wizard::TableOf(index)) {}
 
 CMyPropertySheet& CWizardPage::Sheet() const {
     return static_cast<CMyPropertySheet&>(*GetSheet());
@@ -120,7 +126,7 @@ void CWizardPage::DoDataExchange(CDataExchange* pDX) {
     for (const PageField& field : m_table.fields) {
         DDX_Text(pDX, field.controlId, entries.*field.value);
         if (field.range) {
-            const EntryRange range = field.range(entries);
+            const wizard::EntryRange range = field.range(entries);
             DDV_MinMaxInt(pDX, entries.*field.value, range.minimum, range.maximum);
         }
     }
@@ -130,7 +136,7 @@ void CWizardPage::CorrectOnLostFocus(const PageField& field) {
     std::int32_t& entry = entries.*field.value;
     const UnsignedReading typed = GetDlgItemUnsigned(field.controlId);
     const wizard::LostFocusResult result =
-        wizard::LostFocusEntry(field.rule, typed.value, m_state.recommended.*field.value);
+        wizard::LostFocusEntry(field, typed.value, m_state.recommended.*field.value);
     entry = result.value;
     if (result.rewriteControl) {
         SetDlgItemUnsigned(field.controlId, static_cast<std::uint32_t>(entry));
@@ -152,7 +158,7 @@ void CWizardPage::StoreEntries() {
     UpdateData(true);
     for (const PageField& field : m_table.fields) {
         entries.*field.value =
-            wizard::FixUpEntry(field.rule, entries.*field.value, m_state.recommended.*field.value);
+            wizard::FixUpEntry(field, entries.*field.value, m_state.recommended.*field.value);
     }
     UpdateData(false);
     for (const PageField& field : m_table.fields) {

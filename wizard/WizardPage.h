@@ -1,74 +1,29 @@
 // CWizardPage: what the nine wizard pages share (the run's state, the sheet, the step
 // caption, buttons and the way on, language texts) and the page's table that it runs: the
 // texts a page shows, and its entry fields with their data exchange, fix-ups, checks and
-// copy into the chosen values.
+// copy into the chosen values (wizard/PageTables.h).
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 
 #include "engine/TuningValues.h"
 #include "framework/PropertyPage.h"
 #include "res/TextCatalog.h"
+#include "wizard/PageTables.h"
 #include "wizard/WizardRules.h"
 #include "wizard/WizardState.h"
 
 class CMyPropertySheet;
 
-// The range an entry must be in when its page is left.
-struct EntryRange {
-    std::int32_t minimum;
-    std::int32_t maximum;
-};
-
-// One number a page lets the user type, described once: a row of the page's table.
-struct PageField {
-    int controlId;            // its edit
-    wizard::EntryField rule;  // its least value, below which the recommendation replaces it
-    // Its value in the page's entries, in the run's recommendation and in its choice.
-    std::int32_t TuningValues::*value;
-    // The range checked on leaving, from the entries read up to it; null when only the
-    // least value applies.
-    EntryRange (*range)(const TuningValues& entries);
-};
-
-// How a row of a page's text table fills its control.
-enum class PageTextKind {
-    Label,           // the language text as it is
-    NumberStatus,    // the explanation, then " <was set to> <value> <unit>." or " <isn't set.>"
-    CountStatus,     // the same without a unit, after the row's own "was set to" word
-    SwitchStatus,    // the explanation, then " <enabled>", " <disabled>" or " <isn't set.>"
-    Recommendation,  // the text with every "%d" replaced by the recommended value
-};
-
-// One text a page shows each time it becomes current: a row of the page's table.
-struct PageText {
-    PageTextKind kind;
-    int controlId;
-    TextEntry text;
-    // The value the row tells: in force for a status, recommended for a recommendation.
-    std::int32_t TuningValues::*value = nullptr;
-    bool FoundFlags::*found = nullptr;    // of a status: whether the value in force was found
-    TextEntry word = {nullptr, nullptr};  // the unit of a number, the "was set to" of a count
-};
-
-// A page's table: its texts in the order they are shown and its fields in the order they are
-// read.
-struct PageTable {
-    std::span<const PageText> texts;
-    std::span<const PageField> fields;
-};
-
 class CWizardPage : public CPropertyPage {
 public:
-    // `state` is the run's, owned by the sheet; `table` is the page's. Both must outlive the
-    // page.
-    CWizardPage(UINT templateId, wizard::WizardPage index, wizard::WizardState& state,
-                PageTable table = {});
+    // `index` names the page and its table; `state` is the run's, owned by the sheet, and must
+    // outlive the page.
+    CWizardPage(wizard::WizardPage index, wizard::WizardState& state);
 
     // What the edits of the page's fields hold; values of no field go unused. They start as
     // the recommendations the run holds when the page is first shown.
@@ -132,14 +87,14 @@ protected:
     wizard::WizardPage m_index;
 
 private:
-    void CorrectOnLostFocus(const PageField& field);
+    void CorrectOnLostFocus(const wizard::PageField& field);
     void ShowStepCaption();
-    std::string RowText(const PageText& row) const;
+    std::string RowText(const wizard::PageText& row) const;
     void RequestButtons(std::optional<std::uint32_t> buttons);
     // The template id of the page to show, or 0 for the neighbouring page (the property
     // page's OnWizardNext/OnWizardBack contract).
     LRESULT PageChoice(std::optional<int> target, int neighbour) const;
 
     wizard::WizardState& m_state;
-    PageTable m_table;
+    const wizard::PageTable& m_table;
 };

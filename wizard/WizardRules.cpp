@@ -22,9 +22,20 @@ std::int32_t RecommendedMultiplier(ConnectionType type, std::int32_t mss, bool w
         1, kMaxUnscaledReceiveWindow / (std::int64_t{kScalingFactor} * mss)));
 }
 
-FamilyDefaults DefaultsFor(PlatformFamily family) {
-    if (family == WinNT) return {64, 7200000, 1000, 2, 20, 20};
-    return {32, 7200000, 1000, 2, 4, 8};
+void TakeFamilyDefaults(WizardState& state) {
+    for (int page = 0; page < kPageCount; ++page) {
+        for (const PageDefault& row : TableOf(static_cast<WizardPage>(page)).defaults) {
+            const std::int32_t value = state.family == WinNT ? row.winNT : row.win9x;
+            state.chosen.*row.value = state.recommended.*row.value = value;
+        }
+    }
+}
+
+TuningValues DefaultsFor(PlatformFamily family) {
+    WizardState state;
+    state.family = family;
+    TakeFamilyDefaults(state);
+    return state.recommended;
 }
 
 std::int64_t ReceiveWindow(std::int32_t mss, std::int32_t multiplier) {
@@ -55,29 +66,14 @@ std::optional<std::int64_t> LiveReceiveWindow(std::int32_t mss, std::int32_t mul
     return ReceiveWindow(mss, multiplier);
 }
 
-std::int32_t LeastAllowed(EntryField field) {
-    switch (field) {
-        case EntryField::MaxConnectionsPer1_0Server:
-            return 4;
-        case EntryField::MaxConnectionsPerServer:
-            return 2;
-        case EntryField::Mtu:
-        case EntryField::Mss:
-        case EntryField::Ttl:
-        case EntryField::KeepAliveTime:
-        case EntryField::KeepAliveInterval:
-            break;
-    }
-    return 1;
+std::int32_t FixUpEntry(const PageField& field, std::int32_t value, std::int32_t recommended) {
+    return value < field.least ? recommended : value;
 }
 
-std::int32_t FixUpEntry(EntryField field, std::int32_t value, std::int32_t recommended) {
-    return value < LeastAllowed(field) ? recommended : value;
-}
-
-LostFocusResult LostFocusEntry(EntryField field, std::uint32_t typed, std::int32_t recommended) {
+LostFocusResult LostFocusEntry(const PageField& field, std::uint32_t typed,
+                               std::int32_t recommended) {
     const auto value = static_cast<std::int32_t>(typed);
-    if (value < LeastAllowed(field)) return {recommended, true};
+    if (value < field.least) return {recommended, true};
     return {value, false};
 }
 
@@ -110,27 +106,32 @@ std::string NotSetPhrase(std::string_view notSet) {
     return phrase;
 }
 
+namespace {
+
+std::string WithStatus(std::string_view explanation, bool found, std::string foundPhrase,
+                       std::string_view notSet) {
+    std::string text(explanation);
+    text += found ? foundPhrase : NotSetPhrase(notSet);
+    return text;
+}
+
+}  // namespace
+
 std::string WithNumberStatus(std::string_view explanation, bool found, std::int32_t value,
                              std::string_view wasSetTo, std::string_view unit,
                              std::string_view notSet) {
-    std::string text(explanation);
-    text += found ? NumberPhrase(wasSetTo, value, unit) : NotSetPhrase(notSet);
-    return text;
+    return WithStatus(explanation, found, NumberPhrase(wasSetTo, value, unit), notSet);
 }
 
 std::string WithCountStatus(std::string_view explanation, bool found, std::int32_t value,
                             std::string_view wasSetTo, std::string_view notSet) {
-    std::string text(explanation);
-    text += found ? CountPhrase(wasSetTo, value) : NotSetPhrase(notSet);
-    return text;
+    return WithStatus(explanation, found, CountPhrase(wasSetTo, value), notSet);
 }
 
 std::string WithSwitchStatus(std::string_view explanation, bool found, std::int32_t value,
                              std::string_view enabled, std::string_view disabled,
                              std::string_view notSet) {
-    std::string text(explanation);
-    text += found ? SwitchPhrase(value, enabled, disabled) : NotSetPhrase(notSet);
-    return text;
+    return WithStatus(explanation, found, SwitchPhrase(value, enabled, disabled), notSet);
 }
 
 std::string ReplacePercentD(std::string_view text, std::int32_t value) {
@@ -196,18 +197,9 @@ std::optional<std::uint32_t> ButtonsOnLeaving(int page, PlatformFamily family, b
 }
 
 TextEntry StepCaption(int page, PlatformFamily family) {
-    struct Captions {
-        TextEntry win9x;
-        TextEntry winNT;
-    };
-    // Pages 6 and 7 belong to the NT run only; the modem boost page has one caption.
-    static constexpr Captions kCaptions[kPageCount] = {
-        {text::k30, text::k21}, {text::k31, text::k22}, {text::k32, text::k23},
-        {text::k33, text::k24}, {text::k34, text::k25}, {text::k35, text::k26},
-        {text::k27, text::k27}, {text::k28, text::k28}, {text::k29, text::k29},
-    };
     if (page < 0 || page >= kPageCount) return {"", ""};
-    return family == WinNT ? kCaptions[page].winNT : kCaptions[page].win9x;
+    const PageTable& table = TableOf(static_cast<WizardPage>(page));
+    return family == WinNT ? table.captionWinNT : table.captionWin9x;
 }
 
 }  // namespace wizard

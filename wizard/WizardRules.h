@@ -11,22 +11,10 @@
 #include "engine/TuningValues.h"
 #include "res/TextCatalog.h"
 #include "res/resource.h"
+#include "wizard/PageTables.h"
+#include "wizard/WizardState.h"
 
 namespace wizard {
-
-// Page indices: the order in which the sheet adds its pages.
-enum WizardPage : int {
-    kPageConnectionType = 0,
-    kPageMtu = 1,
-    kPageOtherMtu = 2,
-    kPageRwin = 3,
-    kPageTtl = 4,
-    kPageKeepAlive = 5,
-    kPageSynFlood = 6,
-    kPageIcmpRedirect = 7,
-    kPageModemBoost = 8,
-    kPageCount = 9,
-};
 
 // The flag set of the sheet's SetWizardButtons (the platform's PSWIZB_* values).
 enum WizardButtons : std::uint32_t {
@@ -49,16 +37,11 @@ std::int32_t RecommendedMultiplier(ConnectionType type);
 // mss x m x 4 stays within 65535 (at least 1): 11 for DSL's MSS of 1452.
 std::int32_t RecommendedMultiplier(ConnectionType type, std::int32_t mss, bool windowScaling);
 
-// The values the sheet puts into chosen, recommended and the page entries when it opens.
-struct FamilyDefaults {
-    std::int32_t ttl;
-    std::int32_t keepAliveTime;
-    std::int32_t keepAliveInterval;
-    std::int32_t synAttackProtect;
-    std::int32_t maxConnectionsPer1_0Server;
-    std::int32_t maxConnectionsPerServer;
-};
-FamilyDefaults DefaultsFor(PlatformFamily family);
+// The values every run of the family starts with (the pages' default rows); others are 0.
+TuningValues DefaultsFor(PlatformFamily family);
+// Puts those values into the run's chosen and recommended values, where the pages that show
+// them take them as their first entries.
+void TakeFamilyDefaults(WizardState& state);
 
 // ---- Receive window --------------------------------------------------------
 
@@ -93,16 +76,6 @@ std::optional<std::int64_t> LiveReceiveWindow(std::int32_t mss, std::int32_t mul
 
 // ---- Entry fields ----------------------------------------------------------
 
-enum class EntryField {
-    Mtu,
-    Mss,
-    Ttl,
-    MaxConnectionsPer1_0Server,
-    MaxConnectionsPerServer,
-    KeepAliveTime,
-    KeepAliveInterval,
-};
-
 // The ranges the stack accepts, checked when a page is left: a TTL of 0 would
 // drop every packet; an MTU as Windows documents it; an MSS that leaves room in
 // the MTU for the IP and TCP headers.
@@ -116,11 +89,9 @@ constexpr std::int32_t MaxMss(std::int32_t mtu) {
     return mtu - kHeaderBytes;
 }
 
-// The least value an entry keeps; anything below is replaced by the recommendation.
-std::int32_t LeastAllowed(EntryField field);
-
-// The fix-up run when a page is left (signed comparison).
-std::int32_t FixUpEntry(EntryField field, std::int32_t value, std::int32_t recommended);
+// The fix-up run when a page is left: below the field's least value (signed comparison) the
+// recommendation takes the entry's place.
+std::int32_t FixUpEntry(const PageField& field, std::int32_t value, std::int32_t recommended);
 
 struct LostFocusResult {
     std::int32_t value;   // what the page field holds afterwards
@@ -128,7 +99,8 @@ struct LostFocusResult {
 };
 // typed is the edit read as an unsigned decimal (unreadable text reads as 0); a value
 // above 2147483647 therefore counts as negative and is replaced.
-LostFocusResult LostFocusEntry(EntryField field, std::uint32_t typed, std::int32_t recommended);
+LostFocusResult LostFocusEntry(const PageField& field, std::uint32_t typed,
+                               std::int32_t recommended);
 
 // ---- Status and recommendation texts ----------------------------------------
 // Language texts are data: they are joined as they are, never used as a format.
@@ -178,7 +150,7 @@ std::optional<std::uint32_t> ButtonsOnActivation(int page, PlatformFamily family
 // after a page that requested others; the ICMP page requests them in every run.
 std::optional<std::uint32_t> ButtonsOnLeaving(int page, PlatformFamily family, bool boostModem);
 
-// The language text of the caption a page puts into the sheet's title bar; an
+// The language text of the caption a page puts into the sheet's title bar (its table's); an
 // entry with empty key and text for an index that is no page.
 TextEntry StepCaption(int page, PlatformFamily family);
 

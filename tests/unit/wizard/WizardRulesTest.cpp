@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "app/ProfileText.h"
@@ -124,46 +125,81 @@ TEST(ReceiveWindow, LiveRecomputationIgnoresZero) {
 
 // ---- Entry fix-ups -----------------------------------------------------------
 
+// The field row of a value, which the test needs to exist.
+const PageField& Field(std::int32_t TuningValues::*value) {
+    const PageField* field = FieldOf(value);
+    if (field == nullptr) throw std::logic_error("no page has a field for the value");
+    return *field;
+}
+
 TEST(EntryFixUps, LowerLimitsPerField) {
     struct Case {
-        EntryField field;
+        std::int32_t TuningValues::*value;
         std::int32_t least;
     };
     const Case cases[] = {
-        {EntryField::Mtu, 1},
-        {EntryField::Mss, 1},
-        {EntryField::Ttl, 1},
-        {EntryField::MaxConnectionsPer1_0Server, 4},
-        {EntryField::MaxConnectionsPerServer, 2},
-        {EntryField::KeepAliveTime, 1},
-        {EntryField::KeepAliveInterval, 1},
+        {&TuningValues::mtu, 1},
+        {&TuningValues::mss, 1},
+        {&TuningValues::ttl, 1},
+        {&TuningValues::maxConnectionsPer1_0Server, 4},
+        {&TuningValues::maxConnectionsPerServer, 2},
+        {&TuningValues::keepAliveTime, 1},
+        {&TuningValues::keepAliveInterval, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.field));
-        EXPECT_EQ(FixUpEntry(c.field, c.least, 777), c.least);
-        EXPECT_EQ(FixUpEntry(c.field, c.least - 1, 777), 777);
-        EXPECT_EQ(FixUpEntry(c.field, kInt32Min, 777), 777);
-        EXPECT_EQ(FixUpEntry(c.field, kInt32Max, 777), kInt32Max);
+        SCOPED_TRACE(c.least);
+        const PageField& field = Field(c.value);
+        EXPECT_EQ(FixUpEntry(field, c.least, 777), c.least);
+        EXPECT_EQ(FixUpEntry(field, c.least - 1, 777), 777);
+        EXPECT_EQ(FixUpEntry(field, kInt32Min, 777), 777);
+        EXPECT_EQ(FixUpEntry(field, kInt32Max, 777), kInt32Max);
     }
     // No upper bounds: a thousand browser connections stay.
-    EXPECT_EQ(FixUpEntry(EntryField::MaxConnectionsPer1_0Server, 1000, 4), 1000);
+    EXPECT_EQ(FixUpEntry(Field(&TuningValues::maxConnectionsPer1_0Server), 1000, 4), 1000);
+}
+
+// A field that starts below its least value is replaced on leaving by a recommendation that is
+// just as small, and Finish writes it: each field needs a first value it keeps, from its default
+// row or, for the MTU and MSS, from the connection type.
+TEST(EntryFixUps, EveryFieldStartsWithAValueItKeeps) {
+    for (PlatformFamily family : {Win9x, WinNT}) {
+        TuningValues first = DefaultsFor(family);
+        for (ConnectionType type : {DialUp, DSL, LAN, CableModem}) {
+            first.mtu = RecommendMtu(type).mtu;
+            first.mss = RecommendMtu(type).mss;
+            for (int page = 0; page < kPageCount; ++page) {
+                for (const PageField& field : TableOf(static_cast<WizardPage>(page)).fields) {
+                    SCOPED_TRACE(field.controlId);
+                    const std::int32_t value = first.*field.value;
+                    EXPECT_GE(value, field.least);
+                    if (!field.range) continue;
+                    EXPECT_GE(value, field.range(first).minimum);
+                    EXPECT_LE(value, field.range(first).maximum);
+                }
+            }
+        }
+    }
 }
 
 TEST(EntryFixUps, LostFocusReadsUnsignedAndCountsHighValuesAsNegative) {
-    EXPECT_EQ(LostFocusEntry(EntryField::Ttl, 0, 64).value, 64);
-    EXPECT_TRUE(LostFocusEntry(EntryField::Ttl, 0, 64).rewriteControl);
+    const PageField& ttl = Field(&TuningValues::ttl);
+    EXPECT_EQ(LostFocusEntry(ttl, 0, 64).value, 64);
+    EXPECT_TRUE(LostFocusEntry(ttl, 0, 64).rewriteControl);
 
-    const LostFocusResult one = LostFocusEntry(EntryField::Ttl, 1, 64);
+    const LostFocusResult one = LostFocusEntry(ttl, 1, 64);
     EXPECT_EQ(one.value, 1);
     EXPECT_FALSE(one.rewriteControl);
 
-    EXPECT_EQ(LostFocusEntry(EntryField::MaxConnectionsPer1_0Server, 3, 20).value, 20);
-    EXPECT_EQ(LostFocusEntry(EntryField::MaxConnectionsPer1_0Server, 4, 20).value, 4);
-    EXPECT_EQ(LostFocusEntry(EntryField::MaxConnectionsPerServer, 1, 8).value, 8);
-    EXPECT_EQ(LostFocusEntry(EntryField::MaxConnectionsPerServer, 2, 8).value, 2);
+    const PageField& http10 = Field(&TuningValues::maxConnectionsPer1_0Server);
+    const PageField& http11 = Field(&TuningValues::maxConnectionsPerServer);
+    EXPECT_EQ(LostFocusEntry(http10, 3, 20).value, 20);
+    EXPECT_EQ(LostFocusEntry(http10, 4, 20).value, 4);
+    EXPECT_EQ(LostFocusEntry(http11, 1, 8).value, 8);
+    EXPECT_EQ(LostFocusEntry(http11, 2, 8).value, 2);
 
-    EXPECT_EQ(LostFocusEntry(EntryField::Mtu, 2147483647u, 1500).value, 2147483647);
-    const LostFocusResult high = LostFocusEntry(EntryField::Mtu, 2147483648u, 1500);
+    const PageField& mtu = Field(&TuningValues::mtu);
+    EXPECT_EQ(LostFocusEntry(mtu, 2147483647u, 1500).value, 2147483647);
+    const LostFocusResult high = LostFocusEntry(mtu, 2147483648u, 1500);
     EXPECT_EQ(high.value, 1500);
     EXPECT_TRUE(high.rewriteControl);
 }
