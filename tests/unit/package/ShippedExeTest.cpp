@@ -116,14 +116,14 @@ protected:
         const auto path = ShippedExePath();
         if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is not built in this tree";
         std::ifstream in(path, std::ios::binary);
-        image_ = std::make_unique<PeImage>(
+        m_image = std::make_unique<PeImage>(
             std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
     }
-    std::unique_ptr<PeImage> image_;
+    std::unique_ptr<PeImage> m_image;
 };
 
 TEST_F(ShippedExe, IsAnI386GuiProgramForSubsystemFour) {
-    const PeImage& pe = *image_;
+    const PeImage& pe = *m_image;
     ASSERT_EQ(pe.U16(0), 0x5a4d);              // MZ
     ASSERT_EQ(pe.U32(pe.Nt()), 0x00004550u);   // PE\0\0
     EXPECT_EQ(pe.U16(pe.Nt() + 4), 0x014c);    // i386
@@ -266,7 +266,7 @@ TEST_F(ShippedExe, ImportsOnlyTheAllowedFunctionsOfLibrariesTheSystemAlwaysLoads
           "RegEnumValueA", "RegOpenKeyExA", "RegQueryInfoKeyA", "RegQueryValueExA",
           "RegSetValueExA"}},
     };
-    const auto imports = image_->Imports();
+    const auto imports = m_image->Imports();
     ASSERT_FALSE(imports.empty());
     std::string unexpected;
     for (const auto& [dll, function] : imports) {
@@ -281,7 +281,7 @@ TEST_F(ShippedExe, ImportsOnlyTheAllowedFunctionsOfLibrariesTheSystemAlwaysLoads
 // The About box reads its texts from the program's own version resource, walked
 // in place; here that walk runs on the block the shipped file holds.
 TEST_F(ShippedExe, VersionResourceGivesTheAboutBoxTexts) {
-    const std::vector<std::uint8_t> block = image_->Resource(16 /* RT_VERSION */, 1);
+    const std::vector<std::uint8_t> block = m_image->Resource(16 /* RT_VERSION */, 1);
     ASSERT_FALSE(block.empty());
     EXPECT_EQ(version::FindString(block, "040904b0", "FileVersion"), u"2, 0, 0");
     EXPECT_EQ(version::FindString(block, "040904b0", "LegalCopyright"),
