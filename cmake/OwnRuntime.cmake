@@ -13,16 +13,14 @@
 # below. Its memory and string functions are built without the compiler's built-ins and loop
 # patterns, so that their loops stay loops instead of becoming calls of the very functions
 # they implement.
-foreach(part crtbegin crtend)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${part}.o
-    OUTPUT_VARIABLE VORNEL_${part} OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-endforeach()
+set(VORNEL_crtbegin ${VORNEL_RUNTIME_DIR}/lib/crtbegin.o)
+set(VORNEL_crtend ${VORNEL_RUNTIME_DIR}/lib/crtend.o)
 
 # Links `target` with the own runtime; further arguments are system libraries it needs
 # besides kernel32, user32, gdi32 and advapi32.
 function(vornel_link_own_runtime target)
   set(dir ${CMAKE_SOURCE_DIR}/app/runtime)
-  set(runtime ${dir}/Start.cpp ${dir}/Memory.cpp ${dir}/Strings.cpp ${dir}/NoRandomDevice.cpp)
+  set(runtime ${dir}/Start.cpp ${dir}/Memory.cpp ${dir}/Strings.cpp)
   target_sources(${target} PRIVATE ${runtime})
   set_source_files_properties(${runtime} TARGET_DIRECTORY ${target}
     PROPERTIES COMPILE_OPTIONS -fno-lto)
@@ -32,6 +30,7 @@ function(vornel_link_own_runtime target)
   target_link_options(${target} PRIVATE -nostartfiles -nodefaultlibs ${VORNEL_crtbegin}
     -Wl,--disable-auto-import)
   target_link_libraries(${target} PRIVATE vornel_portable
-    -Wl,--start-group stdc++ mingw32 gcc gcc_eh mingwex -Wl,--end-group
+    -Wl,--start-group ${VORNEL_RUNTIME_DIR}/lib/libstdc++.a ${VORNEL_RUNTIME_DIR}/lib/libgcc.a
+      -Wl,--end-group
     ${ARGN} advapi32 gdi32 user32 kernel32 ${VORNEL_crtend})
 endfunction()

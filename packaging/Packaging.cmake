@@ -41,6 +41,11 @@ string(APPEND languages_nsh "${by_name}!macroend\n")
 file(WRITE ${CMAKE_BINARY_DIR}/packaging/Languages.nsh "${languages_nsh}")
 
 set(CPACK_GENERATOR "NSIS;ZIP")
+# The installer is made by the NSIS built for the 80386 (cmake/OldProcessor.cmake); its
+# makensis takes the stubs and plug-ins from its own folder, never Debian's.
+if(VORNEL_NSIS_DIR)
+  set(CPACK_NSIS_EXECUTABLE ${VORNEL_NSIS_DIR}/bin/makensis)
+endif()
 set(CPACK_PACKAGE_NAME Vornel)
 set(CPACK_PACKAGE_VENDOR Vornel)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

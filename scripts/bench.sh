@@ -14,7 +14,7 @@ runs=${VORNEL_BENCH_RUNS:-10}
 ensure_packages
 host_runs_i386 || die "the benchmark runs the i686 programs under 32-bit Wine, which this host cannot execute"
 configure_tree native "" && build_tree native
-configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
+configure_shipped_tree && build_tree win32
 cmake --build "$VORNEL_BUILD/win32" --target VornelFloor || die "build of the floor program failed"
 cmake --build "$VORNEL_BUILD/win32" --target package >/dev/null || die "packaging failed"
 configure_tree win32-tests mingw-i686-posix.cmake

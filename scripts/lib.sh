@@ -17,8 +17,8 @@ as_root() {
 ensure_packages() {
   local missing=0 cmd
   for cmd in cmake ninja g++ i686-w64-mingw32-g++-win32 i686-w64-mingw32-g++-posix \
-             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import xwd wine clang-format makensis \
-             clang clang++; do
+             x86_64-w64-mingw32-g++-posix i686-w64-mingw32-windres Xvfb import xwd wine clang-format \
+             clang clang++ scons 7z patch; do
     command -v "$cmd" >/dev/null 2>&1 || missing=1
   done
   # libFuzzer's runtime, for the fuzz tree.
@@ -30,6 +30,10 @@ ensure_packages() {
   [ -d /usr/src/googletest ] || missing=1
   # Wine's own fonts (MS Sans Serif's stand-in, Marlett for the caption buttons).
   [ -f /usr/share/wine/fonts/marlett.ttf ] || missing=1
+  # What scripts/toolchain.sh builds from: GCC's source as Debian's cross compiler is
+  # built from it, and what configuring it and building makensis need.
+  [ -f /usr/src/gcc-12/gcc-12.2.0-dfsg.tar.xz ] || missing=1
+  [ -f /usr/include/mpc.h ] && [ -f /usr/include/zlib.h ] || missing=1
   [ "$missing" -eq 0 ] && return 0
   log "installing build and test packages"
   export DEBIAN_FRONTEND=noninteractive
@@ -39,7 +43,9 @@ ensure_packages() {
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
     binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils x11-apps \
-    fonts-dejavu-core fonts-wine clang-format nsis clang libclang-rt-dev >/dev/null || die "package installation failed"
+    fonts-dejavu-core fonts-wine clang-format clang libclang-rt-dev \
+    gcc-12-source libgmp-dev libmpfr-dev libmpc-dev scons zlib1g-dev p7zip-full patch \
+    >/dev/null || die "package installation failed"
 }
 
 # Fails, naming them, when C++ sources differ from what clang-format makes of
@@ -82,6 +88,16 @@ configure_tree() { # name toolchain-file-or-empty extra-args...
 
 build_tree() { cmake --build "$VORNEL_BUILD/$1" -- -k 0 || die "build of $1 failed"; }
 
+# The shipped program's tree, with the C++ runtime and NSIS built for the 80386
+# (scripts/toolchain.sh builds them once and keeps them).
+configure_shipped_tree() {
+  local runtime nsis
+  runtime=$("$VORNEL_ROOT/scripts/toolchain.sh" runtime) || die "the 80386 runtime could not be built"
+  nsis=$("$VORNEL_ROOT/scripts/toolchain.sh" nsis) || die "NSIS could not be built"
+  configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF \
+    -DVORNEL_RUNTIME_DIR="$runtime" -DVORNEL_NSIS_DIR="$nsis"
+}
+
 # True when the i686 test programs must run in the emulated PC of
 # scripts/guest.sh: the host cannot execute i386 code, or VORNEL_GUEST=1 asks
 # for it (to try the guest on a host that could do without).
@@ -109,7 +125,7 @@ build_all() {
   configure_tree native "" && build_tree native
   build_native_asan
   build_fuzz
-  configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
+  configure_shipped_tree && build_tree win32
   # The installer and the zip (build/win32/Vornel-<version>-setup.exe and .zip).
   cmake --build "$VORNEL_BUILD/win32" --target package >/dev/null || die "packaging failed"
   configure_tree win32-tests mingw-i686-posix.cmake && build_tree win32-tests

@@ -8,7 +8,7 @@ set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
 ensure_packages
-configure_tree win32 mingw-i686-win32.cmake -DVORNEL_BUILD_TESTS=OFF && build_tree win32
+configure_shipped_tree && build_tree win32
 if host_runs_i386; then
   exe=$VORNEL_BUILD/win32/Vornel.exe arch=win32
 else

@@ -7,19 +7,21 @@
 // 95, 98, Me and NT 4.0: a msvcrt.dll left in a download folder beside Vornel.exe would
 // run inside it. The first release of Windows 95 does not have msvcrt.dll at all. So the
 // program imports only kernel32, user32, gdi32 and advapi32, and the few C functions it
-// and the static C++ library need live here and beside it (Memory.cpp, Strings.cpp,
-// NoRandomDevice.cpp).
+// and the static C++ library need live here and beside it (Memory.cpp, Strings.cpp).
 #include <windows.h>
 
+#include <cstddef>
 #include <exception>
 
 #include "app/runtime/StartRules.h"
 
 extern "C" {
 
-// The toolchain's: runs the global constructors, the registration of the exception
-// frames (crtend.o's) among them, and has the destructors run at exit.
-void __main();
+// The global constructors and destructors, laid out by the linker: a count (or -1),
+// the functions, a null. The constructors include the registration of the exception
+// frames (crtbegin.o's).
+extern void (*__CTOR_LIST__[])();
+extern void (*__DTOR_LIST__[])();
 
 }  // extern "C"
 
@@ -61,10 +63,36 @@ int atexit(void (*function)()) {
     ExitProcess(3);
 }
 
+}  // extern "C"
+
+namespace {
+
+void RunDestructors() {
+    for (void (**destructor)() = __DTOR_LIST__ + 1; *destructor != nullptr; ++destructor) {
+        (*destructor)();
+    }
+}
+
+// As the toolchain's own start-up does (its __main, which would bring a library built
+// for a newer processor): the constructors last to first, the destructors at exit.
+void RunConstructors() {
+    auto count = reinterpret_cast<std::size_t>(__CTOR_LIST__[0]);
+    if (count == static_cast<std::size_t>(-1)) {
+        for (count = 0; __CTOR_LIST__[count + 1] != nullptr; ++count) {
+        }
+    }
+    for (std::size_t i = count; i >= 1; --i) __CTOR_LIST__[i]();
+    atexit(RunDestructors);
+}
+
+}  // namespace
+
+extern "C" {
+
 // The entry point the linker gives a GUI program. Windows enters it with the stack
 // aligned to 4 bytes only; the compiled code may expect 16.
 [[noreturn]] __attribute__((force_align_arg_pointer)) void WinMainCRTStartup() {
-    __main();
+    RunConstructors();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
