@@ -12,3 +12,7 @@ void ShowOutcome(HWND owner, engine::Outcome outcome) {
     if (message.kind == MessageKind::Error) icon = MB_ICONSTOP;
     AppMessageBox(owner, theApp.GetLanguageText(message.text), MB_OK | icon);
 }
+
+void ShowWindowNotOpened(HWND owner) {
+    AppMessageBox(owner, theApp.GetLanguageText(text::k52), MB_OK | MB_ICONSTOP);
+}

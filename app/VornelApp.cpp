@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/LanguageStore.h"
+#include "app/OutcomeBox.h"
 #include "app/ProductKey.h"
 #include "app/SplashDlg.h"
 #include "engine/Win32RegistryStore.h"
@@ -63,12 +64,15 @@ BOOL CVornelApp::InitInstance() {
     m_release = *release;
     m_family = platform::FamilyOf(*release);
 
+    // The picture is not needed: where it cannot be shown, the main dialog still is.
     CSplashDlg splash;
     splash.DoModal();
 
+    // A main dialog that cannot be created (a class the common controls lack) would end
+    // the program without a word.
     CVornelDlg dialog;
     m_pMainWnd = &dialog;
-    dialog.DoModal();
+    if (dialog.DoModal() == -1) ShowWindowNotOpened(nullptr);
     m_pMainWnd = nullptr;
     return FALSE;
 }

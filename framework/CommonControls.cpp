@@ -76,6 +76,7 @@ public:
                      Find(m_module, "DestroyPropertySheetPage", f.destroyPropertySheetPage) &&
                      Find(m_module, "ImageList_Create", f.imageListCreate) &&
                      Find(m_module, "ImageList_AddMasked", f.imageListAddMasked) &&
+                     Find(m_module, "ImageList_Draw", f.imageListDraw) &&
                      Find(m_module, "ImageList_Destroy", f.imageListDestroy);
         Find(m_module, "InitCommonControlsEx", f.initCommonControlsEx);
         if (m_complete) RegisterClasses();
@@ -90,14 +91,18 @@ public:
 
 private:
     // The extended combo box of the main dialog needs InitCommonControlsEx; the plain
-    // call covers the rest, and all of it on the first releases.
-    void RegisterClasses() const {
+    // call covers the rest, and all of it on the first releases. Whether the class is
+    // there is asked of the system, as the dialog that creates it would.
+    void RegisterClasses() {
         m_functions.initCommonControls();
         if (m_functions.initCommonControlsEx == nullptr) return;
         INITCOMMONCONTROLSEX classes{};
         classes.dwSize = sizeof(classes);
         classes.dwICC = ICC_USEREX_CLASSES | ICC_WIN95_CLASSES;
-        m_functions.initCommonControlsEx(&classes);
+        WNDCLASSA extended{};
+        m_functions.extendedComboBox =
+            m_functions.initCommonControlsEx(&classes) != FALSE &&
+            GetClassInfoA(GetModuleHandleA(nullptr), WC_COMBOBOXEXA, &extended) != FALSE;
     }
 
     HMODULE m_module = nullptr;

@@ -57,6 +57,10 @@ protected:
     // The window's owner for this modal run.
     HWND OwnerForModalRun() const;
 
+    // Runs the dialog from `memoryTemplate` instead of its resource from now on; the
+    // template must outlive the modal run. The id still names the dialog.
+    void UseMemoryTemplate(const DLGTEMPLATE* memoryTemplate) { m_memoryTemplate = memoryTemplate; }
+
     // Shared by the dialog and page procedures once the object is bound:
     // routes one message, catching every exception, and is the only writer
     // of DWLP_MSGRESULT. Releases the binding at WM_NCDESTROY.

@@ -91,6 +91,9 @@ struct TextEntry {
       "restart your computer in order to feel the change.")                                    \
     X(50, "Maximum speed")                                                                     \
     X(51, "Only connect at this speed")                                                        \
+    X(52,                                                                                      \
+      "Windows could not open this window of Vornel. The common controls of Windows "          \
+      "(comctl32.dll), which Vornel needs, may be missing or damaged.")                        \
     X(79,                                                                                      \
       "Failed to detect your Windows version so we can't boost your "                          \
       "connection.")                                                                           \

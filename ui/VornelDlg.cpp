@@ -1,14 +1,19 @@
 // The main dialog of the program.
 #include "ui/VornelDlg.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/OutcomeBox.h"
 #include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
 #include "framework/CommonControls.h"
+#include "framework/DialogTemplate.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
@@ -37,9 +42,102 @@ bool EndsWithIni(const char* name) {
     return length > 4 && lstrcmpiA(name + length - 4, ".ini") == 0;
 }
 
+// The main dialog's template with the language list as a plain combo box that draws its
+// items (each language's flag and name) itself, for the common controls that have no
+// extended combo box; empty when the resource cannot be read.
+std::vector<DWORD> TemplateWithPlainLanguageList() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDD_VORNEL_DIALOG), RT_DIALOG);
+    const DWORD size = found ? SizeofResource(instance, found) : 0;
+    const auto* resource =
+        size ? static_cast<const std::uint8_t*>(LockResource(LoadResource(instance, found)))
+             : nullptr;
+    if (resource == nullptr) return {};
+    auto dialog = dialog_template::Read({resource, size});
+    dialog_template::Item* list =
+        dialog ? dialog_template::FindItem(*dialog, IDC_LANGUAGE_LIST) : nullptr;
+    if (list == nullptr) return {};
+    list->windowClass = {dialog_template::kComboBoxClass, {}};
+    list->style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+    const std::vector<std::uint8_t> bytes = dialog_template::Write(*dialog);
+    std::vector<DWORD> aligned((bytes.size() + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
+    std::memcpy(aligned.data(), bytes.data(), bytes.size());
+    return aligned;
+}
+
+// The language list's two forms: the extended combo box keeps each item's text and
+// image; the plain one keeps the text, and the image as the item's data.
+void InsertLanguage(HWND list, bool extended, std::string name, int image) {
+    if (extended) {
+        COMBOBOXEXITEMA item{};
+        item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+        item.iItem = image;
+        item.pszText = name.data();
+        item.iImage = image;
+        item.iSelectedImage = image;
+        SendMessageA(list, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return;
+    }
+    // A position past the end appends, as it does in the extended combo box.
+    const LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    const LRESULT position = image >= 0 && image <= count ? image : -1;
+    const LRESULT at = SendMessageA(list, CB_INSERTSTRING, static_cast<WPARAM>(position),
+                                    reinterpret_cast<LPARAM>(name.c_str()));
+    if (at >= 0) SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(at), image);
+}
+
+std::optional<std::string> LanguageAt(HWND list, bool extended, LRESULT index) {
+    char name[MAX_PATH] = {};
+    if (extended) {
+        COMBOBOXEXITEMA item{};
+        item.mask = CBEIF_TEXT;
+        item.iItem = index;
+        item.pszText = name;
+        item.cchTextMax = MAX_PATH;
+        if (!SendMessageA(list, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) {
+            return std::nullopt;
+        }
+        name[MAX_PATH - 1] = '\0';
+        return std::string(name);
+    }
+    const LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0 || length >= MAX_PATH) return std::nullopt;
+    if (SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(name)) == CB_ERR) {
+        return std::nullopt;
+    }
+    return std::string(name);
+}
+
+// The width the flag takes, with the space around it, as the extended combo box draws it.
+constexpr int kFlagSize = 16;
+constexpr int kFlagMargin = 2;
+constexpr int kTextGap = 4;
+
+// A font selected into a device context for the scope, and the old one put back.
+struct SelectedFont {
+    HDC dc;
+    HGDIOBJ previous;
+    SelectedFont(HDC context, HFONT font)
+        : dc(context), previous(font ? SelectObject(context, font) : nullptr) {}
+    ~SelectedFont() {
+        if (previous != nullptr) SelectObject(dc, previous);
+    }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+};
+
 }  // namespace
 
 CVornelDlg::CVornelDlg() : CDialog(IDD_VORNEL_DIALOG) {
+    const comctl::Functions* controls = comctl::Get();
+    m_extendedList = controls != nullptr && controls->extendedComboBox;
+    if (!m_extendedList) {
+        m_plainListTemplate = TemplateWithPlainLanguageList();
+        if (!m_plainListTemplate.empty()) {
+            UseMemoryTemplate(reinterpret_cast<const DLGTEMPLATE*>(m_plainListTemplate.data()));
+        }
+    }
     HINSTANCE instance = GetModuleHandleA(nullptr);
     m_hIcon =
         static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
@@ -68,6 +166,7 @@ BOOL CVornelDlg::OnInitDialog() {
     SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
 
+    if (!m_extendedList) SizePlainLanguageList();
     FillLanguageList();
     LocalizeDialog();
     UpdateResetButton();
@@ -95,6 +194,13 @@ bool CVornelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         case WM_HELP:
             result = FALSE;  // no help to show
             return true;
+        case WM_DRAWITEM:
+            if (wParam == IDC_LANGUAGE_LIST && !m_extendedList) {
+                DrawLanguage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                result = TRUE;
+                return true;
+            }
+            break;
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
@@ -120,7 +226,7 @@ bool CVornelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 void CVornelDlg::OnSysCommand(WPARAM, LPARAM) {
     CAboutDlg about(m_hWnd);
-    about.DoModal();
+    if (about.DoModal() == -1) ShowWindowNotOpened(m_hWnd);
 }
 
 bool CVornelDlg::OnPaint() {
@@ -150,8 +256,11 @@ void CVornelDlg::FillLanguageList() {
     HWND list = GetDlgItem(IDC_LANGUAGE_LIST);
     const comctl::Functions* controls = comctl::Get();
     if (controls == nullptr) return;
-    m_imageList = controls->imageListCreate(16, 16, ILC_COLOR16, 0, 4);
-    SendMessageA(list, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imageList));
+    // Magenta is the flags' transparent colour, which needs the list's mask.
+    m_imageList = controls->imageListCreate(16, 16, ILC_COLOR16 | ILC_MASK, 0, 4);
+    if (m_extendedList) {
+        SendMessageA(list, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_imageList));
+    }
 
     const std::string folder = std::string(theApp.m_pszAppPath) + "\\Lang\\";
     WIN32_FIND_DATAA found{};
@@ -173,13 +282,7 @@ void CVornelDlg::FillLanguageList() {
                                                  : -1;
 
         // An item without a picture goes to the end at the moment it is inserted.
-        COMBOBOXEXITEMA item{};
-        item.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
-        item.iItem = image;
-        item.pszText = name.data();
-        item.iImage = image;
-        item.iSelectedImage = image;
-        SendMessageA(list, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        InsertLanguage(list, m_extendedList, name, image);
     }
 
     const LRESULT index = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -192,17 +295,64 @@ void CVornelDlg::OnSelchangeLanguage() {
     HWND list = GetDlgItem(IDC_LANGUAGE_LIST);
     const LRESULT index = SendMessageA(list, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
-    char name[MAX_PATH] = {};
-    COMBOBOXEXITEMA item{};
-    item.mask = CBEIF_TEXT;
-    item.iItem = index;
-    item.pszText = name;
-    item.cchTextMax = MAX_PATH;
-    if (!SendMessageA(list, CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return;
-    name[MAX_PATH - 1] = '\0';
-    theApp.ChangeLanguage(name);
+    const std::optional<std::string> name = LanguageAt(list, m_extendedList, index);
+    if (!name) return;
+    theApp.ChangeLanguage(name->c_str());
     LocalizeDialog();
     theApp.SaveLanguage(theApp.m_pszLanguage);
+}
+
+// The items as tall as the extended combo box makes them: the flag or a line of text,
+// whichever is taller, and a pixel above and below. The list's first height, from before
+// the dialog was bound, is the platform's guess.
+void CVornelDlg::SizePlainLanguageList() {
+    HWND list = GetDlgItem(IDC_LANGUAGE_LIST);
+    HDC dc = ::GetDC(list);
+    if (dc == nullptr) return;
+    TEXTMETRICA metrics{};
+    {
+        SelectedFont font(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+        GetTextMetricsA(dc, &metrics);
+    }
+    ::ReleaseDC(list, dc);
+    const LPARAM height = std::max<LONG>(kFlagSize, metrics.tmHeight) + 2;
+    SendMessageA(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+    SendMessageA(list, CB_SETITEMHEIGHT, 0, height);
+}
+
+// One item of the plain language list, in the box and the drop-down alike, as the
+// extended combo box draws it: the flag, then the name, with only the name highlighted
+// when selected and framed when it has the focus.
+void CVornelDlg::DrawLanguage(const DRAWITEMSTRUCT& item) const {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
+    if (item.itemID == static_cast<UINT>(-1)) return;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    const int image = static_cast<int>(item.itemData);
+    const comctl::Functions* controls = comctl::Get();
+    if (image >= 0 && controls != nullptr && m_imageList != nullptr) {
+        controls->imageListDraw(m_imageList, image, item.hDC, item.rcItem.left + kFlagMargin,
+                                item.rcItem.top + (height - kFlagSize) / 2, ILD_TRANSPARENT);
+    }
+    const std::string name =
+        LanguageAt(item.hwndItem, false, static_cast<LRESULT>(item.itemID)).value_or("");
+    SelectedFont font(item.hDC,
+                      reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32A(item.hDC, name.c_str(), static_cast<int>(name.size()), &extent);
+    RECT box = item.rcItem;
+    box.left += kFlagMargin + kFlagSize + kTextGap - 2;
+    box.right = std::min<LONG>(box.left + extent.cx + 4, item.rcItem.right);
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    if (selected) FillRect(item.hDC, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetBkMode(item.hDC, TRANSPARENT);
+    const int colour = selected                               ? COLOR_HIGHLIGHTTEXT
+                       : (item.itemState & ODS_DISABLED) != 0 ? COLOR_GRAYTEXT
+                                                              : COLOR_WINDOWTEXT;
+    SetTextColor(item.hDC, GetSysColor(colour));
+    RECT text = box;
+    text.left += 2;
+    DrawTextA(item.hDC, name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if ((item.itemState & ODS_FOCUS) != 0) DrawFocusRect(item.hDC, &box);
 }
 
 void CVornelDlg::OnSetSettings() {
@@ -216,7 +366,7 @@ void CVornelDlg::OnSetSettings() {
     // leaves the backup in place with the button disabled.
     if (engine::BackupExists(store) && !AgreesToReplaceBackup(store)) return;
     m_sheet = std::make_unique<CMyPropertySheet>(IDS_WIZARD, m_boostModem);
-    m_sheet->DoModal();
+    if (m_sheet->DoModal() == -1) ShowWindowNotOpened(m_hWnd);
     // What the run found of the modem holds for every later run, cancelled or not.
     m_boostModem = m_sheet->state.boostModem;
     // Finish made a backup; Cancel left the one there was, if any.

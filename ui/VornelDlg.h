@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <vector>
 
 #include "framework/Dialog.h"
 
@@ -32,12 +33,18 @@ private:
     void OnSelchangeLanguage();
     void OnResetSettings();
     void FillLanguageList();
+    void SizePlainLanguageList();
+    void DrawLanguage(const DRAWITEMSTRUCT& item) const;
     void LocalizeDialog();
     void UpdateResetButton();
 
     HICON m_hIcon = nullptr;
     HICON m_hSmallIcon = nullptr;
     HIMAGELIST m_imageList = nullptr;
+    // The language list is an extended combo box where the common controls have one;
+    // otherwise the dialog runs from a copy of its template that makes it a plain one.
+    bool m_extendedList = true;
+    std::vector<DWORD> m_plainListTemplate;
     std::unique_ptr<CMyPropertySheet> m_sheet;
     // Whether a wizard run's modem probe found a modem to boost; nothing clears it while the
     // program runs, so it holds for every later run.

@@ -237,8 +237,12 @@ TEST_F(ShippedFiles, InstallerUninstallerPluginsAndZipHaveNoInstructionBeyondThe
             }
         }
         if (file.extension() == ".zip" || !IsProgramFile(file)) continue;
-        // The program inside is the shipped one, checked above with its symbols.
-        if (Bytes(file) == program) continue;
+        // The program inside is the shipped one, checked above with its symbols; a
+        // package made before the last build carries another.
+        if (file.filename() == "Vornel.exe") {
+            EXPECT_TRUE(Bytes(file) == program) << file << " is not the shipped Vornel.exe";
+            continue;
+        }
         checked.push_back(file);
         const auto found = InstructionsBeyondThe386(file);
         EXPECT_TRUE(found.empty()) << Report(file, found);
