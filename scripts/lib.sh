@@ -169,6 +169,9 @@ use_wine_prefix() { # dir win32|win64
   export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   use_wine_arch "$2"
   [ -f "$WINEPREFIX/system.reg" ] && return 0
+  # Wine makes the prefix's folder but not the folders above it (a run's scratch folder,
+  # gone when the prefix is made again for a run by hand).
+  mkdir -p "$(dirname "$WINEPREFIX")"
   "$VORNEL_WINE" wineboot -i >/dev/null 2>&1 || true
   # A 64-bit-only Wine leaves its own fonts out of a new prefix; without them
   # dialogs are laid out with a stand-in for MS Sans Serif and the title-bar

@@ -199,6 +199,40 @@ TEST_F(LanguageList, ShowsTheShippedGermanFlagWithItsBlackStripe) {
     EXPECT_EQ(black, 64) << "the flag's black stripe shows through";
 }
 
+// Magenta is the flags' transparent colour (no shipped flag uses it): a flag framed in
+// magenta shows the list's own background around its red, neither magenta nor the
+// black a list without a mask would put there.
+TEST_F(LanguageList, ShowsAFlagsMagentaAsTransparent) {
+    AddLanguages({"Rot"});
+    Install().AddFlag("Rot", BitmapFile(16, 16, RGB(255, 0, 0), RGB(255, 0, 255)));
+    InstallProductKey("Rot");
+    VornelSession& vornel = Launch();
+    HWND main = vornel.StartToMainDialog();
+    ASSERT_TRUE(main);
+    HWND list = Item(main, IDC_LANGUAGE_LIST);
+    FocusControl(main, IDC_SET_SETTINGS);
+    ASSERT_TRUE(vornel.Settle());
+    ASSERT_TRUE(WaitForSteadyPicture(list));
+    const Pixels shown = CaptureScreen(ScreenRect(list));
+    const auto at = [&](int x, int y) {
+        return shown.colours[static_cast<size_t>(y * shown.width + x)];
+    };
+    // The flag's red inside its frame: the first row with 14 red pixels side by side.
+    std::optional<POINT> red;
+    for (int y = 0; y < shown.height && !red; ++y) {
+        for (int x = 0, run = 0; x < shown.width && !red; ++x) {
+            run = at(x, y) == 0xFF0000 ? run + 1 : 0;
+            if (run == 14) red = POINT{x - 13, y};
+        }
+    }
+    ASSERT_TRUE(red) << "no flag in the list";
+    ASSERT_GE(red->x, 2);
+    const DWORD frame = at(red->x - 1, red->y);
+    EXPECT_EQ(frame, at(red->x - 2, red->y)) << "the frame is not the background beside it";
+    EXPECT_NE(frame, 0xFF00FFu);
+    EXPECT_NE(frame, 0u);
+}
+
 // ---------------------------------------------------------------------------
 // Choosing another language.
 

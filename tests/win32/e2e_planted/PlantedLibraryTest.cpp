@@ -21,7 +21,6 @@
 
 #include <gtest/gtest.h>
 #include <string>
-#include <tlhelp32.h>
 #include <vector>
 
 #include "e2e/Driver.h"
@@ -52,39 +51,11 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The file each module of the process was loaded from, lower case.
-std::vector<std::string> ModulesOf(DWORD pid) {
-    std::vector<std::string> modules;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-    if (snapshot == INVALID_HANDLE_VALUE) return modules;
-    MODULEENTRY32 entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry)) {
-        modules.push_back(Lower(entry.szExePath));
-    }
-    CloseHandle(snapshot);
-    return modules;
-}
-
 std::string ModuleNamed(const std::vector<std::string>& modules, const std::string& name) {
     for (const std::string& module : modules) {
         if (module.size() > name.size() && module.ends_with("\\" + name)) return module;
     }
     return {};
-}
-
-// Gives a copy of the program a manifest that asks for no side-by-side assembly (Wine
-// does not take a manifest out of a file), so that nothing redirects the common
-// controls, as on the systems before Windows XP.
-bool ReplaceManifest(const std::string& exe) {
-    static const char kPlain[] =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
-        "  <assemblyIdentity type=\"win32\" name=\"Linkvane.Vornel\" version=\"2.0.0.0\" "
-        "processorArchitecture=\"x86\"/>\n"
-        "</assembly>\n";
-    return ReplaceResource(exe, MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), kPlain,
-                           sizeof(kPlain) - 1);
 }
 
 struct PlantedCase {
@@ -120,7 +91,7 @@ TEST(PlantedLibrary, LeavesItsMarkAndRefusesToLoad) {
 TEST_P(PlantedLibraries, AreNotLoadedAndTheMainDialogComesUp) {
     const std::string exe = Install().CopyVornel();
     if (!GetParam().manifest) {
-        ASSERT_TRUE(ReplaceManifest(exe));
+        ASSERT_TRUE(ReplaceManifestWithNoAssembly(exe));
     }
     for (const char* name : kPlanted) {
         ASSERT_TRUE(

@@ -167,6 +167,17 @@ bool ReplaceResource(const std::string& exe, LPCSTR type, LPCSTR name, const voi
     return EndUpdateResourceA(update, !replaced) && replaced;
 }
 
+bool ReplaceManifestWithNoAssembly(const std::string& exe) {
+    static const char kPlain[] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+        "  <assemblyIdentity type=\"win32\" name=\"Linkvane.Vornel\" version=\"2.0.0.0\" "
+        "processorArchitecture=\"x86\"/>\n"
+        "</assembly>\n";
+    return ReplaceResource(exe, MAKEINTRESOURCEA(24) /* RT_MANIFEST */, MAKEINTRESOURCEA(1), kPlain,
+                           sizeof(kPlain) - 1);
+}
+
 std::vector<std::string> Installation::LanguagesInListingOrder() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};

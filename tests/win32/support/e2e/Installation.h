@@ -16,6 +16,10 @@ std::string LanguageFile(const std::vector<std::pair<std::string, std::string>>&
 // Installation::CopyVornel) with `bytes`, keeping the language the file gives it.
 bool ReplaceResource(const std::string& exe, LPCSTR type, LPCSTR name, const void* bytes,
                      DWORD size);
+// Gives a copy of the program a manifest that asks for no side-by-side assembly (Wine
+// applies a program's manifest whatever release it plays, and takes none out of a file),
+// so that nothing redirects the common controls, as on the systems before Windows XP.
+bool ReplaceManifestWithNoAssembly(const std::string& exe);
 // A Windows bitmap file (BITMAPFILEHEADER + BITMAPINFOHEADER + pixels) of one colour
 // with a frame of another, so that scaling shows.
 std::string BitmapFile(int width, int height, COLORREF fill, COLORREF frame = RGB(0, 0, 0),

@@ -256,4 +256,19 @@ std::optional<int> RunUnixCommand(const std::string& shellCommand, Ms timeout) {
     return status;
 }
 
+std::vector<std::string> ModulesOf(DWORD pid) {
+    std::vector<std::string> modules;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return modules;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry)) {
+        std::string path = entry.szExePath;
+        CharLowerBuffA(path.data(), static_cast<DWORD>(path.size()));
+        modules.push_back(path);
+    }
+    CloseHandle(snapshot);
+    return modules;
+}
+
 }  // namespace e2e

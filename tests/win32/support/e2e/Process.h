@@ -50,6 +50,9 @@ private:
 // The running processes that the process `pid` started.
 std::vector<DWORD> ChildProcesses(DWORD pid);
 
+// The file each module of the process was loaded from, in lower case.
+std::vector<std::string> ModulesOf(DWORD pid);
+
 // Runs a shell command line as a Unix process next to Wine (Wine starts ELF programs
 // from CreateProcess, but gives no handle to wait on) and waits for it to finish.
 // Returns its exit status, or nullopt when it could not be started or timed out.

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 
 #include "probe/MessageProbe.h"
@@ -364,6 +365,37 @@ std::vector<ComboItem> ComboExItems(HWND comboEx) {
         }
         text[kTextSize - 1] = '\0';
         items.push_back({text, answer.iImage, answer.iSelectedImage});
+    }
+    return items;
+}
+
+std::vector<ComboItem> ComboItems(HWND combo) {
+    std::vector<ComboItem> items;
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutA(combo, CB_GETCOUNT, 0, 0, SMTO_NORMAL, kAnswerTimeout, &count)) {
+        ADD_FAILURE() << "the combo box does not answer";
+        return items;
+    }
+    for (DWORD_PTR index = 0; index < count && index < 10000; ++index) {
+        // The system carries the text of a combo box that keeps strings across processes;
+        // Wine 8 carries it whole only as wide characters (the ANSI call gives the first).
+        wchar_t wide[1024] = {};
+        DWORD_PTR length = 0;
+        DWORD_PTR data = 0;
+        if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, index, 0, SMTO_NORMAL, kAnswerTimeout,
+                                 &length) ||
+            length >= std::size(wide) ||
+            !SendMessageTimeoutW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide),
+                                 SMTO_NORMAL, kAnswerTimeout, nullptr) ||
+            !SendMessageTimeoutA(combo, CB_GETITEMDATA, index, 0, SMTO_NORMAL, kAnswerTimeout,
+                                 &data)) {
+            ADD_FAILURE() << "cannot read item " << index << " of the combo box";
+            break;
+        }
+        char text[2048] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        const int image = static_cast<int>(static_cast<LRESULT>(data));
+        items.push_back({text, image, image});
     }
     return items;
 }

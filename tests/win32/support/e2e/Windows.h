@@ -69,6 +69,9 @@ struct ComboItem {
     int selectedImage = -1;
 };
 std::vector<ComboItem> ComboExItems(HWND comboEx);
+// A plain combo box's items: each text, and its item data as the image (the language
+// list's form where the common controls have no extended combo box).
+std::vector<ComboItem> ComboItems(HWND combo);
 int ComboSelection(HWND combo);  // CB_ERR (-1) when nothing is selected
 // Chooses an item as a user does with the keyboard on the closed list: Home when
 // nothing is selected, then Down or Up until it is reached. Every step notifies the
