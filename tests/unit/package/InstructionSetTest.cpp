@@ -1,5 +1,5 @@
-// Checks every program file users get for instructions the 80386 and its 387 do not
-// have: the shipped Vornel.exe, the installer (its stub), the uninstaller it writes,
+// Checks every program file users get for instructions an 80386 without a coprocessor
+// does not have: the shipped Vornel.exe, the installer (its stub), the uninstaller it writes,
 // every plug-in inside it, and whatever else the installer and the zip carry.
 // Wine on a modern processor runs them all; a Pentium, a K6 or a 486 stops at the
 // first such instruction with an illegal-instruction fault.
@@ -96,6 +96,11 @@ std::optional<std::string> BeyondThe386(std::string_view mnemonic, std::string_v
     // The one-byte nop is the 8086's; any nop with an operand is the long form.
     if (StartsWith(mnemonic, "nop") && (mnemonic != "nop" || !operands.empty())) {
         return "a multi-byte nop (Pentium Pro)";
+    }
+    // Nothing shipped computes with floating point, so a 386 or a 486SX without a
+    // coprocessor runs it all; wait (fwait) is the processor's own.
+    if (StartsWith(mnemonic, "f") && mnemonic != "fwait") {
+        return "a floating-point instruction, which needs a coprocessor on a 386 or 486SX";
     }
     return std::nullopt;
 }
