@@ -115,14 +115,14 @@ void BM_CaptureApplyRestore(benchmark::State& state, PlatformFamily family) {
         FoundFlags found;
         regtest::Capture(counted, family, inForce, found);
         regtest::Finish(counted, family, kChosen, false);
-        RestoreSettings(counted, family);
+        RestoreSettings(counted, regtest::TypicalRelease(family));
     });
     for (auto _ : state) {
         TuningValues inForce;
         FoundFlags found;
         regtest::Capture(store, family, inForce, found);
         regtest::Finish(store, family, kChosen, false);
-        RestoreSettings(store, family);
+        RestoreSettings(store, regtest::TypicalRelease(family));
     }
     state.SetComplexityN(state.range(0));
 }

@@ -69,9 +69,10 @@ backup::Shape ExamineKey(RegistryStore& store, PlatformFamily family, const char
         return found;
     };
     reg::Value value;
-    shape.complete = note(reg::ReadValue(store, key.get(), kBackupCompleteValue, value));
+    reg::ValueReader values(store, key.get());
+    shape.complete = note(values.Read(kBackupCompleteValue, value));
     if (!shape.complete) return shape;
-    if (note(reg::ReadValue(store, key.get(), kBackupPartsValue, value))) {
+    if (note(values.Read(kBackupPartsValue, value))) {
         shape.parts = SplitParts(reg::TextOf(value));
     } else {
         shape.parts = PartsOfEarlierBackups(family, has(kMtuBackupName), has(kMssBackupName));
@@ -177,7 +178,7 @@ reg::Status DeleteBackupKey(RegistryStore& store, const char* path) {
         reg::Status status = reg::kSuccess;
         ScopedKey key = reg::OpenForWrite(store, reg::kCurrentUser, path, &status);
         if (!key) return reg::IsAbsent(status) ? reg::kSuccess : status;
-        status = store.DeleteValue(key.get(), kBackupCompleteValue);
+        status = reg::DeleteValueProven(store, key.get(), kBackupCompleteValue);
         if (!reg::IsAbsentOrDone(status)) return status;
         std::vector<std::string> parts;
         reg::SubKeyWalker walker(store, key.get());
@@ -196,8 +197,8 @@ reg::Status DeleteBackupKey(RegistryStore& store, const char* path) {
     return reg::IsAbsentOrDone(status) ? reg::kSuccess : status;
 }
 
-// The image as it must be written: "Backup Parts" and then "Backup Complete" last, whatever
-// order the values were read in (Wine lists a key's values by name).
+// A new backup as it must be written: "Backup Parts" and then "Backup Complete" last,
+// "Backup Parts" naming the parts it has.
 reg::KeyImage Committed(reg::KeyImage image) {
     std::erase_if(image.values, [](const auto& entry) {
         return reg::SameName(entry.first, kBackupCompleteValue) ||
@@ -206,6 +207,24 @@ reg::KeyImage Committed(reg::KeyImage image) {
     image.values.emplace_back(kBackupPartsValue,
                               reg::Value{reg::kSz, EncodeString(JoinParts(image))});
     image.values.emplace_back(kBackupCompleteValue, reg::Value{reg::kDword, EncodeNumber(1)});
+    return image;
+}
+
+// A complete backup read back, to be written again: its own "Backup Parts" (never rebuilt
+// from the parts present, which would hide one that went missing) and then "Backup
+// Complete" last, whatever order the values were read in (Wine lists a key's values by
+// name).
+reg::KeyImage Recommitted(reg::KeyImage image) {
+    std::vector<std::pair<std::string, reg::Value>> last;
+    for (const char* name : {kBackupPartsValue, kBackupCompleteValue}) {
+        const auto found =
+            std::find_if(image.values.begin(), image.values.end(),
+                         [&](const auto& entry) { return reg::SameName(entry.first, name); });
+        if (found == image.values.end()) continue;
+        last.push_back(std::move(*found));
+        image.values.erase(found);
+    }
+    for (auto& entry : last) image.values.push_back(std::move(entry));
     return image;
 }
 
@@ -241,7 +260,7 @@ reg::Status Settle(RegistryStore& store, PlatformFamily family) {
     if (decision.counts != Counts::Pending) return DeleteBackupKey(store, kPendingBackupKey);
     const std::optional<reg::KeyImage> image = ReadBackup(store, kPendingBackupKey);
     if (!image) return reg::kAccessDenied;
-    return Promote(store, Committed(*image));
+    return Promote(store, Recommitted(*image));
 }
 
 Written Replace(RegistryStore& store, PlatformFamily family, reg::KeyImage image) {
@@ -256,6 +275,11 @@ Written Replace(RegistryStore& store, PlatformFamily family, reg::KeyImage image
 
 reg::Status Delete(RegistryStore& store) {
     return DeleteBackupKey(store, kBackupKey);
+}
+
+reg::Status Discard(RegistryStore& store) {
+    const reg::Status status = DeleteBackupKey(store, kPendingBackupKey);
+    return Succeeded(status) ? DeleteBackupKey(store, kBackupKey) : status;
 }
 
 bool Exists(RegistryStore& store) {

@@ -80,6 +80,8 @@ reg::Status Settle(RegistryStore& store, PlatformFamily family);
 
 // Deletes "Original Settings" in the order above.
 reg::Status Delete(RegistryStore& store);
+// Deletes both copies, "New Backup" first, so that nothing of the backup can count again.
+reg::Status Discard(RegistryStore& store);
 
 // True when a backup exists that Reset would put back.
 bool Exists(RegistryStore& store);

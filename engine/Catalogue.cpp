@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -145,14 +146,26 @@ constexpr CatalogueValue kNdisWanValues[] = {
     {"IPMTU", nullptr, 0, nullptr, nullptr, {1, 1, 1}, DialUpLinkMtu},
 };
 
-constexpr KeyCatalogue kBrowser{reg::kCurrentUser, catalogue::kBrowserKey, Encoding::Number,
-                                kBrowserValues};
-constexpr KeyCatalogue kWin9xStack{reg::kLocalMachine, catalogue::kWin9xStackKey,
-                                   Encoding::Text,     kWin9xStackValues,
-                                   kWin9xReleases,     Reach::Create};
-constexpr KeyCatalogue kWinNtStack{reg::kLocalMachine, catalogue::kWinNtStackKey,
-                                   Encoding::Number,   kWinNtStackValues,
-                                   kWinNtReleases,     Reach::Create};
+constexpr KeyCatalogue kBrowser{
+    reg::kCurrentUser, catalogue::kBrowserKey,          Encoding::Number,
+    kBrowserValues,    kWin9xReleases | kWinNtReleases, Reach::OpenOnly,
+    nullptr,           catalogue::kBrowserAbsentValue};
+constexpr KeyCatalogue kWin9xStack{reg::kLocalMachine,
+                                   catalogue::kWin9xStackKey,
+                                   Encoding::Text,
+                                   kWin9xStackValues,
+                                   kWin9xReleases,
+                                   Reach::Create,
+                                   nullptr,
+                                   catalogue::kStackAbsentValue};
+constexpr KeyCatalogue kWinNtStack{reg::kLocalMachine,
+                                   catalogue::kWinNtStackKey,
+                                   Encoding::Number,
+                                   kWinNtStackValues,
+                                   kWinNtReleases,
+                                   Reach::Create,
+                                   nullptr,
+                                   catalogue::kStackAbsentValue};
 constexpr KeyCatalogue kWin98Parameters{reg::kLocalMachine,
                                         catalogue::kWin98ParametersKey,
                                         Encoding::Number,
@@ -226,6 +239,32 @@ constexpr LinkCatalogue kBoundAdapterLinks{LinkKind::BoundAdapter,
 }  // namespace
 
 namespace catalogue {
+
+namespace {
+constexpr std::pair<WindowsRelease, const char*> kReleaseNames[] = {
+    {WindowsRelease::Win95, "Windows 95"},     {WindowsRelease::Win98, "Windows 98"},
+    {WindowsRelease::WinMe, "Windows Me"},     {WindowsRelease::WinNT4, "Windows NT 4.0"},
+    {WindowsRelease::Win2000, "Windows 2000"}, {WindowsRelease::WinXP, "Windows XP"},
+};
+}  // namespace
+
+const char* ReleaseName(WindowsRelease release) {
+    for (const auto& [each, name] : kReleaseNames) {
+        if (each == release) return name;
+    }
+    return "Windows";
+}
+
+const char* FamilyName(PlatformFamily family) {
+    return family == Win9x ? "Windows 95, 98 or Me" : "Windows NT 4.0, 2000 or XP";
+}
+
+std::optional<WindowsRelease> ReleaseNamed(std::string_view name) {
+    for (const auto& [release, each] : kReleaseNames) {
+        if (reg::SameName(name, each)) return release;
+    }
+    return std::nullopt;
+}
 
 const KeyCatalogue& Browser() {
     return kBrowser;

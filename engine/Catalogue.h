@@ -15,6 +15,16 @@
 #include "engine/RegistryStore.h"
 #include "engine/TuningValues.h"
 
+namespace catalogue {
+// In a backup: the key a part stands for did not exist when the backup was made. Its
+// number says whether Finish then made the key (kKeyMade), so that Reset removes it once
+// it leaves it empty, or did not (kKeyNotMade), so that Reset leaves alone whatever
+// another program has put there since.
+inline constexpr const char* kKeyAbsentValue = "Key Absent";
+inline constexpr std::int32_t kKeyMade = 1;
+inline constexpr std::int32_t kKeyNotMade = 2;
+}  // namespace catalogue
+
 // How a tuning value is stored: decimal text with one NUL (REG_SZ) or a
 // little-endian 32-bit number (REG_DWORD).
 enum class Encoding : std::uint8_t { Text, Number };
@@ -67,6 +77,9 @@ struct KeyCatalogue {
     Reach reach = Reach::OpenOnly;
     // The part of the backup that holds its values; null: the backup key's own values.
     const char* part = nullptr;
+    // Where the backup records that the key did not exist when it was made: a value of
+    // that name in the key's part (or, for a key without one, in the backup key itself).
+    const char* absentName = catalogue::kKeyAbsentValue;
 };
 
 // A value that every adapter or interface has, backed up in a part of the backup
@@ -184,12 +197,26 @@ inline constexpr const char* kBackupCompleteValue = "Backup Complete";
 inline constexpr const char* kBackupPartsValue = "Backup Parts";
 // Left in the backup by a Reset that could not put everything back.
 inline constexpr const char* kResetIncompleteValue = "Reset Incomplete";
-// In a part of the backup: the key it stands for did not exist, and Finish makes it.
-inline constexpr const char* kKeyAbsentValue = "Key Absent";
+// The same record for the two keys whose values are the backup key's own.
+inline constexpr const char* kBrowserAbsentValue = "Browser Key Absent";
+inline constexpr const char* kStackAbsentValue = "Stack Key Absent";
+// The Windows release the backup was made on, by name (ReleaseName); Windows 95/98/Me and
+// NT 4.0/2000/XP keep these settings in different places and forms.
+inline constexpr const char* kWindowsValue = "Windows";
+// Windows 95/98/Me: the dial-up adapter's entry below "Enum\Root\Net" and its TCP/IP
+// binding instance, through which the backup reached its NetTrans key.
+inline constexpr const char* kDialUpEntryValue = "Dial-Up Adapter Entry";
+inline constexpr const char* kDialUpBindingValue = "Dial-Up Adapter Binding";
 
 inline constexpr const char* kDialUpAdapter = "Dial-Up Adapter";
 inline constexpr std::uint32_t kTextBufferSize = 260;
 inline constexpr std::uint32_t kNumberSize = 4;
+
+// A release's name as a backup records it and messages show it ("Windows 98"), and back.
+const char* ReleaseName(WindowsRelease release);
+std::optional<WindowsRelease> ReleaseNamed(std::string_view name);
+// A family's releases together ("Windows 95, 98 or Me"), for a backup that names none.
+const char* FamilyName(PlatformFamily family);
 
 const KeyCatalogue& Browser();
 const KeyCatalogue& Stack(PlatformFamily family);

@@ -85,12 +85,12 @@ struct Reading {
 // Reads one value into the backup under `backupName`, with its own type and exact data
 // whatever its size. Gives the value when it passes the reading rule of the values in
 // force, and the read's result.
-std::optional<reg::Value> CaptureValue(RegistryStore& store, reg::Key source, const char* name,
+std::optional<reg::Value> CaptureValue(reg::ValueReader& source, const char* name,
                                        reg::KeyImage& backup, const std::string& backupName,
                                        Encoding encoding, Reading& reading,
                                        reg::Status* result = nullptr) {
     reg::Value value;
-    const reg::Status status = reg::ReadValue(store, source, name, value);
+    const reg::Status status = source.Read(name, value);
     reading.Note(status);
     if (result != nullptr) *result = status;
     if (!Succeeded(status)) return std::nullopt;
@@ -115,21 +115,27 @@ void CaptureFixedKey(RegistryStore& store, const KeyCatalogue& key, Reading& rea
     ScopedKey source = reading.Open(store, key.root, key.path, &status);
     if (source) {
         reading.reachable.push_back(&key);
+        reg::ValueReader values(store, source.get());
         for (const CatalogueValue* value : InOrder(key, Step::Capture)) {
-            const std::optional<reg::Value> read = CaptureValue(
-                store, source.get(), value->name, into, value->name, key.encoding, reading);
+            const std::optional<reg::Value> read =
+                CaptureValue(values, value->name, into, value->name, key.encoding, reading);
             if (read && value->inForce != nullptr) {
                 FillField(key.encoding, *read, reading.inForce.*value->inForce);
                 reading.found.*value->found = true;
             }
         }
-    } else if (reg::IsAbsent(status) && key.reach == Reach::CreateInService) {
-        // Finish makes the key only below a service that is there; Reset removes it again.
-        const auto [parent, name] = SplitParent(key.path);
-        if (reading.Open(store, key.root, parent.c_str())) {
-            reading.reachable.push_back(&key);
-            part.values.emplace_back(kKeyAbsentValue, reg::Value{reg::kDword, EncodeNumber(1)});
+    } else if (reg::IsAbsent(status)) {
+        // Finish makes the stack's key whenever it is missing, a service's own only below a
+        // service that is there, and the browser's never. Reset removes a key Finish made
+        // once it is empty again, and leaves one it did not make to whoever made it since.
+        bool made = key.reach == Reach::Create;
+        if (key.reach == Reach::CreateInService) {
+            const auto [parent, name] = SplitParent(key.path);
+            made = static_cast<bool>(reading.Open(store, key.root, parent.c_str()));
         }
+        if (made) reading.reachable.push_back(&key);
+        into.values.emplace_back(
+            key.absentName, reg::Value{reg::kDword, EncodeNumber(made ? kKeyMade : kKeyNotMade)});
     }
     if (key.part != nullptr) reading.backup.subKeys.push_back(std::move(part));
 }
@@ -138,15 +144,23 @@ void CaptureFixedKey(RegistryStore& store, const KeyCatalogue& key, Reading& rea
 std::optional<std::string> ReadText(RegistryStore& store, reg::Key key, const char* name,
                                     Reading& reading) {
     reg::Value value;
-    const reg::Status status = reg::ReadValue(store, key, name, value);
+    const reg::Status status = reg::ValueReader(store, key).Read(name, value);
     reading.Note(status);
     if (!Succeeded(status) || !Fits(Encoding::Text, value)) return std::nullopt;
     return TextOf(value);
 }
 
-// The NetTrans instance of the first dial-up adapter's first TCP/IP binding.
-std::optional<std::string> FindDialUpNetTrans(RegistryStore& store, Reading& reading) {
+// The first dial-up adapter's entry below "Enum\Root\Net", its first TCP/IP binding
+// instance, and the NetTrans instance that binding leads to.
+struct DialUpPath {
+    std::string entry;
+    std::string binding;
+    std::string instance;
+};
+
+std::optional<DialUpPath> FindDialUpNetTrans(RegistryStore& store, Reading& reading) {
     ScopedKey adapter;
+    std::string entryName;
     {
         ScopedKey net = reading.Open(store, reg::kLocalMachine, kEnumRootNetKey);
         if (!net) return std::nullopt;
@@ -156,6 +170,7 @@ std::optional<std::string> FindDialUpNetTrans(RegistryStore& store, Reading& rea
             ScopedKey entry = reading.Open(store, net.get(), name.c_str());
             if (entry && ReadText(store, entry.get(), "DeviceDesc", reading) == kDialUpAdapter) {
                 adapter = std::move(entry);
+                entryName = name;
             }
         }
         if (!adapter) {
@@ -185,23 +200,30 @@ std::optional<std::string> FindDialUpNetTrans(RegistryStore& store, Reading& rea
     if (!mstcp) return std::nullopt;
     const std::optional<std::string> driver = ReadText(store, mstcp.get(), "Driver", reading);
     if (!driver || driver->find("NetTrans\\") == std::string::npos) return std::nullopt;
-    return LastFour(*driver);
+    return DialUpPath{entryName, *binding, LastFour(*driver)};
 }
 
 // Win9x: the dial-up adapter's MTU and MSS, recorded under its NetTrans instance.
 void CaptureDialUpAdapter(RegistryStore& store, const LinkCatalogue& set, Reading& reading) {
-    const std::optional<std::string> instance = FindDialUpNetTrans(store, reading);
-    if (!instance) return;
+    const std::optional<DialUpPath> path = FindDialUpNetTrans(store, reading);
+    if (!path) return;
+    const std::string& instance = path->instance;
     ScopedKey adapter =
-        reading.Open(store, reg::kLocalMachine, (kNetTransKeyPrefix + *instance).c_str());
+        reading.Open(store, reg::kLocalMachine, (kNetTransKeyPrefix + instance).c_str());
     if (!adapter) return;
     reading.adapter = instance;
+    // Which adapter reached the key: another may hold its number by the time of Reset.
+    reading.backup.values.emplace_back(kDialUpEntryValue,
+                                       reg::Value{reg::kSz, EncodeString(path->entry)});
+    reading.backup.values.emplace_back(kDialUpBindingValue,
+                                       reg::Value{reg::kSz, EncodeString(path->binding)});
+    reg::ValueReader values(store, adapter.get());
     for (const LinkValue& link : set.values) {
         reg::KeyImage& part = reading.backup.subKeys.emplace_back();
         part.name = link.backupName;
         reg::Status status = reg::kSuccess;
-        const std::optional<reg::Value> read = CaptureValue(
-            store, adapter.get(), link.name, part, *instance, set.encoding, reading, &status);
+        const std::optional<reg::Value> read =
+            CaptureValue(values, link.name, part, instance, set.encoding, reading, &status);
         if (read) {
             FillField(set.encoding, *read, reading.inForce.*link.field);
             reading.found.*link.found = true;
@@ -209,7 +231,7 @@ void CaptureDialUpAdapter(RegistryStore& store, const LinkCatalogue& set, Readin
         // The MTU entry records which adapter was found, so a missing "MaxMTU"
         // is stood in for by "0".
         if (&link == &set.values.front() && reg::IsAbsent(status)) {
-            part.values.emplace_back(*instance, reg::Value{reg::kSz, EncodeText(0)});
+            part.values.emplace_back(instance, reg::Value{reg::kSz, EncodeText(0)});
         }
     }
 }
@@ -239,7 +261,7 @@ std::vector<std::string> PresentLinks(RegistryStore& store, const LinkCatalogue&
     ScopedKey linkage = reg::Open(store, reg::kLocalMachine, kLinkageKey, &opened);
     reg::Value bind;
     const reg::Status read =
-        linkage ? reg::ReadValue(store, linkage.get(), kBindValue, bind) : opened;
+        linkage ? reg::ValueReader(store, linkage.get()).Read(kBindValue, bind) : opened;
     if (Succeeded(read)) return BoundAdapters(bind);
     if (!reg::IsAbsent(read)) status = read;
     return names;
@@ -264,10 +286,11 @@ void CaptureLinks(RegistryStore& store, const LinkCatalogue& set, Reading& readi
             if (!link) continue;
             seen.push_back(name);
             list.values.emplace_back(name, reg::Value{reg::kDword, EncodeNumber(1)});
+            reg::ValueReader linkValues(store, link.get());
             for (std::size_t i = 0; i < set.values.size(); ++i) {
                 const LinkValue& value = set.values[i];
-                const std::optional<reg::Value> read = CaptureValue(
-                    store, link.get(), value.name, parts[i], name, set.encoding, reading);
+                const std::optional<reg::Value> read =
+                    CaptureValue(linkValues, value.name, parts[i], name, set.encoding, reading);
                 if (!read || value.field == nullptr) continue;
                 std::int32_t& field = reading.inForce.*value.field;
                 if (set.smallestInForce) {
@@ -299,6 +322,8 @@ Reading ReadInForce(RegistryStore& store, WindowsRelease release, TuningValues& 
         }
     }
     for (std::size_t i = 1; i < keys.size(); ++i) CaptureFixedKey(store, *keys[i], reading);
+    reading.backup.values.emplace_back(kWindowsValue,
+                                       reg::Value{reg::kSz, EncodeString(ReleaseName(release))});
     return reading;
 }
 
@@ -394,6 +419,7 @@ struct Restoring {
     backup::Shape shape;
     bool failed = false;     // something could not be put back: the backup stays
     bool unchecked = false;  // the backup lacked what would have told
+    bool left = false;       // the backup held something this system no longer has a place for
 
     // A part of the backup opened for restoring. A part that is missing recorded
     // nothing, so nothing may be deleted on its account; when the backup should
@@ -402,11 +428,13 @@ struct Restoring {
         ScopedKey key;
         reg::Status status = reg::kSuccess;
         bool expected = false;
+        reg::ValueReader values;
     };
     Part Open(const char* path, const char* name) {
         Part part;
         part.key = reg::Open(store, reg::kCurrentUser, path, &part.status);
         part.expected = shape.Expects(name);
+        if (part.key) part.values = reg::ValueReader(store, part.key.get());
         if (!part.key && !reg::IsAbsent(part.status)) failed = true;
         return part;
     }
@@ -415,21 +443,29 @@ struct Restoring {
     }
 
     void DeleteValue(reg::Key key, const char* name) {
-        if (!reg::IsAbsentOrDone(store.DeleteValue(key, name))) failed = true;
+        if (!reg::IsAbsentOrDone(reg::DeleteValueProven(store, key, name))) failed = true;
     }
     void WriteValue(reg::Key key, const char* name, const reg::Value& value) {
         if (!Succeeded(reg::WriteValue(store, key, name, value))) failed = true;
     }
+    // Reads a value of the backup or the system; only a proven absence is an answer.
+    std::optional<reg::Value> Read(reg::ValueReader& from, const char* name) {
+        reg::Value value;
+        const reg::Status status = from.Read(name, value);
+        if (!Succeeded(status) && !reg::IsAbsent(status)) failed = true;
+        if (!Succeeded(status)) return std::nullopt;
+        return value;
+    }
 
     // Puts one value back with the type and data the backup holds, or deletes it
     // when the backup proves it was absent.
-    void PutBack(const Part& from, const char* fromName, reg::Key to, const char* name) {
+    void PutBack(Part& from, const char* fromName, reg::Key to, const char* name) {
         if (!from.key) {
             Missing(from);
             return;
         }
         reg::Value value;
-        const reg::Status status = reg::ReadValue(store, from.key.get(), fromName, value);
+        const reg::Status status = from.values.Read(fromName, value);
         if (Succeeded(status)) {
             WriteValue(to, name, value);
         } else if (reg::IsAbsent(status)) {
@@ -456,17 +492,26 @@ struct Restoring {
     }
 };
 
-void RestoreKey(Restoring& reset, const Restoring::Part& backup, reg::Key key,
+void RestoreKey(Restoring& reset, Restoring::Part& backup, reg::Key key,
                 const KeyCatalogue& catalogue) {
     for (const CatalogueValue* value : InOrder(catalogue, Step::Restore)) {
         reset.PutBack(backup, value->name, key, value->name);
     }
 }
 
+// What the backup records of a key that did not exist when it was made: nothing when it
+// did exist.
+std::optional<std::int32_t> AbsentAtBackup(Restoring& reset, Restoring::Part& part,
+                                           const KeyCatalogue& catalogue) {
+    const std::optional<reg::Value> marker = reset.Read(part.values, catalogue.absentName);
+    if (!marker) return std::nullopt;
+    std::int32_t number = 0;
+    FillField(Encoding::Number, *marker, number);
+    return number;
+}
+
 // A key Finish made goes again once nothing of anyone's is left in it.
-void RemoveIfMade(Restoring& reset, const Restoring::Part& part, const KeyCatalogue& catalogue) {
-    reg::Value absent;
-    if (!Succeeded(reg::ReadValue(reset.store, part.key.get(), kKeyAbsentValue, absent))) return;
+void RemoveIfMade(Restoring& reset, const KeyCatalogue& catalogue) {
     const auto [parentPath, name] = SplitParent(catalogue.path);
     reg::KeyInfo info;
     {
@@ -481,43 +526,75 @@ void RemoveIfMade(Restoring& reset, const Restoring::Part& part, const KeyCatalo
 }
 
 // Puts back the values of one key of fixed values. The stack's key must be there; any
-// other that has gone is passed over, as its values went with it.
+// other that has gone is passed over, as its values went with it. A key that was not
+// there when the backup was made, and that Finish did not make, is left to whoever made
+// it since.
 void RestoreFixedKey(Restoring& reset, const KeyCatalogue& catalogue) {
     const std::string partPath =
         catalogue.part != nullptr ? std::string(kBackupKey) + "\\" + catalogue.part : kBackupKey;
-    const Restoring::Part part =
+    Restoring::Part part =
         reset.Open(partPath.c_str(), catalogue.part != nullptr ? catalogue.part : "");
     if (!part.key) {
         reset.Missing(part);
         return;
     }
-    if (catalogue.reach == Reach::Create && catalogue.part == nullptr) {
+    const std::optional<std::int32_t> absent = AbsentAtBackup(reset, part, catalogue);
+    if (absent == kKeyNotMade) return;
+    if (catalogue.reach == Reach::Create) {
         ScopedKey key = reg::OpenForWrite(reset.store, catalogue.root, catalogue.path);
         if (!key) {
             reset.failed = true;
             return;
         }
         RestoreKey(reset, part, key.get(), catalogue);
-        return;
-    }
-    {
+    } else {
         ScopedKey key = reset.Target(catalogue.root, catalogue.path);
         if (!key) return;
         RestoreKey(reset, part, key.get(), catalogue);
     }
-    RemoveIfMade(reset, part, catalogue);
+    if (absent == kKeyMade) RemoveIfMade(reset, catalogue);
 }
 
 bool IsMissingMtuPlaceholder(const reg::Value& value) {
     return value.type == reg::kSz && TextOf(value) == "0";
 }
 
+// Win9x: whether the NetTrans key is still reached from the dial-up adapter the backup
+// names, through the same binding. A backup that names none (an earlier version's) is
+// taken at its word, as it always was.
+bool SameDialUpAdapter(Restoring& reset, const std::string& instance) {
+    Restoring::Part root = reset.Open(kBackupKey, "");
+    const std::optional<reg::Value> entry = reset.Read(root.values, kDialUpEntryValue);
+    const std::optional<reg::Value> binding = reset.Read(root.values, kDialUpBindingValue);
+    if (!entry || !binding) return !reset.failed;
+    const auto text = [&](const std::string& path, const char* name) -> std::optional<std::string> {
+        reg::Status status = reg::kSuccess;
+        ScopedKey key = reg::Open(reset.store, reg::kLocalMachine, path.c_str(), &status);
+        if (!key) {
+            if (!reg::IsAbsent(status)) reset.failed = true;
+            return std::nullopt;
+        }
+        reg::ValueReader values(reset.store, key.get());
+        const std::optional<reg::Value> value = reset.Read(values, name);
+        if (!value) return std::nullopt;
+        return TextOf(*value);
+    };
+    const std::string adapter = std::string(kEnumRootNetKey) + "\\" + TextOf(*entry);
+    const std::string bindingName = "MSTCP\\" + TextOf(*binding);
+    if (text(adapter, "DeviceDesc") != std::string(kDialUpAdapter)) return false;
+    if (!text(adapter + "\\Bindings", bindingName.c_str())) return false;
+    const std::optional<std::string> driver =
+        text(kEnumMstcpKeyPrefix + TextOf(*binding), "Driver");
+    return driver && driver->find("NetTrans\\") != std::string::npos &&
+           reg::SameName(LastFour(*driver), instance);
+}
+
 // Win9x: restores MTU and MSS of the adapter that the backup names.
 void RestoreDialUpAdapter(Restoring& reset, const LinkCatalogue& set) {
     const LinkValue& mtuLink = set.values[0];
     const LinkValue& mssLink = set.values[1];
-    const Restoring::Part mtu = reset.Open(mtuLink.backupPath, mtuLink.backupName);
-    const Restoring::Part mss = reset.Open(mssLink.backupPath, mssLink.backupName);
+    Restoring::Part mtu = reset.Open(mtuLink.backupPath, mtuLink.backupName);
+    Restoring::Part mss = reset.Open(mssLink.backupPath, mssLink.backupName);
     // The MTU entry names the adapter; only a damaged backup leaves that to the MSS entry.
     std::string instance;
     reg::Value mtuValue;
@@ -531,6 +608,11 @@ void RestoreDialUpAdapter(Restoring& reset, const LinkCatalogue& set) {
     if (!named) {
         if (!mtu.key) reset.Missing(mtu);
         if (!mss.key) reset.Missing(mss);
+        return;
+    }
+    // Another adapter may hold the number now: its values are not the backup's to set.
+    if (!SameDialUpAdapter(reset, instance)) {
+        if (!reset.failed) reset.left = true;
         return;
     }
     ScopedKey adapter = reset.Target(reg::kLocalMachine, (kNetTransKeyPrefix + instance).c_str());
@@ -595,6 +677,107 @@ void RestoreLinks(Restoring& reset, const LinkCatalogue& set) {
     }
 }
 
+// The parts of the backup that the release has a place for.
+std::vector<std::string> PartsPlaced(WindowsRelease release) {
+    std::vector<std::string> parts;
+    for (const KeyCatalogue* key : FixedKeys(release)) {
+        if (key->part != nullptr) parts.emplace_back(key->part);
+    }
+    for (const LinkCatalogue* set : Links(release)) {
+        for (const LinkValue& value : set->values) parts.emplace_back(value.backupName);
+        if (set->listName != nullptr) parts.emplace_back(set->listName);
+    }
+    return parts;
+}
+
+// A backup made on another release of the family may hold values that the running
+// release reads nowhere (those of a key or of adapters only the other release has):
+// they are left, and the user told.
+void NoteWhatHasNoPlace(Restoring& reset, WindowsRelease release) {
+    const std::vector<std::string> placed = PartsPlaced(release);
+    ScopedKey backup = reg::Open(reset.store, reg::kCurrentUser, kBackupKey);
+    if (!backup) return;
+    reg::SubKeyWalker parts(reset.store, backup.get());
+    std::string name;
+    while (parts.Next(name)) {
+        if (Contains(placed, name)) continue;
+        ScopedKey part = reg::Open(reset.store, backup.get(), name.c_str());
+        if (!part) continue;
+        reg::ValueWalker values(reset.store, part.get());
+        std::string value;
+        while (values.Next(value)) {
+            if (!reg::SameName(value, kKeyAbsentValue)) reset.left = true;
+        }
+    }
+}
+
+bool Holds(const std::vector<const char*>& names, const std::string& name) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const char* each) { return reg::SameName(each, name); });
+}
+
+// The family whose settings a backup that names no Windows holds, told by what only one
+// family has: its parts, the names of its stack values, then the form of its values
+// (text on Windows 95/98/Me, numbers on NT). Nothing when it holds nothing that tells.
+std::optional<PlatformFamily> FamilyHeld(const reg::KeyImage& backup) {
+    for (const reg::KeyImage& part : backup.subKeys) {
+        if (Holds({kInterfacesBackupName, kAdaptersBackupName, kAdapterMtuBackupName,
+                   kAfdBackupName, kNdisWanBackupName},
+                  part.name)) {
+            return WinNT;
+        }
+        if (reg::SameName(part.name, kWin98ParametersBackupName)) return Win9x;
+    }
+    const auto names = [](PlatformFamily family) {
+        std::vector<const char*> list;
+        for (const CatalogueValue& value : Stack(family).values) list.push_back(value.name);
+        return list;
+    };
+    const std::vector<const char*> win9x = names(Win9x);
+    const std::vector<const char*> winNt = names(WinNT);
+    for (const auto& [name, value] : backup.values) {
+        if (Holds(win9x, name) && !Holds(winNt, name)) return Win9x;
+        if (Holds(winNt, name) && !Holds(win9x, name)) return WinNT;
+    }
+    const auto byForm = [](const reg::Value& value) -> std::optional<PlatformFamily> {
+        if (value.type == reg::kSz) return Win9x;
+        if (value.type == reg::kDword) return WinNT;
+        return std::nullopt;
+    };
+    for (const reg::KeyImage& part : backup.subKeys) {
+        if (!reg::SameName(part.name, kMtuBackupName) && !reg::SameName(part.name, kMssBackupName))
+            continue;
+        for (const auto& [name, value] : part.values) {
+            if (const auto family = byForm(value)) return family;
+        }
+    }
+    for (const auto& [name, value] : backup.values) {
+        if (!Holds(win9x, name)) continue;
+        if (const auto family = byForm(value)) return family;
+    }
+    return std::nullopt;
+}
+
+// Where the backup was made: the release it names, else the family what it holds tells,
+// else (nothing tells) the running family.
+engine::Origin OriginOf(RegistryStore& store, PlatformFamily running, bool& failed) {
+    engine::Origin origin{running, std::nullopt};
+    ScopedKey key = reg::Open(store, reg::kCurrentUser, kBackupKey);
+    reg::KeyImage image;
+    if (!key || !Succeeded(reg::ReadTree(store, key.get(), image))) {
+        failed = true;
+        return origin;
+    }
+    for (const auto& [name, value] : image.values) {
+        if (!reg::SameName(name, kWindowsValue)) continue;
+        if (const auto release = ReleaseNamed(TextOf(value))) {
+            return {platform::FamilyOf(*release), release};
+        }
+    }
+    origin.family = FamilyHeld(image).value_or(running);
+    return origin;
+}
+
 }  // namespace
 
 namespace engine {
@@ -633,7 +816,8 @@ Result ApplySettings(RegistryStore& store, WindowsRelease release, const TuningV
     return {failed ? Outcome::PartlyApplied : Outcome::Applied, true};
 }
 
-Result RestoreSettings(RegistryStore& store, PlatformFamily family) {
+Result RestoreSettings(RegistryStore& store, WindowsRelease release) {
+    const PlatformFamily family = platform::FamilyOf(release);
     if (!MayChangeSettings(store, family)) return {Outcome::NeedsRights, BackupExists(store)};
     // Anything left undone keeps the backup, marked, so that the next Reset can
     // finish the job and Set warns before replacing it.
@@ -645,9 +829,18 @@ Result RestoreSettings(RegistryStore& store, PlatformFamily family) {
     Restoring reset{store, backup::Examine(store, family)};
     if (!reset.shape.exists) return {Outcome::NotRestored, false};
     if (!Succeeded(reset.shape.status)) return unfinished();
-    const std::vector<const KeyCatalogue*> keys = FixedKeys(family);
+    const Origin origin = OriginOf(store, family, reset.failed);
+    if (reset.failed) return unfinished();
+    // The other family keeps these settings in other keys and forms: none of them is
+    // this system's to write, and none of this system's may be deleted on their account.
+    if (origin.family != family) return {Outcome::MadeOnOtherFamily, true, origin};
+    // A backup that names its release is put back where the running release reads it; one
+    // of an earlier version, wherever any release of the family does, as it always was.
+    const std::vector<const KeyCatalogue*> keys =
+        origin.release ? FixedKeys(release) : FixedKeys(family);
+    const std::vector<const LinkCatalogue*> links = origin.release ? Links(release) : Links(family);
     RestoreFixedKey(reset, *keys.front());  // the browser's
-    for (const LinkCatalogue* set : Links(family)) {
+    for (const LinkCatalogue* set : links) {
         if (set->kind == LinkKind::DialUpAdapter) {
             RestoreDialUpAdapter(reset, *set);
         } else {
@@ -655,8 +848,14 @@ Result RestoreSettings(RegistryStore& store, PlatformFamily family) {
         }
     }
     for (std::size_t i = 1; i < keys.size(); ++i) RestoreFixedKey(reset, *keys[i]);
+    if (origin.release) NoteWhatHasNoPlace(reset, release);
     if (reset.failed || !Succeeded(backup::Delete(store))) return unfinished();
-    return {reset.unchecked ? Outcome::RestoredInPart : Outcome::Restored, false};
+    if (reset.unchecked) return {Outcome::RestoredInPart, false};
+    return {reset.left ? Outcome::RestoredElsewhereLeft : Outcome::Restored, false};
+}
+
+bool DiscardBackup(RegistryStore& store) {
+    return Succeeded(backup::Discard(store)) && !BackupExists(store);
 }
 
 bool BackupExists(RegistryStore& store) {

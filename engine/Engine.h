@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/PlatformFamily.h"
 #include "engine/RegistryStore.h"
@@ -12,18 +13,30 @@ namespace engine {
 
 // What Finish or Reset came to.
 enum class Outcome : std::uint8_t {
-    Applied,         // every value written; the backup holds what was in force before
-    PartlyApplied,   // some of it could not be written, or the backup not put in place
-    NeedsRights,     // nothing changed: this user may not change the settings
-    NoBackupMade,    // nothing changed: no complete backup could be made
-    Restored,        // the backup is back in force, and gone
-    RestoredInPart,  // a damaged backup: all it held is back, the rest unchecked; gone
-    NotRestored,     // no backup, or not everything could be put back
+    Applied,                // every value written; the backup holds what was in force before
+    PartlyApplied,          // some of it could not be written, or the backup not put in place
+    NeedsRights,            // nothing changed: this user may not change the settings
+    NoBackupMade,           // nothing changed: no complete backup could be made
+    Restored,               // the backup is back in force, and gone
+    RestoredInPart,         // a damaged backup: all it held is back, the rest unchecked; gone
+    RestoredElsewhereLeft,  // all is back that still has its place; some belonged to an
+                            // adapter or a key this Windows no longer reads there; gone
+    NotRestored,            // no backup, or not everything could be put back
+    MadeOnOtherFamily,      // the backup is of the other family's settings: nothing
+                            // touched, the backup kept until the user says
+};
+
+// The Windows a backup was made on: its family, and its release when it names it
+// (backups of earlier versions do not; their family is told by what they hold).
+struct Origin {
+    PlatformFamily family = Win9x;
+    std::optional<WindowsRelease> release;
 };
 
 struct Result {
     Outcome outcome;
     bool backupRemains;  // Reset is still to be offered
+    Origin madeOn{};     // MadeOnOtherFamily: where the backup was made
 };
 
 // Reads the values in force into `inForce` and sets the flag of every value it
@@ -44,11 +57,17 @@ bool MayChangeSettings(RegistryStore& store, PlatformFamily family);
 Result ApplySettings(RegistryStore& store, WindowsRelease release, const TuningValues& chosen,
                      ConnectionType type, bool boostModem);
 
-// Reset. Puts back whatever the backup holds, on any release of the family, and deletes it. A value
-// is deleted only where the backup proves it was absent, and only the adapter or interfaces the
-// backup recorded are touched. When anything cannot be put back or the backup cannot be deleted,
-// the backup stays, marked, so that a later Reset can finish.
-Result RestoreSettings(RegistryStore& store, PlatformFamily family);
+// Reset. Puts back what the backup holds wherever the running release still reads it, and
+// deletes the backup. A value is deleted only where the backup proves it was absent, only
+// the adapter or interfaces the backup recorded are touched, and a key that did not exist
+// when the backup was made is left alone unless Finish made it. A backup of the other
+// family is not touched at all. When anything cannot be put back or the backup cannot be
+// deleted, the backup stays, marked, so that a later Reset can finish.
+Result RestoreSettings(RegistryStore& store, WindowsRelease release);
+
+// Removes the backup without putting anything back: the user's choice for a backup of the
+// other family. False when it could not be removed whole.
+bool DiscardBackup(RegistryStore& store);
 
 // True when an installed modem's port speed is capped at 115200.
 bool ProbeModemPortSpeed(RegistryStore& store, PlatformFamily family);

@@ -39,7 +39,8 @@ bool ForEachCappedModem(RegistryStore& store, PlatformFamily family, Visit visit
         note(status);
         if (!modem) continue;
         reg::Value properties;
-        status = reg::ReadValue(store, modem.get(), catalogue::kModemPropertiesValue, properties);
+        status =
+            reg::ValueReader(store, modem.get()).Read(catalogue::kModemPropertiesValue, properties);
         note(status);
         if (status != reg::kSuccess || !IsCappedAt115200(properties)) continue;
         modem.Close();

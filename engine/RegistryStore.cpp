@@ -85,6 +85,32 @@ Status WriteValue(RegistryStore& store, Key key, const char* name, const Value& 
                           static_cast<std::uint32_t>(value.data.size()));
 }
 
+Status ValueReader::Read(const char* name, Value& value) {
+    if (m_store == nullptr) return kFileNotFound;
+    const Status status = ReadValue(*m_store, m_key, name, value);
+    if (status != kFileNotFound) return status;
+    if (!m_walked) {
+        m_walked = true;
+        ValueWalker walker(*m_store, m_key);
+        std::string found;
+        while (walker.Next(found)) m_names.push_back(found);
+        m_walk = walker.status();
+    }
+    if (m_walk != kNoMoreItems) return m_walk;
+    const bool listed = std::any_of(m_names.begin(), m_names.end(), [&](const std::string& other) {
+        return SameName(other, name);
+    });
+    return listed ? kBadKey : kFileNotFound;
+}
+
+Status DeleteValueProven(RegistryStore& store, Key key, const char* name) {
+    const Status status = store.DeleteValue(key, name);
+    if (status != kFileNotFound) return status;
+    Value value;
+    const Status read = ValueReader(store, key).Read(name, value);
+    return read == kSuccess ? kBadKey : read;
+}
+
 Status ReadTree(RegistryStore& store, Key key, KeyImage& image) {
     image.values.clear();
     image.subKeys.clear();
@@ -143,12 +169,19 @@ Status DeleteTree(RegistryStore& store, Key parent, const char* path) {
             char name[kDefaultNameBuffer];
             std::uint32_t length = kDefaultNameBuffer;
             status = store.EnumKey(key.get(), 0, name, &length);
-            if (status == kNoMoreItems) break;
+            // The key itself gone meanwhile: the delete below tells whether it is.
+            if (status == kNoMoreItems || status == kFileNotFound) break;
             if (status == kSuccess) status = DeleteTree(store, key.get(), name);
+            // A subkey listed a moment ago and now not found is no proof of anything.
+            if (status == kFileNotFound) return kBadKey;
             if (status != kSuccess) return status;
         }
     }
-    return store.DeleteKey(parent, path);
+    const Status status = store.DeleteKey(parent, path);
+    if (status != kFileNotFound) return status;
+    Status check = kSuccess;
+    if (Open(store, parent, path, &check)) return kBadKey;
+    return check;
 }
 
 SubKeyWalker::SubKeyWalker(RegistryStore& store, Key key) : m_store(store), m_key(key) {

@@ -19,6 +19,7 @@ inline constexpr Status kInvalidParameter = 87;
 inline constexpr Status kBadPathname = 161;
 inline constexpr Status kMoreData = 234;
 inline constexpr Status kNoMoreItems = 259;
+inline constexpr Status kBadKey = 1010;
 inline constexpr Status kKeyDeleted = 1018;
 
 // Value types, with the numbers of winnt.h.
@@ -54,10 +55,11 @@ struct KeyInfo {
 // kAccessDenied, as it does on Windows.
 enum class Access : std::uint8_t { Read, ReadWrite };
 
-// True for the results that mean "there is no such key or value", as
-// opposed to a key or value that exists but could not be reached.
+// True for the one result that means "there is no such key or value". A key that another
+// program deleted under an open handle (kKeyDeleted) says nothing of what it held, and any
+// other failure says nothing either: only this is an answer.
 inline bool IsAbsent(Status status) {
-    return status == kFileNotFound || status == kKeyDeleted;
+    return status == kFileNotFound;
 }
 
 // True when a delete did its work, or had none to do.
@@ -168,6 +170,29 @@ Status ReadValue(RegistryStore& store, Key key, const char* name, Value& value);
 // Writes a value with its own type and data.
 Status WriteValue(RegistryStore& store, Key key, const char* name, const Value& value);
 
+// Reads the values of one open key, telling "not there" only on proof: the read said so,
+// and a complete walk of the key's value names, made once, lacks the name as well. A walk
+// that fails gives its failure; a name the walk finds after all gives kBadKey (the
+// registry contradicted itself). So a failure dressed as absence, or a key deleted under
+// the handle, is never taken for a value that was not set.
+class ValueReader {
+public:
+    ValueReader() = default;
+    ValueReader(RegistryStore& store, Key key) : m_store(&store), m_key(key) {}
+    Status Read(const char* name, Value& value);
+
+private:
+    RegistryStore* m_store = nullptr;
+    Key m_key = Key::null;
+    bool m_walked = false;
+    Status m_walk = kSuccess;
+    std::vector<std::string> m_names;
+};
+
+// Deletes a value. The registry's "not found" counts as done only when a read then proves
+// the value gone; otherwise the result is a failure.
+Status DeleteValueProven(RegistryStore& store, Key key, const char* name);
+
 // A key with its values and subkeys, held in memory.
 struct KeyImage {
     std::string name;  // below the parent; unused for the key an image starts from
@@ -186,8 +211,9 @@ Status WriteTree(RegistryStore& store, Key parent, const char* path, const KeyIm
 // time as the registry allows: the subkeys first, deepest first, then the key
 // with its values. A subkey that cannot go ends it with that error, leaving
 // what was not reached yet, so an interrupted delete leaves a key whose own
-// values are whole and some of whose subkeys are gone. An empty path, which
-// would name the parent itself, is refused.
+// values are whole and some of whose subkeys are gone. A key the registry says is
+// not there must not open either. An empty path, which would name the parent
+// itself, is refused.
 Status DeleteTree(RegistryStore& store, Key parent, const char* path);
 
 // Walks a key's subkeys from index 0, sizing its name buffer from the key's

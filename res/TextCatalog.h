@@ -94,6 +94,14 @@ struct TextEntry {
     X(52,                                                                                      \
       "Windows could not open this window of Vornel. The common controls of Windows "          \
       "(comctl32.dll), which Vornel needs, may be missing or damaged.")                        \
+    X(53,                                                                                      \
+      "This backup was made on {backup}. {windows} keeps these settings elsewhere, so Vornel " \
+      "cannot put them back here.\nRemove the backup?")                                        \
+    X(54,                                                                                      \
+      "Vornel has put back your original settings wherever this Windows still reads them. "    \
+      "Some belonged to a network adapter or a part of Windows that has changed or gone "      \
+      "since the backup was made; Vornel left those as they are.\nPlease, restart your "       \
+      "computer in order to feel the change.")                                                 \
     X(79,                                                                                      \
       "Failed to detect your Windows version so we can't boost your "                          \
       "connection.")                                                                           \
@@ -249,6 +257,16 @@ VORNEL_TEXT_CATALOGUE(VORNEL_DEFINE_TEXT)
 // Every entry of the catalogue: the numbered texts in ascending order, then the control texts in
 // the order in which the windows show them.
 std::span<const TextEntry> AllTexts();
+
+// A text with each of its fields ("{backup}") replaced by what the program puts there. The
+// text is the language file's, taken as it stands: only the named fields are replaced, once,
+// left to right, and what goes in is never searched again; a field the text lacks is left
+// out, and anything else in braces stays as written.
+struct TextField {
+    std::string_view name;  // with its braces
+    std::string_view value;
+};
+std::string FillIn(std::string_view text, std::span<const TextField> fields);
 
 // The translators' template (lang/English.ini): a comment header, the section, then one line
 // "key=text" per entry in text::AllTexts() order, each line feed of a default written as '*'. Lines

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/OutcomeBox.h"
+#include "app/OutcomeMessages.h"
 #include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
@@ -391,7 +392,23 @@ void CVornelDlg::OnResetSettings() {
 
 void CVornelDlg::RestoreSettings() {
     Win32RegistryStore store;
-    ShowOutcome(m_hWnd, engine::RestoreSettings(store, theApp.m_family).outcome);
+    const engine::Result result = engine::RestoreSettings(store, theApp.m_release);
+    if (result.outcome == engine::Outcome::MadeOnOtherFamily) {
+        OfferToDiscardBackup(store, result.madeOn);
+        return;
+    }
+    ShowOutcome(m_hWnd, result.outcome);
+}
+
+// A backup of the other family can only be kept (for the Windows it was made on) or
+// removed; keeping it is the answer that loses nothing.
+void CVornelDlg::OfferToDiscardBackup(RegistryStore& store, const engine::Origin& madeOn) {
+    const std::string question =
+        outcome::OtherFamilyQuestion(theApp.GetLanguageText(text::k53), madeOn, theApp.m_release);
+    if (AppMessageBox(m_hWnd, question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) {
+        return;
+    }
+    if (!engine::DiscardBackup(store)) ShowOutcome(m_hWnd, engine::Outcome::NotRestored);
 }
 
 void CVornelDlg::UpdateResetButton() {

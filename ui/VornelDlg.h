@@ -30,6 +30,7 @@ private:
     void OnSetSettings();
     // Asks before Set replaces the backup there is; true when the user says Yes.
     bool AgreesToReplaceBackup(RegistryStore& store);
+    void OfferToDiscardBackup(RegistryStore& store, const engine::Origin& madeOn);
     void OnSelchangeLanguage();
     void OnResetSettings();
     void FillLanguageList();

@@ -257,7 +257,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(finish.outcome == Outcome::Applied || finish.outcome == Outcome::PartlyApplied);
     Check(finish.backupRemains && engine::BackupExists(store));
 
-    const engine::Result reset = engine::RestoreSettings(store, family);
+    const engine::Result reset = engine::RestoreSettings(store, release);
     Check(store.OpenHandleCount() == 0);
     Check(reset.backupRemains == engine::BackupExists(store));
     if (reset.outcome != Outcome::Restored) {

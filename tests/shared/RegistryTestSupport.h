@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -29,9 +30,9 @@ inline void PrintTo(const Value& value, std::ostream* out) {
 namespace engine {
 // Outcomes by name in test failures.
 inline void PrintTo(Outcome outcome, std::ostream* out) {
-    static const char* const kNames[] = {"Applied",      "PartlyApplied", "NeedsRights",
-                                         "NoBackupMade", "Restored",      "RestoredInPart",
-                                         "NotRestored"};
+    static const char* const kNames[] = {
+        "Applied",        "PartlyApplied",         "NeedsRights", "NoBackupMade",     "Restored",
+        "RestoredInPart", "RestoredElsewhereLeft", "NotRestored", "MadeOnOtherFamily"};
     *out << kNames[static_cast<std::size_t>(outcome)];
 }
 }  // namespace engine
@@ -182,6 +183,8 @@ inline engine::Result Finish(RegistryStore& store, PlatformFamily family,
 // Forwards to another store and makes one operation fail: the one numbered
 // `failAt` (from 0), counting every operation but closing a key. As a crash,
 // that operation and every later one fail, as if the program had died there.
+// kFileNotFound fails only operations on a key already open (as when another
+// program deleted it under the handle): an open that says so is an answer.
 class FaultInjectingStore : public RegistryStore {
 public:
     enum class Mode { SingleFault, Crash };
@@ -200,11 +203,13 @@ public:
 
     reg::Status OpenKey(reg::Key parent, const char* path, reg::Access access,
                         reg::Key* result) override {
-        if (Fail(access == reg::Access::Read ? "open" : "open for write", path)) return m_error;
+        if (Fail(access == reg::Access::Read ? "open" : "open for write", path, false)) {
+            return m_error;
+        }
         return m_inner.OpenKey(parent, path, access, result);
     }
     reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
-        if (Fail("create", path)) return m_error;
+        if (Fail("create", path, false)) return m_error;
         return m_inner.CreateKey(parent, path, result);
     }
     reg::Status CloseKey(reg::Key key) override { return m_inner.CloseKey(key); }
@@ -242,11 +247,12 @@ public:
     }
 
 private:
-    bool Fail(const char* operation, const char* name) {
+    bool Fail(const char* operation, const char* name, bool onOpenKey = true) {
         if (m_logging)
             m_log.push_back(std::string(operation) + " " + (name != nullptr ? name : ""));
         const long index = m_count++;
         if (m_failAt < 0 || index < m_failAt) return false;
+        if (!onOpenKey && m_error == reg::kFileNotFound) return false;
         if (index > m_failAt) return m_mode == Mode::Crash;
         m_fired = true;
         m_firedOperation = std::string(operation) + " " + (name != nullptr ? name : "");
@@ -262,6 +268,68 @@ private:
     std::string m_firedOperation;
     bool m_logging = false;
     std::vector<std::string> m_log;
+};
+
+// Forwards to another store and, just before the operation numbered `at`, lets `meanwhile`
+// work on the store underneath: another program (a second Vornel) coming in between.
+class InterleavingStore : public RegistryStore {
+public:
+    InterleavingStore(RegistryStore& inner, long at, std::function<void()> meanwhile)
+        : m_inner(inner), m_at(at), m_meanwhile(std::move(meanwhile)) {}
+    long operations() const { return m_count; }
+
+    reg::Status OpenKey(reg::Key parent, const char* path, reg::Access access,
+                        reg::Key* result) override {
+        Tick();
+        return m_inner.OpenKey(parent, path, access, result);
+    }
+    reg::Status CreateKey(reg::Key parent, const char* path, reg::Key* result) override {
+        Tick();
+        return m_inner.CreateKey(parent, path, result);
+    }
+    reg::Status CloseKey(reg::Key key) override { return m_inner.CloseKey(key); }
+    reg::Status QueryValue(reg::Key key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                           std::uint32_t* size) override {
+        Tick();
+        return m_inner.QueryValue(key, name, type, data, size);
+    }
+    reg::Status SetValue(reg::Key key, const char* name, std::uint32_t type,
+                         const std::uint8_t* data, std::uint32_t size) override {
+        Tick();
+        return m_inner.SetValue(key, name, type, data, size);
+    }
+    reg::Status DeleteValue(reg::Key key, const char* name) override {
+        Tick();
+        return m_inner.DeleteValue(key, name);
+    }
+    reg::Status EnumKey(reg::Key key, std::uint32_t index, char* name,
+                        std::uint32_t* nameLength) override {
+        Tick();
+        return m_inner.EnumKey(key, index, name, nameLength);
+    }
+    reg::Status EnumValue(reg::Key key, std::uint32_t index, char* name, std::uint32_t* nameLength,
+                          std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
+        Tick();
+        return m_inner.EnumValue(key, index, name, nameLength, type, data, size);
+    }
+    reg::Status QueryInfoKey(reg::Key key, reg::KeyInfo* info) override {
+        Tick();
+        return m_inner.QueryInfoKey(key, info);
+    }
+    reg::Status DeleteKey(reg::Key parent, const char* path) override {
+        Tick();
+        return m_inner.DeleteKey(parent, path);
+    }
+
+private:
+    void Tick() {
+        if (m_count++ == m_at) m_meanwhile();
+    }
+
+    RegistryStore& m_inner;
+    long m_at;
+    std::function<void()> m_meanwhile;
+    long m_count = 0;
 };
 
 // Binds TCP/IP to an adapter as Windows NT 4.0 records it: "\Device\<name>" added to the

@@ -75,7 +75,8 @@ TEST(EarlierVersionsLeftovers, AHalfDeletedNewBackupNeverReplacesTheWholeOne) {
                                         << c.deleted.size() << " parts gone");
         Finished system(c.family);
         system.LeaveHalfDeletedNewBackup(c.deleted);
-        EXPECT_EQ(engine::RestoreSettings(system.store, c.family).outcome, Outcome::Restored);
+        EXPECT_EQ(engine::RestoreSettings(system.store, regtest::TypicalRelease(c.family)).outcome,
+                  Outcome::Restored);
         EXPECT_EQ(regtest::SystemSnapshot(system.store), system.seeded)
             << regtest::Difference(system.seeded, regtest::SystemSnapshot(system.store));
         EXPECT_FALSE(engine::BackupExists(system.store));
@@ -94,7 +95,8 @@ TEST(EarlierVersionsLeftovers, ABackupThatLostItsInterfaceListTouchesOnlyTheInte
         Put(system.store, reg::kLocalMachine, kInterfaces + "\\{VPN}", "MTU", Dword(1400));
         Put(system.store, reg::kLocalMachine, kInterfaces + "\\{VPN}", "MSS", Dword(1360));
 
-        EXPECT_EQ(engine::RestoreSettings(system.store, WinNT).outcome, Outcome::RestoredInPart);
+        EXPECT_EQ(engine::RestoreSettings(system.store, WindowsRelease::WinXP).outcome,
+                  Outcome::RestoredInPart);
         EXPECT_EQ(Get(system.store, reg::kLocalMachine, kInterfaces + "\\{VPN}", "MTU"),
                   Dword(1400));
         EXPECT_EQ(Get(system.store, reg::kLocalMachine, kInterfaces + "\\{VPN}", "MSS"),
@@ -118,7 +120,8 @@ TEST(EarlierVersionsLeftovers, AWin9xBackupWithoutItsMssPartPutsTheAdapterMtuBac
     Finished system(Win9x);
     system.DeleteFromBackup(kMssBackupName);
     const std::string adapter = std::string(kNetTransKeyPrefix) + "0002";
-    EXPECT_EQ(engine::RestoreSettings(system.store, Win9x).outcome, Outcome::RestoredInPart);
+    EXPECT_EQ(engine::RestoreSettings(system.store, WindowsRelease::Win98).outcome,
+              Outcome::RestoredInPart);
     EXPECT_EQ(Get(system.store, reg::kLocalMachine, adapter, "MaxMTU"), regtest::Text("576"));
     EXPECT_EQ(Get(system.store, reg::kLocalMachine, adapter, "MaxMSS"), regtest::Text("1360"));
     EXPECT_FALSE(engine::BackupExists(system.store));
@@ -133,7 +136,8 @@ TEST(ResetIncomplete, MarksTheBackupUntilAFinishReplacesIt) {
         EXPECT_FALSE(engine::BackupAwaitsReset(system.store, family));
         ASSERT_EQ(reg::DeleteTree(system.store, reg::kLocalMachine, Stack(family).path),
                   reg::kSuccess);
-        const engine::Result reset = engine::RestoreSettings(system.store, family);
+        const engine::Result reset =
+            engine::RestoreSettings(system.store, regtest::TypicalRelease(family));
         EXPECT_EQ(reset.outcome, Outcome::NotRestored);
         EXPECT_TRUE(reset.backupRemains);
         EXPECT_TRUE(engine::BackupAwaitsReset(system.store, family));

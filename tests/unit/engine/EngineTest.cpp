@@ -30,7 +30,9 @@ protected:
     void Apply(PlatformFamily family, bool boost = false) {
         last = regtest::Finish(store, family, chosen, boost).outcome;
     }
-    void Restore(PlatformFamily family) { last = RestoreSettings(store, family).outcome; }
+    void Restore(PlatformFamily family) {
+        last = RestoreSettings(store, regtest::TypicalRelease(family)).outcome;
+    }
 
     std::optional<reg::Value> StackValue(PlatformFamily family, const char* name) {
         return Get(store, reg::kLocalMachine, Stack(family).path, name);
@@ -389,7 +391,7 @@ TEST_F(EngineTest, WithoutRightsEverythingIsReadAndNothingWritten) {
 
         EXPECT_FALSE(MayChangeSettings(limited, family));
         EXPECT_EQ(regtest::Finish(limited, family, chosen, true).outcome, Outcome::NeedsRights);
-        const Result reset = RestoreSettings(limited, family);
+        const Result reset = RestoreSettings(limited, regtest::TypicalRelease(family));
         EXPECT_EQ(reset.outcome, Outcome::NeedsRights);
         EXPECT_TRUE(reset.backupRemains);
         EXPECT_EQ(regtest::WholeSnapshot(limited), before);
@@ -440,7 +442,7 @@ TEST(Nt4Links, TakeTheMtuFromEachBoundAdapterAndRasItsOwn) {
         EXPECT_EQ(Get(store, reg::kLocalMachine, kAfdParametersKey, "DefaultReceiveWindow"),
                   Dword(8192));
 
-        EXPECT_EQ(RestoreSettings(store, WinNT).outcome, Outcome::Restored);
+        EXPECT_EQ(RestoreSettings(store, WindowsRelease::WinNT4).outcome, Outcome::Restored);
         EXPECT_EQ(regtest::SystemSnapshot(store), before)
             << regtest::Difference(before, regtest::SystemSnapshot(store));
         EXPECT_FALSE(regtest::KeyExists(store, reg::kLocalMachine, kAfdParametersKey));
@@ -527,7 +529,8 @@ TEST_F(EngineTest, RestoreBringsBackEveryValueExactlyWhateverItsTypeAndSize) {
         regtest::Capture(fresh, family, inForce, found);
         chosen = {1, 1, 1, 1500, 1460, 65535, 128, 1, 1, 1, 8, 8};
         regtest::Finish(fresh, family, chosen, true);
-        EXPECT_EQ(RestoreSettings(fresh, family).outcome, Outcome::Restored);
+        EXPECT_EQ(RestoreSettings(fresh, regtest::TypicalRelease(family)).outcome,
+                  Outcome::Restored);
         EXPECT_EQ(regtest::SystemSnapshot(fresh), before)
             << regtest::Difference(before, regtest::SystemSnapshot(fresh));
         EXPECT_EQ(fresh.OpenHandleCount(), 0u);
@@ -545,14 +548,14 @@ TEST_F(EngineTest, RestoreWithoutStackKeyReportsAndKeepsTheBackup) {
     // restore's own opening is the last one. The same run again fails there.
     regtest::FaultInjectingStore once(store, -1);
     once.KeepLog();
-    ASSERT_EQ(RestoreSettings(once, WinNT).outcome, Outcome::Restored);
+    ASSERT_EQ(RestoreSettings(once, WindowsRelease::WinXP).outcome, Outcome::Restored);
     Apply(WinNT);
     const auto& log = once.log();
     const std::string stackOpen = std::string("open for write ") + kWinNtStackKey;
     const auto opened = std::find(log.rbegin(), log.rend(), stackOpen);
     ASSERT_NE(opened, log.rend());
     regtest::FaultInjectingStore faulty(store, static_cast<long>(log.rend() - opened) - 1);
-    EXPECT_EQ(RestoreSettings(faulty, WinNT).outcome, Outcome::NotRestored);
+    EXPECT_EQ(RestoreSettings(faulty, WindowsRelease::WinXP).outcome, Outcome::NotRestored);
     ASSERT_TRUE(faulty.fired());
     EXPECT_TRUE(BackupExists(store));
     Restore(WinNT);
@@ -591,7 +594,7 @@ TEST_F(EngineTest, IcmpRedirectValueInForceComesFromTheSingularNameFirst) {
         TuningValues on;
         on.icmpRedirects = 1;
         regtest::Finish(fresh, WinNT, on, false);
-        RestoreSettings(fresh, WinNT);
+        RestoreSettings(fresh, WindowsRelease::WinXP);
         EXPECT_EQ(regtest::SystemSnapshot(fresh), before);
     }
 }

@@ -1,6 +1,8 @@
 // A wizard run (opening, Finish) and a Reset with each registry operation failing in turn,
-// once or for good (the program dying there, a tree delete being many operations): the
-// settings are never lost, and an interface added before the next Reset keeps its own.
+// once or for good (the program dying there, a tree delete being many operations), refused,
+// or answering as if another program had deleted the key under the handle; and a second
+// Reset coming in at every point of the first: the settings are never lost, and an
+// interface added before the next Reset keeps its own.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -86,7 +88,7 @@ struct World {
 void RunThrough(RegistryStore& store, const Scenario& scenario) {
     Capture(store, scenario);
     Finish(store, scenario, kSecond);
-    RestoreSettings(store, scenario.family());
+    RestoreSettings(store, scenario.release);
 }
 
 // Operation counts of a clean run: where Finish and Reset begin, where the new
@@ -104,7 +106,7 @@ Landmarks Measure(const Scenario& scenario) {
     marks.applyStart = counter.operations();
     const Outcome applied = Finish(counter, scenario, kSecond).outcome;
     marks.restoreStart = counter.operations();
-    const Outcome restored = RestoreSettings(counter, scenario.family()).outcome;
+    const Outcome restored = RestoreSettings(counter, scenario.release).outcome;
     marks.total = counter.operations();
     const std::string commit = std::string("write ") + catalogue::kBackupCompleteValue;
     for (long i = marks.applyStart; i < marks.restoreStart && marks.commit < 0; ++i) {
@@ -137,70 +139,75 @@ TEST_P(FaultInjection, AnySingleFailureIsReportedAndLosesNothing) {
         finished = regtest::TunedSnapshot(clean.store);
     }
 
-    for (long n = 0; n < marks.total; ++n) {
-        World world(scenario);
-        const Snapshot atFinish = regtest::SystemSnapshot(world.store);
-        const Snapshot wholeBefore = regtest::WholeSnapshot(world.store);
+    for (const reg::Status error : {reg::kAccessDenied, reg::kFileNotFound, reg::kKeyDeleted})
+        for (long n = 0; n < marks.total; ++n) {
+            World world(scenario);
+            const Snapshot atFinish = regtest::SystemSnapshot(world.store);
+            const Snapshot wholeBefore = regtest::WholeSnapshot(world.store);
 
-        regtest::FaultInjectingStore faulty(world.store, n);
-        Capture(faulty, scenario);
-        const Outcome applied = Finish(faulty, scenario, kSecond).outcome;
-        const Snapshot wholeAfterApply = regtest::WholeSnapshot(world.store);
-        const Snapshot tunedAfterApply = regtest::TunedSnapshot(world.store);
-        if (scenario.interfaceAdded) AddInterface(world.store);
-        const engine::Result reset = RestoreSettings(faulty, scenario.family());
-        SCOPED_TRACE("operation " + std::to_string(n) + ": " + faulty.firedOperation());
-        const bool inApply = n >= marks.applyStart && n < marks.restoreStart;
-        const bool inRestore = n >= marks.restoreStart;
+            regtest::FaultInjectingStore faulty(world.store, n, error);
+            Capture(faulty, scenario);
+            const Outcome applied = Finish(faulty, scenario, kSecond).outcome;
+            const Snapshot wholeAfterApply = regtest::WholeSnapshot(world.store);
+            const Snapshot tunedAfterApply = regtest::TunedSnapshot(world.store);
+            if (scenario.interfaceAdded) AddInterface(world.store);
+            const engine::Result reset = RestoreSettings(faulty, scenario.release);
+            SCOPED_TRACE("operation " + std::to_string(n) + ": " + faulty.firedOperation() +
+                         " failing with " + std::to_string(error));
+            const bool inApply = n >= marks.applyStart && n < marks.restoreStart;
+            const bool inRestore = n >= marks.restoreStart;
 
-        ASSERT_TRUE(applied == Outcome::Applied || applied == Outcome::PartlyApplied ||
-                    applied == Outcome::NeedsRights || applied == Outcome::NoBackupMade)
-            << ::testing::PrintToString(applied);
-        if (!inApply) {
-            EXPECT_EQ(applied, Outcome::Applied);
-        }
-        if (applied == Outcome::Applied) {
-            // "41" means everything was written.
-            EXPECT_EQ(tunedAfterApply, finished) << regtest::Difference(finished, tunedAfterApply);
-        }
-        if (applied == Outcome::NeedsRights || applied == Outcome::NoBackupMade) {
-            // Nothing changed: no tuning value, no modem, not the earlier backup.
-            EXPECT_EQ(wholeAfterApply, wholeBefore)
-                << regtest::Difference(wholeBefore, wholeAfterApply);
-        }
-        const bool madeBackup = applied == Outcome::Applied || applied == Outcome::PartlyApplied;
-        const Snapshot* target = Target(madeBackup, atFinish, world);
-        const Snapshot expected = target != nullptr ? Expected(*target, scenario) : Snapshot{};
-
-        const Outcome restored = reset.outcome;
-        ASSERT_TRUE(restored == Outcome::Restored || restored == Outcome::NeedsRights ||
-                    restored == Outcome::NotRestored)
-            << ::testing::PrintToString(restored);
-        EXPECT_EQ(reset.backupRemains, BackupExists(world.store));
-        if (!inRestore && target != nullptr) {
-            EXPECT_EQ(restored, Outcome::Restored);
-        }
-        if (restored == Outcome::Restored) {
-            ASSERT_NE(target, nullptr);
-            EXPECT_EQ(regtest::SystemSnapshot(world.store), expected)
-                << regtest::Difference(expected, regtest::SystemSnapshot(world.store));
-            EXPECT_FALSE(BackupExists(world.store));
-        } else if (target == nullptr) {
-            EXPECT_FALSE(BackupExists(world.store));
-            EXPECT_EQ(regtest::SystemSnapshot(world.store), Expected(atFinish, scenario));
-        } else {
-            // The backup stays, marked so that Set warns, and the next Reset completes the job.
-            ASSERT_TRUE(BackupExists(world.store));
-            if (restored == Outcome::NotRestored) {
-                EXPECT_TRUE(BackupAwaitsReset(world.store, scenario.family()));
+            ASSERT_TRUE(applied == Outcome::Applied || applied == Outcome::PartlyApplied ||
+                        applied == Outcome::NeedsRights || applied == Outcome::NoBackupMade)
+                << ::testing::PrintToString(applied);
+            if (!inApply) {
+                EXPECT_EQ(applied, Outcome::Applied);
             }
-            EXPECT_EQ(RestoreSettings(world.store, scenario.family()).outcome, Outcome::Restored);
-            EXPECT_EQ(regtest::SystemSnapshot(world.store), expected)
-                << regtest::Difference(expected, regtest::SystemSnapshot(world.store));
-            EXPECT_FALSE(BackupAwaitsReset(world.store, scenario.family()));
+            if (applied == Outcome::Applied) {
+                // "41" means everything was written.
+                EXPECT_EQ(tunedAfterApply, finished)
+                    << regtest::Difference(finished, tunedAfterApply);
+            }
+            if (applied == Outcome::NeedsRights || applied == Outcome::NoBackupMade) {
+                // Nothing changed: no tuning value, no modem, not the earlier backup.
+                EXPECT_EQ(wholeAfterApply, wholeBefore)
+                    << regtest::Difference(wholeBefore, wholeAfterApply);
+            }
+            const bool madeBackup =
+                applied == Outcome::Applied || applied == Outcome::PartlyApplied;
+            const Snapshot* target = Target(madeBackup, atFinish, world);
+            const Snapshot expected = target != nullptr ? Expected(*target, scenario) : Snapshot{};
+
+            const Outcome restored = reset.outcome;
+            ASSERT_TRUE(restored == Outcome::Restored || restored == Outcome::NeedsRights ||
+                        restored == Outcome::NotRestored)
+                << ::testing::PrintToString(restored);
+            EXPECT_EQ(reset.backupRemains, BackupExists(world.store));
+            if (!inRestore && target != nullptr) {
+                EXPECT_EQ(restored, Outcome::Restored);
+            }
+            if (restored == Outcome::Restored) {
+                ASSERT_NE(target, nullptr);
+                EXPECT_EQ(regtest::SystemSnapshot(world.store), expected)
+                    << regtest::Difference(expected, regtest::SystemSnapshot(world.store));
+                EXPECT_FALSE(BackupExists(world.store));
+            } else if (target == nullptr) {
+                EXPECT_FALSE(BackupExists(world.store));
+                EXPECT_EQ(regtest::SystemSnapshot(world.store), Expected(atFinish, scenario));
+            } else {
+                // The backup stays, marked so that Set warns, and the next Reset completes the job.
+                ASSERT_TRUE(BackupExists(world.store));
+                if (restored == Outcome::NotRestored) {
+                    EXPECT_TRUE(BackupAwaitsReset(world.store, scenario.family()));
+                }
+                EXPECT_EQ(RestoreSettings(world.store, scenario.release).outcome,
+                          Outcome::Restored);
+                EXPECT_EQ(regtest::SystemSnapshot(world.store), expected)
+                    << regtest::Difference(expected, regtest::SystemSnapshot(world.store));
+                EXPECT_FALSE(BackupAwaitsReset(world.store, scenario.family()));
+            }
+            EXPECT_EQ(world.store.OpenHandleCount(), 0u);
         }
-        EXPECT_EQ(world.store.OpenHandleCount(), 0u);
-    }
 }
 
 TEST_P(FaultInjection, DyingAnywhereLeavesWhatTheNextResetPutsBack) {
@@ -226,7 +233,7 @@ TEST_P(FaultInjection, DyingAnywhereLeavesWhatTheNextResetPutsBack) {
         }
         const Snapshot* target = Target(newBackup, atFinish, world);
         if (scenario.interfaceAdded) AddInterface(world.store);
-        const Outcome restored = RestoreSettings(world.store, scenario.family()).outcome;
+        const Outcome restored = RestoreSettings(world.store, scenario.release).outcome;
         if (target == nullptr) {
             EXPECT_EQ(restored, Outcome::NotRestored);
             EXPECT_EQ(regtest::SystemSnapshot(world.store), Expected(atFinish, scenario));
@@ -239,6 +246,36 @@ TEST_P(FaultInjection, DyingAnywhereLeavesWhatTheNextResetPutsBack) {
         EXPECT_FALSE(BackupExists(world.store));
         EXPECT_FALSE(
             regtest::KeyExists(world.store, reg::kCurrentUser, catalogue::kPendingBackupKey));
+    }
+}
+
+TEST_P(FaultInjection, TwoResetsAtOnceEndOnTheOriginals) {
+    const Scenario scenario = GetParam();
+    const Landmarks marks = Measure(scenario);
+    const long resetLength = marks.total - marks.restoreStart;
+    for (long k = 0; k < resetLength; ++k) {
+        World world(scenario);
+        const Snapshot atFinish = regtest::SystemSnapshot(world.store);
+        Capture(world.store, scenario);
+        ASSERT_EQ(Finish(world.store, scenario, kSecond).outcome, Outcome::Applied);
+        if (scenario.interfaceAdded) AddInterface(world.store);
+        const Snapshot expected = Expected(atFinish, scenario);
+
+        Outcome second = Outcome::NotRestored;
+        regtest::InterleavingStore first(world.store, k, [&] {
+            second = RestoreSettings(world.store, scenario.release).outcome;
+        });
+        const Outcome outcome = RestoreSettings(first, scenario.release).outcome;
+        SCOPED_TRACE("the second Reset came before operation " + std::to_string(k) +
+                     "; the first said " + ::testing::PrintToString(outcome) + ", the second " +
+                     ::testing::PrintToString(second));
+        if (BackupExists(world.store)) {
+            EXPECT_NE(outcome, Outcome::Restored);
+            EXPECT_EQ(RestoreSettings(world.store, scenario.release).outcome, Outcome::Restored);
+        }
+        EXPECT_EQ(regtest::SystemSnapshot(world.store), expected)
+            << regtest::Difference(expected, regtest::SystemSnapshot(world.store));
+        EXPECT_EQ(world.store.OpenHandleCount(), 0u);
     }
 }
 

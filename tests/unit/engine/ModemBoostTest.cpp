@@ -104,7 +104,7 @@ TEST_P(ModemBoost, SurvivesAReset) {
     FoundFlags found;
     regtest::Capture(store, family, inForce, found);
     regtest::Finish(store, family, TuningValues{}, ProbeModemPortSpeed(store, family));
-    RestoreSettings(store, family);
+    RestoreSettings(store, regtest::TypicalRelease(family));
     const auto properties = ModemProperties("0000");
     ASSERT_TRUE(properties);
     EXPECT_EQ(

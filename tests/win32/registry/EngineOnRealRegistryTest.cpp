@@ -103,12 +103,12 @@ TEST_P(RealRegistry, AWizardRunAndResetPutEveryValueBackExactly) {
     EXPECT_FALSE(ProbeModemPortSpeed(store, family));  // boosted
     EXPECT_TRUE(BackupExists(store));
 
-    EXPECT_EQ(RestoreSettings(store, family).outcome, Outcome::Restored);
+    EXPECT_EQ(RestoreSettings(store, regtest::TypicalRelease(family)).outcome, Outcome::Restored);
     EXPECT_EQ(regtest::SystemSnapshot(store), before)
         << regtest::Difference(before, regtest::SystemSnapshot(store));
     EXPECT_FALSE(BackupExists(store));
 
-    const Result again = RestoreSettings(store, family);
+    const Result again = RestoreSettings(store, regtest::TypicalRelease(family));
     EXPECT_EQ(again.outcome, Outcome::NotRestored);
     EXPECT_FALSE(again.backupRemains);
 }
@@ -133,7 +133,8 @@ TEST_P(RealRegistry, WithoutRightsNothingIsWrittenAndTheEarlierBackupStays) {
         EXPECT_TRUE(ProbeModemPortSpeed(store, family));
         EXPECT_EQ(regtest::Finish(store, family, TuningValues{}, true).outcome,
                   Outcome::NeedsRights);
-        EXPECT_EQ(RestoreSettings(store, family).outcome, Outcome::NeedsRights);
+        EXPECT_EQ(RestoreSettings(store, regtest::TypicalRelease(family)).outcome,
+                  Outcome::NeedsRights);
         EXPECT_EQ(regtest::WholeSnapshot(store), before)
             << regtest::Difference(before, regtest::WholeSnapshot(store));
     }
