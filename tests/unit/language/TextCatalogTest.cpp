@@ -147,13 +147,18 @@ std::string BreakShape(std::string_view text) {
     return shape;
 }
 
-std::size_t PlaceholderCount(std::string_view text) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find("%d"); at != std::string_view::npos;
-         at = text.find("%d", at + 2)) {
-        ++count;
+// How often each place the program fills appears: a number's, and the Windows names'.
+std::vector<std::size_t> PlaceholderCount(std::string_view text) {
+    std::vector<std::size_t> counts;
+    for (std::string_view marker : {"%d", "{backup}", "{windows}"}) {
+        std::size_t count = 0;
+        for (std::size_t at = text.find(marker); at != std::string_view::npos;
+             at = text.find(marker, at + marker.size())) {
+            ++count;
+        }
+        counts.push_back(count);
     }
-    return count;
+    return counts;
 }
 
 // Whether every byte above 0x7F belongs to a well-formed UTF-8 sequence (overlong forms aside).
@@ -231,6 +236,15 @@ TEST(ShippedLanguages, FilesAreInTheAnsiCodePage) {
         });
         EXPECT_FALSE(hasHighBytes && IsWellFormedUtf8(file.bytes)) << "written as UTF-8";
     }
+}
+
+// Names go into a language file's text where its fields are, whatever order a translation
+// gives them, and only there: a name holding a field, or a brace of the text's own, stays.
+TEST(FillIn, PutsEachNameWhereItsFieldIsAndNothingElse) {
+    const text::TextField fields[] = {{"{backup}", "Windows {windows}"}, {"{windows}", "XP"}};
+    EXPECT_EQ(text::FillIn("{windows} ne lit pas {backup} {x}.", fields),
+              "XP ne lit pas Windows {windows} {x}.");
+    EXPECT_EQ(text::FillIn("No field {backup", fields), "No field {backup");
 }
 
 }  // namespace
