@@ -8,6 +8,7 @@
 #include "app/LanguageStore.h"
 #include "app/OutcomeBox.h"
 #include "app/ProductKey.h"
+#include "app/SingleInstance.h"
 #include "app/SplashDlg.h"
 #include "engine/Win32RegistryStore.h"
 #include "framework/MessageBox.h"
@@ -53,6 +54,8 @@ void CVornelApp::ReadProductKey() {
 }
 
 BOOL CVornelApp::InitInstance() {
+    if (!instance::ClaimOrActivateRunning()) return FALSE;
+
     // The registry is read first so that a refusal is already in the user's language.
     ReadProductKey();
 

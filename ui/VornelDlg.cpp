@@ -10,6 +10,7 @@
 
 #include "app/OutcomeBox.h"
 #include "app/OutcomeMessages.h"
+#include "app/SingleInstance.h"
 #include "app/VornelApp.h"
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
@@ -171,6 +172,7 @@ BOOL CVornelDlg::OnInitDialog() {
     FillLanguageList();
     LocalizeDialog();
     UpdateResetButton();
+    instance::MarkMainWindow(m_hWnd);
     return TRUE;
 }
 
@@ -192,6 +194,9 @@ bool CVornelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         case WM_QUERYDRAGICON:
             result = reinterpret_cast<LRESULT>(m_hIcon);
             return true;
+        case WM_DESTROY:
+            instance::UnmarkMainWindow(m_hWnd);
+            break;
         case WM_HELP:
             result = FALSE;  // no help to show
             return true;

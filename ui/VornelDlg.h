@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/Engine.h"
 #include "framework/Dialog.h"
 
 class CMyPropertySheet;

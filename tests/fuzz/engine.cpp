@@ -257,6 +257,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(finish.outcome == Outcome::Applied || finish.outcome == Outcome::PartlyApplied);
     Check(finish.backupRemains && engine::BackupExists(store));
 
+    // The same profile under the other family (an upgrade from 98 to XP): nothing of it is
+    // put back there, and nothing changes.
+    {
+        const regtest::Snapshot finished = regtest::WholeSnapshot(store);
+        const WindowsRelease upgrade = kReleases[family == WinNT ? Win9x : WinNT][size % 3];
+        const engine::Result other = engine::RestoreSettings(store, upgrade);
+        Check(other.outcome == Outcome::MadeOnOtherFamily || other.outcome == Outcome::NeedsRights);
+        Check(other.outcome == Outcome::NeedsRights || other.madeOn.release == release);
+        Check(regtest::WholeSnapshot(store) == finished);
+        Check(store.OpenHandleCount() == 0);
+    }
+
     const engine::Result reset = engine::RestoreSettings(store, release);
     Check(store.OpenHandleCount() == 0);
     Check(reset.backupRemains == engine::BackupExists(store));

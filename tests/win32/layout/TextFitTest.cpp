@@ -285,11 +285,14 @@ constexpr int kWizardPages[] = {
 std::vector<std::string> MessageBoxTexts(const Language& t) {
     using engine::Outcome;
     std::vector<std::string> texts;
-    for (Outcome outcome :
-         {Outcome::Applied, Outcome::PartlyApplied, Outcome::NeedsRights, Outcome::NoBackupMade,
-          Outcome::Restored, Outcome::RestoredInPart, Outcome::NotRestored}) {
+    for (Outcome outcome : {Outcome::Applied, Outcome::PartlyApplied, Outcome::NeedsRights,
+                            Outcome::NoBackupMade, Outcome::Restored, Outcome::RestoredInPart,
+                            Outcome::RestoredElsewhereLeft, Outcome::NotRestored}) {
         texts.push_back(t(outcome::MessageFor(outcome).text));
     }
+    // A backup of the other family, with the longest names that go into the question.
+    texts.push_back(outcome::OtherFamilyQuestion(t(text::k53), engine::Origin{WinNT, std::nullopt},
+                                                 WindowsRelease::WinNT4));
     for (const TextEntry& entry :
          {text::k43, text::k48, text::k79, wizard::ReceiveWindowRangeText(true),
           wizard::ReceiveWindowRangeText(false)}) {
