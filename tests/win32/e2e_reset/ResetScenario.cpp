@@ -150,6 +150,22 @@ HWND ResetTest::StartOn(const char* release, VornelSession*& session) {
     return session->StartToMainDialog();
 }
 
+HWND ResetTest::Restart(VornelSession& running, HWND main, VornelSession*& session) {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    if (!running.Process().WaitForExit()) {
+        ADD_FAILURE() << "the program did not end when its main dialog was closed";
+        return nullptr;
+    }
+    session = &Launch();
+    return session->StartToMainDialog();
+}
+
+void ResetTest::ExpectSecondStartEnds(HWND runningMain) {
+    VornelSession& second = Launch();
+    EXPECT_TRUE(second.Process().WaitForExit()) << DescribeWindows(second.Pid());
+    EXPECT_TRUE(IsWindowVisible(runningMain));
+}
+
 void WalkWizard(VornelSession& vornel, HWND wizard, const std::vector<std::string>& captions,
                 WizardEnd end) {
     for (std::size_t step = 0; step < captions.size(); ++step) {

@@ -82,6 +82,11 @@ protected:
 
     // Starts the program on the release and waits for its main dialog.
     HWND StartOn(const char* release, VornelSession*& session);
+    // Closes the running program as a user would and starts it again on the same release
+    // (only one runs at a time); the new main dialog, or null.
+    HWND Restart(VornelSession& running, HWND main, VornelSession*& session);
+    // A second start while the program runs: it ends at once and leaves the first as it was.
+    void ExpectSecondStartEnds(HWND runningMain);
 
 private:
     std::vector<std::unique_ptr<ScopedKeyRestore>> m_restorers;

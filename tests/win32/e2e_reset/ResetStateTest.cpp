@@ -317,8 +317,8 @@ TEST_F(ResetState, SetAsksWheneverTheBackupKeyExistsWhateverTheButtonShows) {
     ASSERT_NO_FATAL_FAILURE(AnswerNoAndExpectNothing(*vornel, question));
 
     // The next start offers Reset for that backup, empty as it is.
-    VornelSession& next = Launch();
-    HWND nextMain = next.StartToMainDialog();
+    VornelSession* next = nullptr;
+    HWND nextMain = Restart(*vornel, main, next);
     ASSERT_TRUE(nextMain);
     EXPECT_TRUE(ResetEnabled(nextMain));
 }
