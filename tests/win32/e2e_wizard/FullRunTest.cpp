@@ -153,7 +153,12 @@ TEST_F(WizardTest, Windows98RunShowsEveryStepAndWritesTheWin9xCatalogue) {
                      {"DefaultTTL", S::String("128")},
                      {"DefaultRcvWindow", S::String("64240")},
                      {"PMTUDiscovery", S::String("1")},
-                     {"KeepAliveTime", S::String("3600000")}},
+                     {"KeepAliveTime", S::String("3600000")},
+                     // The Windows it was made on, and the dial-up adapter's entry and
+                     // binding through which it reached NetTrans\0003.
+                     {"Windows", S::String("Windows 98")},
+                     {"Dial-Up Adapter Entry", S::String("0001")},
+                     {"Dial-Up Adapter Binding", S::String("0002")}},
                     {{"MTU Settings", KeyTree{{{"0003", S::String("1500")}}, {}}},
                      {"MSS Settings", KeyTree{}},
                      {"MSTCP Parameters", KeyTree{{{"Key Absent", S::Dword(1)}}, {}}}}}));
@@ -259,15 +264,17 @@ TEST_F(WizardTest, WindowsXpRunShowsEveryStepAndWritesTheWinNtCatalogue) {
                  {"EnablePMTUBHDetect", S::Dword(1)},
                  {"KeepAliveInterval", S::Dword(1000)},
                  {"SYNAttackProtect", S::Dword(1)},
-                 {"EnableICMPRedirect", S::Dword(1)}},
+                 {"EnableICMPRedirect", S::Dword(1)},
+                 {"Windows", S::String("Windows XP")}},
                 {{"MTU Settings", KeyTree{{{"{1A}", S::Dword(1500)}, {"{2B}", S::Dword(576)}}, {}}},
                  {"MSS Settings", KeyTree{{{"{1A}", S::Dword(1460)}}, {}}},
                  // Every interface there was, so that Reset touches those and no other.
                  {"Interfaces",
                   KeyTree{{{"{1A}", S::Dword(1)}, {"{2B}", S::Dword(1)}, {"{3C}", S::Dword(1)}},
                           {}}},
-                 // No socket driver's service on this machine: nothing of it to keep.
-                 {"AFD Parameters", KeyTree{}}}}));
+                 // No socket driver's service on this machine: nothing of it to keep, and
+                 // a key Finish did not make (2), which Reset leaves to whoever makes it.
+                 {"AFD Parameters", KeyTree{{{"Key Absent", S::Dword(2)}}, {}}}}}));
     });
 }
 
@@ -315,20 +322,22 @@ TEST_F(WizardTest, Nt40RunWithNothingSetWritesTheDefaults) {
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 20u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 20u);
         // The NT 4.0 backup always has its interface and adapter subkeys, empty here, and
-        // those of the socket driver's and RAS's keys, which are not there.
+        // those of the socket driver's and RAS's keys, which are not there and which Finish
+        // does not make (2): Reset leaves them to whoever makes them.
         EXPECT_TRUE(KeyIs(
             HKEY_CURRENT_USER, kBackupKey,
             KeyTree{{{"Backup Complete", S::Dword(1)},
                      {"Backup Parts", S::String("MTU Settings\\MSS Settings\\Interfaces\\"
                                                 "Adapter MTU Settings\\Adapters\\AFD Parameters\\"
-                                                "NdisWan Parameters")}},
+                                                "NdisWan Parameters")},
+                     {"Windows", S::String("Windows NT 4.0")}},
                     {{"MTU Settings", KeyTree{}},
                      {"MSS Settings", KeyTree{}},
                      {"Interfaces", KeyTree{}},
                      {"Adapter MTU Settings", KeyTree{}},
                      {"Adapters", KeyTree{}},
-                     {"AFD Parameters", KeyTree{}},
-                     {"NdisWan Parameters", KeyTree{}}}}));
+                     {"AFD Parameters", KeyTree{{{"Key Absent", S::Dword(2)}}, {}}},
+                     {"NdisWan Parameters", KeyTree{{{"Key Absent", S::Dword(2)}}, {}}}}}));
     });
 }
 
@@ -368,9 +377,11 @@ TEST_F(WizardTest, WindowsMeRunWithNothingSetWritesTheDefaults) {
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPer1_0Server"), 4u);
         EXPECT_EQ(GetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer"), 8u);
         EXPECT_TRUE(KeyIs(HKEY_LOCAL_MACHINE, NetTransKey("0001"), adapterBefore));
-        EXPECT_TRUE(KeyIs(
-            HKEY_CURRENT_USER, kBackupKey,
-            KeyTree{{{"Backup Complete", S::Dword(1)}, {"Backup Parts", S::String("")}}, {}}));
+        EXPECT_TRUE(KeyIs(HKEY_CURRENT_USER, kBackupKey,
+                          KeyTree{{{"Backup Complete", S::Dword(1)},
+                                   {"Backup Parts", S::String("")},
+                                   {"Windows", S::String("Windows Me")}},
+                                  {}}));
     });
 }
 
