@@ -20,6 +20,8 @@ EngineMessage outcome::MessageFor(engine::Outcome outcome) {
             return {text::k49, MessageKind::Warning};
         case Outcome::RestoredElsewhereLeft:
             return {text::k54, MessageKind::Warning};
+        case Outcome::DefaultsApplied:
+            return {text::k55, MessageKind::Plain};
         case Outcome::NotRestored:
         case Outcome::MadeOnOtherFamily:
             break;

@@ -9,6 +9,8 @@
 
 #include "engine/Backup.h"
 #include "engine/Catalogue.h"
+#include "engine/Changes.h"
+#include "engine/DryRunStore.h"
 
 namespace {
 
@@ -380,23 +382,14 @@ void ApplyFixedKey(RegistryStore& store, const KeyCatalogue& catalogue, const Re
     }
 }
 
-// Writes the set's values into one adapter or interface key.
-void ApplyLink(RegistryStore& store, const LinkCatalogue& set, reg::Key parent,
-               const std::string& path, const TuningValues& chosen, bool& failed) {
-    ScopedKey key = OpenTarget(store, parent, path.c_str(), failed);
-    if (!key) return;
-    for (const LinkValue& link : set.values) {
-        WriteTuning(store, key.get(), link.name, set.encoding, chosen.*link.applied, failed);
-    }
-}
-
-// The adapter (Win9x), the interfaces or the bound adapters the backup recorded.
-void ApplyLinks(RegistryStore& store, const Reading& reading, const TuningValues& chosen,
-                bool& failed) {
+// Calls `visit(key, set)` with each adapter (Win9x), interface or bound adapter the backup
+// recorded, opened to write into.
+template <typename Visit>
+void ForEachRecordedLink(RegistryStore& store, const Reading& reading, bool& failed, Visit visit) {
     if (reading.adapter) {
-        const LinkCatalogue& set = *Links(Win9x).front();
-        ApplyLink(store, set, reg::kLocalMachine, kNetTransKeyPrefix + *reading.adapter, chosen,
-                  failed);
+        const std::string path = kNetTransKeyPrefix + *reading.adapter;
+        ScopedKey key = OpenTarget(store, reg::kLocalMachine, path.c_str(), failed);
+        if (key) visit(key.get(), *Links(Win9x).front());
     }
     for (const auto& [set, names] : reading.links) {
         if (names.empty()) continue;
@@ -406,9 +399,42 @@ void ApplyLinks(RegistryStore& store, const Reading& reading, const TuningValues
             OpenTarget(store, reg::kLocalMachine, LinkParent(*set), failed, reg::Access::Read);
         if (!parent) continue;
         for (const std::string& name : names) {
-            ApplyLink(store, *set, parent.get(), LinkPath(*set, name), chosen, failed);
+            ScopedKey key = OpenTarget(store, parent.get(), LinkPath(*set, name).c_str(), failed);
+            if (key) visit(key.get(), *set);
         }
     }
+}
+
+// Writes the chosen values into each recorded adapter or interface.
+void ApplyLinks(RegistryStore& store, const Reading& reading, const TuningValues& chosen,
+                bool& failed) {
+    ForEachRecordedLink(store, reading, failed, [&](reg::Key key, const LinkCatalogue& set) {
+        for (const LinkValue& link : set.values) {
+            WriteTuning(store, key, link.name, set.encoding, chosen.*link.applied, failed);
+        }
+    });
+}
+
+// ---- Windows' defaults ----
+
+// A clean installation of every release holds none of the values Finish writes (the
+// catalogue cites the article for each), so Windows' defaults are those values removed:
+// from the keys that are there, and from the adapter or interfaces the backup recorded.
+void RemoveTunedValues(RegistryStore& store, WindowsRelease release, const Reading& reading,
+                       bool& failed) {
+    const auto remove = [&](reg::Key key, const char* name) {
+        if (!reg::IsAbsentOrDone(reg::DeleteValueProven(store, key, name))) failed = true;
+    };
+    for (const KeyCatalogue* catalogue : FixedKeys(release)) {
+        ScopedKey key = OpenTarget(store, catalogue->root, catalogue->path, failed);
+        if (!key) continue;
+        for (const CatalogueValue* value : InOrder(*catalogue, Step::Apply)) {
+            remove(key.get(), value->name);
+        }
+    }
+    ForEachRecordedLink(store, reading, failed, [&](reg::Key key, const LinkCatalogue& set) {
+        for (const LinkValue& link : set.values) remove(key, link.name);
+    });
 }
 
 // ---- Restore ----
@@ -794,8 +820,10 @@ bool MayChangeSettings(RegistryStore& store, PlatformFamily family) {
     return reg::OpenForWrite(store, stack.root, stack.path, &status) || reg::IsAbsent(status);
 }
 
-Result ApplySettings(RegistryStore& store, WindowsRelease release, const TuningValues& chosen,
-                     ConnectionType type, bool boostModem) {
+// Finish and Windows' defaults alike: the rights, then a complete backup of what is in
+// force, then `change` with what was read; nothing changes without the backup.
+template <typename Change>
+Result ChangeWithBackup(RegistryStore& store, WindowsRelease release, Outcome done, Change change) {
     const PlatformFamily family = platform::FamilyOf(release);
     if (!MayChangeSettings(store, family)) return {Outcome::NeedsRights, BackupExists(store)};
     TuningValues inForce;
@@ -808,12 +836,39 @@ Result ApplySettings(RegistryStore& store, WindowsRelease release, const TuningV
 
     // A new backup not yet in place counts all the same; only the message says so.
     bool failed = written != backup::Written::InPlace;
-    if (boostModem && !BoostModemPortSpeed(store, family)) failed = true;
-    for (const KeyCatalogue* key : FixedKeys(release)) {
-        ApplyFixedKey(store, *key, reading, chosen, type, failed);
-    }
-    ApplyLinks(store, reading, chosen, failed);
-    return {failed ? Outcome::PartlyApplied : Outcome::Applied, true};
+    change(reading, failed);
+    return {failed ? Outcome::PartlyApplied : done, true};
+}
+
+Result ApplySettings(RegistryStore& store, WindowsRelease release, const TuningValues& chosen,
+                     ConnectionType type, bool boostModem) {
+    const PlatformFamily family = platform::FamilyOf(release);
+    return ChangeWithBackup(store, release, Outcome::Applied,
+                            [&](const Reading& reading, bool& failed) {
+                                if (boostModem && !BoostModemPortSpeed(store, family))
+                                    failed = true;
+                                for (const KeyCatalogue* key : FixedKeys(release)) {
+                                    ApplyFixedKey(store, *key, reading, chosen, type, failed);
+                                }
+                                ApplyLinks(store, reading, chosen, failed);
+                            });
+}
+
+Result ApplyDefaults(RegistryStore& store, WindowsRelease release) {
+    return ChangeWithBackup(store, release, Outcome::DefaultsApplied,
+                            [&](const Reading& reading, bool& failed) {
+                                RemoveTunedValues(store, release, reading, failed);
+                            });
+}
+
+std::vector<Change> DefaultsChanges(RegistryStore& store, WindowsRelease release) {
+    DryRunStore dry(store);
+    TuningValues inForce;
+    FoundFlags found;
+    const Reading reading = ReadInForce(dry, release, inForce, found);
+    bool failed = false;
+    RemoveTunedValues(dry, release, reading, failed);
+    return ChangesOf(dry, store);
 }
 
 Result RestoreSettings(RegistryStore& store, WindowsRelease release) {

@@ -24,6 +24,7 @@ enum class Outcome : std::uint8_t {
     NotRestored,            // no backup, or not everything could be put back
     MadeOnOtherFamily,      // the backup is of the other family's settings: nothing
                             // touched, the backup kept until the user says
+    DefaultsApplied,        // Windows' own defaults are in force; the backup holds what was
 };
 
 // The Windows a backup was made on: its family, and its release when it names it
@@ -68,6 +69,11 @@ Result RestoreSettings(RegistryStore& store, WindowsRelease release);
 // Removes the backup without putting anything back: the user's choice for a backup of the
 // other family. False when it could not be removed whole.
 bool DiscardBackup(RegistryStore& store);
+
+// Windows' defaults. As Finish: checks the rights, replaces the backup with a complete one of
+// what is in force, or changes nothing; then removes every value Finish writes on the
+// release, none of which a clean installation holds. The modems are left as they are.
+Result ApplyDefaults(RegistryStore& store, WindowsRelease release);
 
 // True when an installed modem's port speed is capped at 115200.
 bool ProbeModemPortSpeed(RegistryStore& store, PlatformFamily family);

@@ -102,6 +102,10 @@ struct TextEntry {
       "Some belonged to a network adapter or a part of Windows that has changed or gone "      \
       "since the backup was made; Vornel left those as they are.\nPlease, restart your "       \
       "computer in order to feel the change.")                                                 \
+    X(55,                                                                                      \
+      "Windows' own settings are back: Vornel has removed the values it sets. What was set "   \
+      "before is kept in the backup, and Reset Connection Settings puts it back.\nPlease, "    \
+      "restart your computer in order to feel the change.")                                    \
     X(79,                                                                                      \
       "Failed to detect your Windows version so we can't boost your "                          \
       "connection.")                                                                           \
