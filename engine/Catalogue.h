@@ -50,8 +50,21 @@ constexpr bool Includes(Releases releases, WindowsRelease release) {
 using AppliedRule = std::optional<std::int32_t> (*)(const TuningValues& chosen,
                                                     ConnectionType type);
 
+// Windows' own default for a value: what a clean installation of each release holds under
+// its name, with the Microsoft article that says so. No release holds any value Vornel
+// writes ("do not normally exist", KB 158474; "Windows 2000 does not add this entry",
+// Windows 2000 Resource Kit registry reference; "Generally, these parameters do not exist
+// in the registry", KB 314053): the stack then uses its built-in default, which the README's
+// table gives per release.
+struct WindowsDefault {
+    const char* source;     // the article
+    Releases present = 0;   // the releases whose clean installation holds the value
+    std::int32_t data = 0;  // what it holds there
+};
+
 struct CatalogueValue {
     const char* name;
+    WindowsDefault windowsDefault;
     std::int32_t TuningValues::*applied;  // null: `constant` is written instead
     std::int32_t constant;
     std::int32_t TuningValues::*inForce;  // null: read for the backup only
@@ -86,6 +99,7 @@ struct KeyCatalogue {
 // under the adapter's or interface's name.
 struct LinkValue {
     const char* name;
+    WindowsDefault windowsDefault;
     const char* backupName;               // subkey of the backup key
     const char* backupPath;               // the same, from HKEY_CURRENT_USER
     std::int32_t TuningValues::*applied;  // what Finish writes

@@ -417,23 +417,31 @@ void ApplyLinks(RegistryStore& store, const Reading& reading, const TuningValues
 
 // ---- Windows' defaults ----
 
-// A clean installation of every release holds none of the values Finish writes (the
-// catalogue cites the article for each), so Windows' defaults are those values removed:
-// from the keys that are there, and from the adapter or interfaces the backup recorded.
+// Puts each value Finish writes back to what a clean installation of the release holds:
+// removed, as no release holds any of them (the catalogue cites the article for each), or
+// the documented data where one does. In the keys that are there, and in the adapter or
+// interfaces the backup recorded.
 void RemoveTunedValues(RegistryStore& store, WindowsRelease release, const Reading& reading,
                        bool& failed) {
-    const auto remove = [&](reg::Key key, const char* name) {
-        if (!reg::IsAbsentOrDone(reg::DeleteValueProven(store, key, name))) failed = true;
+    const auto reset = [&](reg::Key key, const char* name, const WindowsDefault& windows,
+                           Encoding encoding) {
+        if (Includes(windows.present, release)) {
+            WriteTuning(store, key, name, encoding, windows.data, failed);
+        } else if (!reg::IsAbsentOrDone(reg::DeleteValueProven(store, key, name))) {
+            failed = true;
+        }
     };
     for (const KeyCatalogue* catalogue : FixedKeys(release)) {
         ScopedKey key = OpenTarget(store, catalogue->root, catalogue->path, failed);
         if (!key) continue;
         for (const CatalogueValue* value : InOrder(*catalogue, Step::Apply)) {
-            remove(key.get(), value->name);
+            reset(key.get(), value->name, value->windowsDefault, catalogue->encoding);
         }
     }
     ForEachRecordedLink(store, reading, failed, [&](reg::Key key, const LinkCatalogue& set) {
-        for (const LinkValue& link : set.values) remove(key, link.name);
+        for (const LinkValue& link : set.values) {
+            reset(key, link.name, link.windowsDefault, set.encoding);
+        }
     });
 }
 
