@@ -106,6 +106,17 @@ struct TextEntry {
       "Windows' own settings are back: Vornel has removed the values it sets. What was set "   \
       "before is kept in the backup, and Reset Connection Settings puts it back.\nPlease, "    \
       "restart your computer in order to feel the change.")                                    \
+    X(56, "After Reset")                                                                       \
+    X(57, "Windows default")                                                                   \
+    X(58, "What Reset will put back")                                                          \
+    X(59, "Windows' own defaults")                                                             \
+    X(60, "Restore Defaults")                                                                  \
+    X(61, "Close")                                                                             \
+    X(62, "not set")                                                                           \
+    X(63, "Browser")                                                                           \
+    X(64, "Interface")                                                                         \
+    X(65, "Dial-Up Adapter")                                                                   \
+    X(66, "Adapter")                                                                           \
     X(79,                                                                                      \
       "Failed to detect your Windows version so we can't boost your "                          \
       "connection.")                                                                           \
@@ -248,9 +259,13 @@ struct TextEntry {
       "Good Luck ...")                                                                         \
     X(IDC_SET_SETTINGS, "&Set Connection Settings")                                            \
     X(IDC_RESET_SETTINGS, "&Reset Connection Settings")                                        \
+    X(IDC_SHOW_CHANGES, "Show &Changes")                                                       \
+    X(IDC_WINDOWS_DEFAULTS, "Windows &Defaults")                                               \
     X(IDC_Language, "Language")                                                                \
     X(IDOK, "OK")                                                                              \
-    X(IDC_STATIC2, "Version")
+    X(IDC_STATIC2, "Version")                                                                  \
+    X(IDC_CHANGES_SETTING, "Setting")                                                          \
+    X(IDC_CHANGES_NOW, "Now")
 
 namespace text {
 // One constant per key, named "k" followed by the key: text::k41, text::kIDC_HINT, text::kIDOK.

@@ -20,6 +20,7 @@
 #define IDB_MODEM_SPEEDS 142
 #define IDB_SPLASH 143
 #define IDD_SPLASH 144
+#define IDD_CHANGES 145
 
 // Static controls the program never addresses.
 #define IDC_STATIC (-1)
@@ -34,6 +35,16 @@
 #define IDC_LANGUAGE_LIST 1044
 #define IDC_RESET_SETTINGS 1058
 #define IDC_HINT 1060
+#define IDC_SHOW_CHANGES 1061
+#define IDC_WINDOWS_DEFAULTS 1062
+
+// The list of changes (IDD_CHANGES): what Reset will put back, or Windows' defaults before
+// they are restored. Its buttons are IDOK (Windows' defaults only) and IDCANCEL; the third
+// column's heading depends on which of the two it shows.
+#define IDC_CHANGES_LIST 1063
+#define IDC_CHANGES_SETTING 1064
+#define IDC_CHANGES_NOW 1065
+#define IDC_CHANGES_AFTER 1066
 
 // About box (IDD_ABOUTBOX); its button is IDOK.
 #define IDC_LEGAL_COPYRIGHT 1000

@@ -19,6 +19,7 @@
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
+#include "ui/ChangesDlg.h"
 #include "wizard/MyPropertySheet.h"
 
 namespace {
@@ -218,6 +219,14 @@ bool CVornelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
                 OnResetSettings();
                 return true;
             }
+            if (id == IDC_SHOW_CHANGES && code == BN_CLICKED) {
+                OnShowChanges();
+                return true;
+            }
+            if (id == IDC_WINDOWS_DEFAULTS && code == BN_CLICKED) {
+                OnWindowsDefaults();
+                return true;
+            }
             if (id == IDC_LANGUAGE_LIST && code == CBN_SELCHANGE) {
                 OnSelchangeLanguage();
                 return true;
@@ -255,6 +264,8 @@ void CVornelDlg::LocalizeDialog() {
     theApp.SetItemLanguageText(text::kIDC_HINT, IDC_HINT, m_hWnd);
     theApp.SetItemLanguageText(text::kIDC_SET_SETTINGS, IDC_SET_SETTINGS, m_hWnd);
     theApp.SetItemLanguageText(text::kIDC_RESET_SETTINGS, IDC_RESET_SETTINGS, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_SHOW_CHANGES, IDC_SHOW_CHANGES, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_WINDOWS_DEFAULTS, IDC_WINDOWS_DEFAULTS, m_hWnd);
     theApp.SetItemLanguageText(text::kIDC_Language, IDC_Language, m_hWnd);
 }
 
@@ -418,5 +429,33 @@ void CVornelDlg::OfferToDiscardBackup(RegistryStore& store, const engine::Origin
 
 void CVornelDlg::UpdateResetButton() {
     Win32RegistryStore store;
-    EnableDlgItem(IDC_RESET_SETTINGS, engine::BackupExists(store));
+    // What Reset will put back can be shown exactly when there is a Reset.
+    const bool backup = engine::BackupExists(store);
+    EnableDlgItem(IDC_RESET_SETTINGS, backup);
+    EnableDlgItem(IDC_SHOW_CHANGES, backup);
+}
+
+void CVornelDlg::OnShowChanges() {
+    Win32RegistryStore store;
+    CChangesDlg list(m_hWnd, CChangesDlg::Mode::ShowChanges,
+                     engine::ResetChanges(store, theApp.m_release));
+    if (list.DoModal() == -1) ShowWindowNotOpened(m_hWnd);
+}
+
+// Windows' defaults go as Finish does: a preview first, then the question before a backup is
+// replaced, then a complete backup of what is in force, and only then the change.
+void CVornelDlg::OnWindowsDefaults() {
+    Win32RegistryStore store;
+    if (!engine::MayChangeSettings(store, theApp.m_family)) {
+        ShowOutcome(m_hWnd, engine::Outcome::NeedsRights);
+        return;
+    }
+    CChangesDlg preview(m_hWnd, CChangesDlg::Mode::WindowsDefaults,
+                        engine::DefaultsChanges(store, theApp.m_release));
+    const INT_PTR answer = preview.DoModal();
+    if (answer == -1) ShowWindowNotOpened(m_hWnd);
+    if (answer != IDOK) return;
+    if (engine::BackupExists(store) && !AgreesToReplaceBackup(store)) return;
+    ShowOutcome(m_hWnd, engine::ApplyDefaults(store, theApp.m_release).outcome);
+    UpdateResetButton();
 }

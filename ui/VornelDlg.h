@@ -34,6 +34,8 @@ private:
     void OfferToDiscardBackup(RegistryStore& store, const engine::Origin& madeOn);
     void OnSelchangeLanguage();
     void OnResetSettings();
+    void OnShowChanges();
+    void OnWindowsDefaults();
     void FillLanguageList();
     void SizePlainLanguageList();
     void DrawLanguage(const DRAWITEMSTRUCT& item) const;

@@ -400,6 +400,32 @@ std::vector<ComboItem> ComboItems(HWND combo) {
     return items;
 }
 
+std::vector<std::string> ListBoxItems(HWND list) {
+    std::vector<std::string> items;
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kAnswerTimeout, &count)) {
+        ADD_FAILURE() << "the list box does not answer";
+        return items;
+    }
+    for (DWORD_PTR index = 0; index < count && index < 10000; ++index) {
+        // Carried across processes whole as wide characters, as a combo box's (above).
+        wchar_t wide[1024] = {};
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, index, 0, SMTO_NORMAL, kAnswerTimeout,
+                                 &length) ||
+            length >= std::size(wide) ||
+            !SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide),
+                                 SMTO_NORMAL, kAnswerTimeout, nullptr)) {
+            ADD_FAILURE() << "cannot read row " << index << " of the list box";
+            break;
+        }
+        char text[2048] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        items.emplace_back(text);
+    }
+    return items;
+}
+
 int ComboSelection(HWND combo) {
     DWORD_PTR selection = static_cast<DWORD_PTR>(CB_ERR);
     SendMessageTimeoutA(combo, CB_GETCURSEL, 0, 0, SMTO_NORMAL, kAnswerTimeout, &selection);

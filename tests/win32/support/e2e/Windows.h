@@ -73,6 +73,8 @@ std::vector<ComboItem> ComboExItems(HWND comboEx);
 // list's form where the common controls have no extended combo box).
 std::vector<ComboItem> ComboItems(HWND combo);
 int ComboSelection(HWND combo);  // CB_ERR (-1) when nothing is selected
+// A list box's rows, in the ANSI code page.
+std::vector<std::string> ListBoxItems(HWND list);
 // Chooses an item as a user does with the keyboard on the closed list: Home when
 // nothing is selected, then Down or Up until it is reached. Every step notifies the
 // parent as a choice with the mouse does; choosing the selected item does nothing.

@@ -1,0 +1,56 @@
+// The list of changes, one row per value with its columns at the list's tab stops.
+#include "ui/ChangesDlg.h"
+
+#include <string>
+#include <utility>
+
+#include "app/ChangeText.h"
+#include "app/VornelApp.h"
+#include "res/resource.h"
+
+namespace {
+
+// Where the second and third columns start in the list, in dialog units from its left
+// edge: under the headings "Now" and "After", whose template places them at 191 and 259
+// beside a list at 7 (less the list's border).
+constexpr int kColumnStops[] = {183, 251};
+
+}  // namespace
+
+CChangesDlg::CChangesDlg(HWND owner, Mode mode, std::vector<engine::Change> changes)
+    : CDialog(IDD_CHANGES, owner), m_mode(mode), m_changes(std::move(changes)) {}
+
+BOOL CChangesDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    const bool defaults = m_mode == Mode::WindowsDefaults;
+    ::SetWindowTextA(m_hWnd, theApp.GetLanguageText(defaults ? text::k59 : text::k58).c_str());
+    theApp.SetItemLanguageText(text::kIDC_CHANGES_SETTING, IDC_CHANGES_SETTING, m_hWnd);
+    theApp.SetItemLanguageText(text::kIDC_CHANGES_NOW, IDC_CHANGES_NOW, m_hWnd);
+    theApp.SetItemLanguageText(defaults ? text::k57 : text::k56, IDC_CHANGES_AFTER, m_hWnd);
+    if (defaults) {
+        theApp.SetItemLanguageText(text::k60, IDOK, m_hWnd);
+        theApp.SetItemLanguageText(text::kIDCANCEL, IDCANCEL, m_hWnd);
+    } else {
+        // Only a list to read: Close (Enter or Escape) is all there is to press.
+        HWND restore = RequireDlgItem(m_hWnd, IDOK);
+        ShowWindow(restore, SW_HIDE);
+        EnableWindow(restore, FALSE);
+        theApp.SetItemLanguageText(text::k61, IDCANCEL, m_hWnd);
+        SendMessageA(m_hWnd, DM_SETDEFID, IDCANCEL, 0);
+    }
+    FillList();
+    return TRUE;
+}
+
+void CChangesDlg::FillList() {
+    HWND list = RequireDlgItem(m_hWnd, IDC_CHANGES_LIST);
+    SendMessageA(list, LB_SETTABSTOPS, std::size(kColumnStops),
+                 reinterpret_cast<LPARAM>(kColumnStops));
+    const changes::Words words{theApp.GetLanguageText(text::k62), theApp.GetLanguageText(text::k63),
+                               theApp.GetLanguageText(text::k64), theApp.GetLanguageText(text::k65),
+                               theApp.GetLanguageText(text::k66)};
+    for (const engine::Change& change : m_changes) {
+        const std::string row = changes::RowText(change, words);
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    }
+}
