@@ -12,6 +12,8 @@ mkdir -p "$dest"
 # test picture -> README picture
 pairs=(
   main-dialog:main-dialog
+  show-changes:show-changes
+  windows-defaults:windows-defaults
   wizard-winnt-1-connection-type:wizard-1-connection-type
   wizard-winnt-2-mtu:wizard-2-mtu
   wizard-winnt-3-other-mtu:wizard-3-other-mtu

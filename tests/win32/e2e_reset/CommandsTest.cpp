@@ -87,6 +87,7 @@ TEST_F(Commands, ShowChangesListsEveryValueFinishChangedAndWritesNothing) {
     EXPECT_TRUE(listed("Interface {AAAAAAAA-0000-0000-0000-000000000001}: MTU\t"));
     EXPECT_TRUE(listed("TCP/IP: DefaultTTL\t"));
     EXPECT_FALSE(IsWindowVisible(Item(list, IDOK))) << "a list to read offers no action";
+    SaveScreenshot("show-changes", list);
     PressKey(list, VK_ESCAPE);
     ASSERT_TRUE(vornel->WaitUntilGone(list));
     EXPECT_EQ(Describe(ReadSystemState()), Describe(finished));
@@ -105,6 +106,7 @@ TEST_F(Commands, WindowsDefaultsCancelledWritesNothingAndMakesNoBackup) {
     ASSERT_TRUE(preview);
     const std::vector<std::string> rows = ListBoxItems(Item(preview, IDC_CHANGES_LIST));
     EXPECT_NE(std::find(rows.begin(), rows.end(), "TCP/IP: DefaultTTL\t100\tnot set"), rows.end());
+    SaveScreenshot("windows-defaults", preview);
     Click(preview, IDCANCEL);
     ASSERT_TRUE(vornel->WaitUntilGone(preview));
     ASSERT_TRUE(vornel->Settle());
