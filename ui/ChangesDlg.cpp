@@ -11,9 +11,10 @@
 namespace {
 
 // Where the second and third columns start in the list, in dialog units from its left
-// edge: under the headings "Now" and "After", whose template places them at 191 and 259
-// beside a list at 7 (less the list's border).
-constexpr int kColumnStops[] = {183, 251};
+// edge: under the headings "Now" and "After", whose template places them at 241 and 309
+// beside a list at 7 (less the list's border). The first column takes an interface's whole
+// name, braces and all, with the value's.
+constexpr int kColumnStops[] = {233, 301};
 
 }  // namespace
 
