@@ -614,9 +614,29 @@ bool SameDialUpAdapter(Restoring& reset, const std::string& instance) {
         return TextOf(*value);
     };
     const std::string adapter = std::string(kEnumRootNetKey) + "\\" + TextOf(*entry);
-    const std::string bindingName = "MSTCP\\" + TextOf(*binding);
     if (text(adapter, "DeviceDesc") != std::string(kDialUpAdapter)) return false;
-    if (!text(adapter + "\\Bindings", bindingName.c_str())) return false;
+    // The binding is found by the rule Finish found it by: a TCP/IP binding whose name
+    // ends in the instance recorded.
+    {
+        reg::Status status = reg::kSuccess;
+        ScopedKey bindings =
+            reg::Open(reset.store, reg::kLocalMachine, (adapter + "\\Bindings").c_str(), &status);
+        if (!bindings) {
+            if (!reg::IsAbsent(status)) reset.failed = true;
+            return false;
+        }
+        reg::ValueWalker names(reset.store, bindings.get());
+        std::string name;
+        bool bound = false;
+        while (!bound && names.Next(name)) {
+            bound = name.find("MSTCP\\") != std::string::npos &&
+                    reg::SameName(LastFour(name), TextOf(*binding));
+        }
+        if (!bound) {
+            if (names.status() != reg::kNoMoreItems) reset.failed = true;
+            return false;
+        }
+    }
     const std::optional<std::string> driver =
         text(kEnumMstcpKeyPrefix + TextOf(*binding), "Driver");
     return driver && driver->find("NetTrans\\") != std::string::npos &&

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <optional>
@@ -20,8 +21,11 @@ namespace {
 using namespace catalogue;
 using regtest::Put;
 
-void Check(bool condition) {
-    if (!condition) std::abort();
+// A property that fails names its line before the fuzzer records the input.
+void Check(bool condition, int line = __builtin_LINE()) {
+    if (condition) return;
+    std::fprintf(stderr, "engine fuzz: the property of line %d does not hold\n", line);
+    std::abort();
 }
 
 class Seeder {
