@@ -121,6 +121,23 @@ TEST_P(FirstReleaseControls, MainDialogListsEveryLanguageWithItsFlagAndChangesLa
     EXPECT_EQ(Text(main), ShownText(german, "18"));
     EXPECT_EQ(ComboSelection(list), at("German"));
     EXPECT_EQ(GetString(HKEY_CURRENT_USER, "Software\\Vornel", "Language"), "German");
+
+    // The list of changes is a plain list box: its preview of Windows' defaults opens here
+    // too, in German, and Escape closes it.
+    PressAlt(main, 'w');
+    HWND preview = vornel.WaitFor(WindowKind::Changes);
+    ASSERT_NE(preview, nullptr) << DescribeWindows(vornel.Pid());
+    EXPECT_EQ(Text(preview), ShownText(german, "59"));
+    EXPECT_EQ(ClassOf(Item(preview, IDC_CHANGES_LIST)), "ListBox");
+    // A new installation holds none of the values: the list says so, and nothing can be
+    // restored.
+    EXPECT_EQ(ListBoxItems(Item(preview, IDC_CHANGES_LIST)),
+              std::vector<std::string>{ShownText(german, "68")});
+    EXPECT_FALSE(IsWindowEnabled(Item(preview, IDOK)));
+    SaveScreenshot(std::string("comctl400-windows-defaults-") + GetParam(), preview);
+    PressKeyInFocus(preview, VK_ESCAPE);
+    EXPECT_TRUE(vornel.WaitUntilGone(preview));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kBackupKey));
 }
 
 INSTANTIATE_TEST_SUITE_P(Releases, FirstReleaseControls, ::testing::Values("win95", "nt40"));

@@ -85,6 +85,15 @@ Colours XColormap(HWND window) {
     return colours;
 }
 
+// A screenshot for people to look at, read through the window's own colormap (a shot of the
+// whole screen would read it through the display's).
+void Photograph(HWND window, const std::string& name) {
+    std::ostringstream command;
+    command << "mkdir -p '" << ScreenshotFolder() << "' && import -window " << XWindow(window)
+            << " '" << ScreenshotFolder() << "/" << name << ".png'";
+    EXPECT_EQ(RunUnixCommand(command.str()), 0) << command.str();
+}
+
 class Palette : public VornelTest {};
 
 TEST_F(Palette, TheStartupPictureBringsItsOwnColoursOntoA256ColourDisplay) {
@@ -102,6 +111,8 @@ TEST_F(Palette, TheStartupPictureBringsItsOwnColoursOntoA256ColourDisplay) {
     ScopedKeyRestore wine(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver");
     SetString(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "PrivateColorMap", "Y");
     InstallProductKey(std::nullopt);
+    ScopedKeyRestore browser(HKEY_CURRENT_USER, keys::kBrowser);
+    SetDword(HKEY_CURRENT_USER, keys::kBrowser, "MaxConnectionsPerServer", 6);
     VornelSession& vornel = Launch();
     HWND splash = vornel.WaitFor(WindowKind::Splash);
     ASSERT_NE(splash, nullptr);
@@ -120,14 +131,19 @@ TEST_F(Palette, TheStartupPictureBringsItsOwnColoursOntoA256ColourDisplay) {
     });
     EXPECT_TRUE(missing.empty()) << missing.size() << " of the picture's " << stored.size()
                                  << " colours are not on the display";
-    // For people to look at, read through the window's own colormap (a shot of the whole
-    // screen would read it through the display's).
-    if (IsWindowVisible(splash)) {
-        std::ostringstream command;
-        command << "mkdir -p '" << ScreenshotFolder() << "' && import -window " << XWindow(splash)
-                << " '" << ScreenshotFolder() << "/startup-picture-256-colours.png'";
-        EXPECT_EQ(RunUnixCommand(command.str()), 0) << command.str();
-    }
+    if (IsWindowVisible(splash)) Photograph(splash, "startup-picture-256-colours");
+
+    // The list of changes at this depth, drawn in the system's colours, which the display
+    // keeps whatever palette is realised: a screenshot to look at.
+    PressKey(splash, VK_ESCAPE);
+    HWND main = vornel.WaitFor(WindowKind::MainDialog);
+    ASSERT_NE(main, nullptr);
+    Click(main, IDC_WINDOWS_DEFAULTS);
+    HWND preview = vornel.WaitFor(WindowKind::Changes);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(ListBoxItems(Item(preview, IDC_CHANGES_LIST)).size(), 1u);
+    ASSERT_TRUE(vornel.Settle());
+    Photograph(preview, "windows-defaults-256-colours");
 }
 
 }  // namespace

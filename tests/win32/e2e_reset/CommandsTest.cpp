@@ -3,6 +3,7 @@
 // restored and then taken back by Reset.
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "ResetScenario.h"
 
@@ -43,20 +44,33 @@ void PlantWindows98() {
 
 class Commands : public ResetTest {
 protected:
-    // Presses a command of the main dialog and waits for the list of changes it opens.
-    HWND OpenList(VornelSession& vornel, HWND main, int command) {
-        Click(main, command);
-        HWND list = nullptr;
-        WaitUntil([&] {
-            for (HWND window : vornel.Windows()) {
-                if (Item(window, IDC_CHANGES_LIST)) list = window;
-            }
-            return list != nullptr;
-        });
+    // Presses a command of the main dialog, with the mouse or by its mnemonic, and waits
+    // for the list of changes it opens.
+    HWND OpenList(VornelSession& vornel, HWND main, int command, char mnemonic = 0) {
+        if (mnemonic) {
+            PressAlt(main, mnemonic);
+        } else {
+            Click(main, command);
+        }
+        HWND list = vornel.WaitFor(WindowKind::Changes);
         if (!list) ADD_FAILURE() << "no list of changes\n" << DescribeWindows(vornel.Pid());
         return list;
     }
 };
+
+// The controls Tab visits in a dialog, from the focused one until it comes back to it.
+std::vector<int> TabOrder(HWND dialog) {
+    std::vector<int> order;
+    const auto focused = [&] { return GetDlgCtrlID(FocusedWindow(dialog)); };
+    EXPECT_TRUE(Settle(dialog));
+    const int first = focused();
+    for (int id = first; order.size() < 6; id = focused()) {
+        order.push_back(id);
+        PressKeyInFocus(dialog, VK_TAB);
+        if (!Settle(dialog) || focused() == first) break;
+    }
+    return order;
+}
 
 // After Finish, the list holds every value Finish changed, and opening it writes nothing.
 TEST_F(Commands, ShowChangesListsEveryValueFinishChangedAndWritesNothing) {
@@ -71,8 +85,10 @@ TEST_F(Commands, ShowChangesListsEveryValueFinishChangedAndWritesNothing) {
     const SystemState finished = ReadSystemState();
     const std::string backup = Listing(HKEY_CURRENT_USER, kBackupKey);
 
-    HWND list = OpenList(*vornel, main, IDC_SHOW_CHANGES);
+    HWND list = OpenList(*vornel, main, IDC_SHOW_CHANGES, 'c');
     ASSERT_TRUE(list);
+    // Its keyboard: the list first, then Close, which Enter presses as well.
+    EXPECT_EQ(TabOrder(list), (std::vector<int>{IDC_CHANGES_LIST, IDCANCEL}));
     const std::vector<std::string> rows = ListBoxItems(Item(list, IDC_CHANGES_LIST));
     const auto listed = [&](const std::string& start) {
         return std::any_of(rows.begin(), rows.end(),
@@ -88,7 +104,7 @@ TEST_F(Commands, ShowChangesListsEveryValueFinishChangedAndWritesNothing) {
     EXPECT_TRUE(listed("TCP/IP: DefaultTTL\t"));
     EXPECT_FALSE(IsWindowVisible(Item(list, IDOK))) << "a list to read offers no action";
     SaveScreenshot("show-changes", list);
-    PressKey(list, VK_ESCAPE);
+    PressKeyInFocus(list, VK_RETURN);
     ASSERT_TRUE(vornel->WaitUntilGone(list));
     EXPECT_EQ(Describe(ReadSystemState()), Describe(finished));
     EXPECT_EQ(Listing(HKEY_CURRENT_USER, kBackupKey), backup);
@@ -102,12 +118,13 @@ TEST_F(Commands, WindowsDefaultsCancelledWritesNothingAndMakesNoBackup) {
     VornelSession* vornel = nullptr;
     HWND main = StartOn("winxp", vornel);
     ASSERT_TRUE(main);
-    HWND preview = OpenList(*vornel, main, IDC_WINDOWS_DEFAULTS);
+    HWND preview = OpenList(*vornel, main, IDC_WINDOWS_DEFAULTS, 'd');
     ASSERT_TRUE(preview);
+    EXPECT_EQ(TabOrder(preview), (std::vector<int>{IDC_CHANGES_LIST, IDOK, IDCANCEL}));
     const std::vector<std::string> rows = ListBoxItems(Item(preview, IDC_CHANGES_LIST));
     EXPECT_NE(std::find(rows.begin(), rows.end(), "TCP/IP: DefaultTTL\t100\tnot set"), rows.end());
     SaveScreenshot("windows-defaults", preview);
-    Click(preview, IDCANCEL);
+    PressKeyInFocus(preview, VK_ESCAPE);
     ASSERT_TRUE(vornel->WaitUntilGone(preview));
     ASSERT_TRUE(vornel->Settle());
     EXPECT_FALSE(vornel->FindOpened(WindowKind::Message));
@@ -133,7 +150,7 @@ TEST_F(Commands, WindowsDefaultsThenResetGivesBackTheSeededRegistry) {
 
         HWND preview = OpenList(*vornel, main, IDC_WINDOWS_DEFAULTS);
         ASSERT_TRUE(preview);
-        Click(preview, IDOK);
+        PressKeyInFocus(preview, VK_RETURN);  // Restore Defaults is the default button
         std::optional<MessageBoxInfo> box = vornel->WaitForMessageBox();
         ASSERT_TRUE(box) << "Windows' defaults showed no message";
         ExpectOkBox(*box, kDefaultsRestored, BoxIcon::None, main);

@@ -128,16 +128,7 @@ int Wizard::FocusedId() const {
 }
 
 void Wizard::PressAlt(char letter) const {
-    HWND focus = FocusedWindow(m_sheet);
-    HWND target = focus ? focus : m_sheet;
-    const auto key = static_cast<WPARAM>(toupper(static_cast<unsigned char>(letter)));
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), 0) & 0xFF) << 16;
-    constexpr LPARAM kAltDown = LPARAM{1} << 29;
-    constexpr LPARAM kReleased = (LPARAM{1} << 30) | (LPARAM{1} << 31);
-    // The keyboard's Alt+letter: the program's message loop translates the key into
-    // the system character that the dialog manager's mnemonic search looks at.
-    PostMessageA(target, WM_SYSKEYDOWN, key, 1 | scan | kAltDown);
-    PostMessageA(target, WM_SYSKEYUP, key, 1 | scan | kAltDown | kReleased);
+    e2e::PressAlt(m_sheet, letter);
 }
 
 ::testing::AssertionResult IsBox(const std::optional<MessageBoxInfo>& box, const std::string& text,

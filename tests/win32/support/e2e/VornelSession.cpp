@@ -34,6 +34,8 @@ const char* ToString(WindowKind kind) {
             return "main dialog";
         case WindowKind::AboutBox:
             return "About box";
+        case WindowKind::Changes:
+            return "list of changes";
         case WindowKind::Wizard:
             return "wizard";
         case WindowKind::Message:
@@ -55,6 +57,7 @@ WindowKind Classify(HWND window) {
     if (Item(window, IDC_STATIC2) && Item(window, IDC_FILE_VERSION)) {
         return WindowKind::AboutBox;
     }
+    if (Item(window, IDC_CHANGES_LIST)) return WindowKind::Changes;
     if (Item(window, ID_WIZNEXT) || FindWindowExA(window, nullptr, "SysTabControl32", nullptr)) {
         return WindowKind::Wizard;
     }

@@ -24,6 +24,7 @@ enum class WindowKind {
     Splash,
     MainDialog,
     AboutBox,
+    Changes,  // the list of changes, or the preview of Windows' defaults
     Wizard,
     Message,
     Other

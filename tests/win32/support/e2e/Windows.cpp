@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -305,6 +306,17 @@ void PressKey(HWND target, UINT virtualKey) {
 void PressKeyInFocus(HWND anyWindowOfThread, UINT virtualKey) {
     HWND focus = FocusedWindow(anyWindowOfThread);
     PressKey(focus ? focus : anyWindowOfThread, virtualKey);
+}
+
+void PressAlt(HWND anyWindowOfThread, char letter) {
+    HWND focus = FocusedWindow(anyWindowOfThread);
+    HWND target = focus ? focus : anyWindowOfThread;
+    const auto key = static_cast<UINT>(toupper(static_cast<unsigned char>(letter)));
+    constexpr LPARAM kAltDown = LPARAM{1} << 29;
+    // The keyboard's Alt+letter: the program's message loop translates the key into
+    // the system character that the dialog manager's mnemonic search looks at.
+    PostMessageA(target, WM_SYSKEYDOWN, key, KeyData(key, false) | kAltDown);
+    PostMessageA(target, WM_SYSKEYUP, key, KeyData(key, true) | kAltDown);
 }
 
 void TypeText(HWND target, const std::string& text) {

@@ -56,6 +56,7 @@ void Click(HWND dialog, int id);              // BM_CLICK: a complete mouse clic
 void MouseClick(HWND control);                // button down and up in the middle of the control
 void PressKey(HWND target, UINT virtualKey);  // key down and key up
 void PressKeyInFocus(HWND anyWindowOfThread, UINT virtualKey);  // to the focused control
+void PressAlt(HWND anyWindowOfThread, char letter);             // Alt+letter, to the focus
 void TypeText(HWND target, const std::string& text);            // one WM_CHAR per character
 void FocusControl(HWND dialog, int id);  // what Tab reaching the control does
 // Tabs into an entry field (which selects its text) and types the new text over it.
