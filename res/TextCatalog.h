@@ -117,6 +117,8 @@ struct TextEntry {
     X(64, "Interface")                                                                         \
     X(65, "Dial-Up Adapter")                                                                   \
     X(66, "Adapter")                                                                           \
+    X(67, "Nothing differs from the backup: Reset has nothing to put back.")                   \
+    X(68, "Windows' own defaults are in force already: there is nothing to restore.")          \
     X(79,                                                                                      \
       "Failed to detect your Windows version so we can't boost your "                          \
       "connection.")                                                                           \

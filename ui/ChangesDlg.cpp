@@ -40,6 +40,11 @@ BOOL CChangesDlg::OnInitDialog() {
         SendMessageA(m_hWnd, DM_SETDEFID, IDCANCEL, 0);
     }
     FillList();
+    if (m_changes.empty() && defaults) {
+        // Nothing to restore: the list says so, and Cancel is all there is to press.
+        EnableWindow(RequireDlgItem(m_hWnd, IDOK), FALSE);
+        SendMessageA(m_hWnd, DM_SETDEFID, IDCANCEL, 0);
+    }
     return TRUE;
 }
 
@@ -50,6 +55,11 @@ void CChangesDlg::FillList() {
     const changes::Words words{theApp.GetLanguageText(text::k62), theApp.GetLanguageText(text::k63),
                                theApp.GetLanguageText(text::k64), theApp.GetLanguageText(text::k65),
                                theApp.GetLanguageText(text::k66)};
+    if (m_changes.empty()) {
+        const std::string none =
+            theApp.GetLanguageText(m_mode == Mode::WindowsDefaults ? text::k68 : text::k67);
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(none.c_str()));
+    }
     for (const engine::Change& change : m_changes) {
         const std::string row = changes::RowText(change, words);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
