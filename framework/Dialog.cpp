@@ -4,7 +4,12 @@
 #include "framework/CallbackGuard.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
+#include "framework/WindowBinding.h"
 
+namespace {
+
+// Whether a dialog procedure returns this message's result directly instead of through
+// DWLP_MSGRESULT.
 bool IsDirectResultMessage(UINT message) {
     switch (message) {
         case WM_CTLCOLORMSGBOX:
@@ -18,12 +23,13 @@ bool IsDirectResultMessage(UINT message) {
         case WM_VKEYTOITEM:
         case WM_CHARTOITEM:
         case WM_QUERYDRAGICON:
-        case WM_INITDIALOG:
             return true;
         default:
             return false;
     }
 }
+
+}  // namespace
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
@@ -31,8 +37,7 @@ CDialog::CDialog(const DLGTEMPLATE* memoryTemplate, HWND parent, UINT templateId
     : m_templateId(templateId), m_memoryTemplate(memoryTemplate), m_parent(parent) {}
 
 CDialog::~CDialog() {
-    // A window that outlives its object must not reach it any more.
-    if (m_hWnd && IsWindow(m_hWnd)) SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+    binding::Forget(*this);
 }
 
 HWND CDialog::OwnerForModalRun() const {
@@ -80,28 +85,40 @@ void CDialog::OnCancel() {
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
-bool CDialog::RouteFrameworkMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    // Menu, accelerator and button clicks of IDOK/IDCANCEL; a control's own
-    // notifications with these ids are left alone.
-    if (message != WM_COMMAND || (lParam && HIWORD(wParam) != BN_CLICKED)) return false;
-    if (LOWORD(wParam) == IDOK) {
+bool CDialog::OnCommand(int id, int code, HWND control) {
+    if (control && code != BN_CLICKED) return false;
+    if (id == IDOK) {
         OnOK();
-    } else if (LOWORD(wParam) == IDCANCEL) {
+    } else if (id == IDCANCEL) {
         OnCancel();
     } else {
         return false;
     }
-    result = 0;
     return true;
+}
+
+bool CDialog::OnNotify(const NMHDR&, LRESULT&) {
+    return false;
+}
+
+bool CDialog::RouteFrameworkMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_COMMAND) {
+        result = 0;
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    }
+    if (message == WM_NOTIFY && lParam) {
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
+    }
+    return false;
 }
 
 void CDialog::Attach(HWND window) {
     m_hWnd = window;
-    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
+    binding::Bind(window, *this);
 }
 
 void CDialog::Detach() {
-    if (m_hWnd) SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+    if (m_hWnd) binding::Release(m_hWnd);
     m_hWnd = nullptr;
 }
 
@@ -138,8 +155,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         dialog->Attach(window);
         return dialog->Dispatch(message, wParam, lParam);
     }
-    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-    // Messages before WM_INITDIALOG (WM_SETFONT ...) find no object yet.
-    if (!dialog) return FALSE;
-    return dialog->Dispatch(message, wParam, lParam);
+    return Bound(window, message, wParam, lParam);
+}
+
+INT_PTR CDialog::Bound(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Only dialog procedures bind objects to their windows, and only CDialog's kind.
+    auto* dialog = static_cast<CDialog*>(binding::Find(window));
+    return dialog ? dialog->Dispatch(message, wParam, lParam) : FALSE;
 }

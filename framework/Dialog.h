@@ -37,8 +37,19 @@ protected:
     // control; FALSE means the handler has set the focus itself.
     virtual BOOL OnInitDialog();
 
+    // WM_COMMAND, decoded: the control's (or menu item's) id, the notification code (0 for a
+    // menu, 1 for an accelerator) and the control's window (null for both). Return true when
+    // handled. The base takes clicks of IDOK and IDCANCEL to OnOK and OnCancel; a control's
+    // own notifications with those ids are left alone.
+    virtual bool OnCommand(int id, int code, HWND control);
+
+    // WM_NOTIFY from a control, decoded (a page's notifications from its sheet go to the
+    // page's own overridables instead). Return true when handled, with the message's result.
+    // The base handles none.
+    virtual bool OnNotify(const NMHDR& header, LRESULT& result);
+
     // Every message the framework does not route itself (it routes
-    // WM_INITDIALOG to OnInitDialog, clicks of IDOK/IDCANCEL to OnOK/OnCancel,
+    // WM_INITDIALOG to OnInitDialog, WM_COMMAND to OnCommand, WM_NOTIFY to OnNotify,
     // and, on a page, the sheet's PSN_ notifications). Return true when handled; `result` is then
     // the message's result, which the framework returns directly for the messages that expect it
     // (WM_CTLCOLOR*, WM_QUERYDRAGICON, WM_COMPAREITEM, WM_VKEYTOITEM,
@@ -69,10 +80,12 @@ protected:
     // The framework's own routing before HandleMessage; true = consumed.
     virtual bool RouteFrameworkMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    // Attach/detach the object and its window (binding at WM_INITDIALOG,
-    // release at WM_NCDESTROY).
+    // Binds the object and its window at WM_INITDIALOG, and releases them after
+    // WM_NCDESTROY (framework/WindowBinding.h).
     void Attach(HWND window);
     void Detach();
+    // Every message after the first: to the object bound to the window, if any.
+    static INT_PTR Bound(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -81,7 +94,3 @@ private:
     const DLGTEMPLATE* m_memoryTemplate = nullptr;
     HWND m_parent = nullptr;
 };
-
-// Whether a dialog procedure returns this message's result directly instead
-// of through DWLP_MSGRESULT.
-bool IsDirectResultMessage(UINT message);

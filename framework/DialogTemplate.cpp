@@ -232,4 +232,10 @@ Item* FindItem(Template& dialog, std::uint32_t id) {
     return nullptr;
 }
 
+StylePlaces StylePlacesOf(std::span<const std::uint8_t, 4> firstWords) {
+    // DLGTEMPLATEEX: version 1, signature 0xFFFF, help id, extended style, style.
+    const bool extended = firstWords[2] == 0xFF && firstWords[3] == 0xFF;
+    return extended ? StylePlaces{12, 8} : StylePlaces{0, 4};
+}
+
 }  // namespace dialog_template

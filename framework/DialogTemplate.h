@@ -72,6 +72,15 @@ std::optional<Template> Read(std::span<const std::uint8_t> bytes);
 // The template's bytes, each item on its four-byte boundary, as resources hold them.
 std::vector<std::uint8_t> Write(const Template& dialog);
 
+// Where a template's style and extended style lie, in bytes from its start: for changing them
+// in place, in a template the platform hands over before it makes its window. Its first two
+// words tell the form.
+struct StylePlaces {
+    std::size_t style;
+    std::size_t exStyle;
+};
+StylePlaces StylePlacesOf(std::span<const std::uint8_t, 4> firstWords);
+
 // The item with that control id, or null.
 Item* FindItem(Template& dialog, std::uint32_t id);
 

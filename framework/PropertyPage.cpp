@@ -53,11 +53,17 @@ LRESULT CPropertyPage::TranslatePageChoice(LRESULT choice) const {
     return m_pSheet->PlatformTemplateValue(index);
 }
 
-bool CPropertyPage::RouteFrameworkMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-    if (message != WM_NOTIFY || !lParam) return false;
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+bool CPropertyPage::OnCommand(int, int, HWND) {
+    return false;
+}
+
+bool CPropertyPage::RouteFrameworkMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                          LRESULT& result) {
+    const auto* header = message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
     // Only the sheet's own notifications; the page's controls notify too.
-    if (!m_hWnd || header->hwndFrom != GetParent(m_hWnd)) return false;
+    if (!header || !m_hWnd || header->hwndFrom != GetParent(m_hWnd)) {
+        return CDialog::RouteFrameworkMessage(message, wParam, lParam, result);
+    }
     switch (header->code) {
         case PSN_SETACTIVE:
             result = OnSetActive() ? 0 : -1;
@@ -93,7 +99,5 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND window, UINT message, WPARAM wPara
         page->Attach(window);
         return page->Dispatch(message, wParam, lParam);
     }
-    auto* bound = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (!bound) return FALSE;
-    return static_cast<CPropertyPage*>(bound)->Dispatch(message, wParam, lParam);
+    return Bound(window, message, wParam, lParam);
 }

@@ -46,9 +46,12 @@ protected:
     // PSN_RESET (the sheet is cancelled); the base does nothing.
     virtual void OnReset();
 
+    // A page has no OK or Cancel of its own (the sheet's buttons are the sheet's): the base
+    // handles no command.
+    bool OnCommand(int id, int code, HWND control) override;
+
     // Page notifications from the sheet window are routed to the overridables
-    // above; everything else (control notifications such as EN_KILLFOCUS)
-    // reaches HandleMessage.
+    // above; everything else goes the dialog's way (OnCommand, OnNotify, HandleMessage).
     bool RouteFrameworkMessage(UINT message, WPARAM wParam, LPARAM lParam,
                                LRESULT& result) override;
 

@@ -6,7 +6,10 @@
 #include <prsht.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -15,36 +18,15 @@
 #include "framework/CallbackGuard.h"
 #include "framework/CommonControls.h"
 #include "framework/PropertyPage.h"
+#include "framework/TemplateResource.h"
 #include "framework/WinApp.h"
+#include "framework/WindowBinding.h"
 
 namespace {
-
-// The sheets whose windows are subclassed, by window. Their window procedure looks its sheet up
-// here at every message: a window property would cost a request to Wine's server each time.
-std::vector<std::pair<HWND, CPropertySheet*>>& SubclassedSheets() {
-    static std::vector<std::pair<HWND, CPropertySheet*>> sheets;
-    return sheets;
-}
-
-CPropertySheet* SubclassedSheet(HWND window) {
-    for (const auto& [subclassed, sheet] : SubclassedSheets()) {
-        if (subclassed == window) return sheet;
-    }
-    return nullptr;
-}
-
-void ForgetSheet(HWND window) {
-    auto& sheets = SubclassedSheets();
-    std::erase_if(sheets, [window](const auto& entry) { return entry.first == window; });
-}
 
 // Posted to the sheet window while the platform sets it up: the program's
 // initialisation, run once that is done.
 constexpr UINT kInitialiseMessage = WM_APP + 1;
-
-// The sheet DoModal is opening: the platform's callback has no context of its
-// own to name it.
-CPropertySheet* g_sheetOpening = nullptr;
 
 // Places the sheet in the middle of the work area, as a dialog with DS_CENTER is placed: the
 // platform puts it at its owner's corner, from where a sheet as tall as a small screen's work
@@ -60,21 +42,6 @@ void CentreInWorkArea(HWND sheet) {
     const LONG x = std::max(work.left, work.left + (work.right - work.left - width) / 2);
     const LONG y = std::max(work.top, work.top + (work.bottom - work.top - height) / 2);
     SetWindowPos(sheet, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Regular and extended dialog templates keep their styles in different places.
-struct TemplateStyles {
-    DWORD* style;
-    DWORD* exStyle;
-};
-
-TemplateStyles StylesOf(DLGTEMPLATE* dialogTemplate) {
-    auto* words = reinterpret_cast<WORD*>(dialogTemplate);
-    if (words[1] == 0xFFFF) {  // DLGTEMPLATEEX: dlgVer, signature, helpID, exStyle, style
-        auto* dwords = reinterpret_cast<DWORD*>(words + 4);
-        return {dwords + 1, dwords};
-    }
-    return {&dialogTemplate->style, &dialogTemplate->dwExtendedStyle};
 }
 
 INT_PTR CALLBACK ProbeDialogProc(HWND, UINT message, WPARAM, LPARAM) {
@@ -110,18 +77,11 @@ SIZE BaseUnitsOf(HINSTANCE module, WORD pointSize, std::u16string_view face) {
     return measured.back().units;
 }
 
-// Steps over a name or ordinal (menu, class) or a string (title) of a template.
-const WORD* SkipNameOrOrdinal(const WORD* p) {
-    if (*p == 0xFFFF) return p + 2;
-    while (*p != 0) ++p;
-    return p + 1;
-}
-
 // The least count of the sheet's units that covers the pixels of `count` of the page's.
-WORD InSheetUnits(WORD count, LONG pageUnit, LONG sheetUnit, int unitsPerBase) {
+std::int16_t InSheetUnits(std::int16_t count, LONG pageUnit, LONG sheetUnit, int unitsPerBase) {
     if (pageUnit <= sheetUnit || sheetUnit <= 0) return count;
     const int pixels = MulDiv(count, pageUnit, unitsPerBase);
-    WORD converted = count;
+    std::int16_t converted = count;
     while (MulDiv(converted, sheetUnit, unitsPerBase) < pixels && converted < 0x7FFF) ++converted;
     return converted;
 }
@@ -129,39 +89,22 @@ WORD InSheetUnits(WORD count, LONG pageUnit, LONG sheetUnit, int unitsPerBase) {
 }  // namespace
 
 std::vector<DWORD> PageTemplateInSheetUnits(HINSTANCE module, UINT templateId) {
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), RT_DIALOG);
-    const DWORD size = found ? SizeofResource(module, found) : 0;
-    const void* resource = size ? LockResource(LoadResource(module, found)) : nullptr;
-    // A template is a few kilobytes; the bound keeps the copy's arithmetic in range.
-    if (!resource || size > 0x10000) return {};
-    std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
-    std::memcpy(copy.data(), resource, size);
-
-    auto* words = reinterpret_cast<WORD*>(copy.data());
-    const bool extended = words[1] == 0xFFFF;
-    const TemplateStyles styles = StylesOf(reinterpret_cast<DLGTEMPLATE*>(copy.data()));
-    if ((*styles.style & DS_SETFONT) == 0) return {};
-    // After the styles (and an extended template's version, signature and help id) come the
-    // item count, x, y, cx and cy, then the menu, class and title, then the font.
-    WORD* extent = words + (extended ? 11 : 7);
-    const WORD* font = SkipNameOrOrdinal(SkipNameOrOrdinal(SkipNameOrOrdinal(extent + 2)));
-    const WORD* face = font + (extended ? 3 : 1);
-    std::u16string_view faceName(reinterpret_cast<const char16_t*>(face));
-
-    const SIZE pageUnits = BaseUnitsOf(module, font[0], faceName);
+    std::optional<dialog_template::Template> page = ReadTemplateResource(module, templateId);
+    if (!page || !page->font) return {};
+    const SIZE pageUnits = BaseUnitsOf(module, page->font->pointSize, page->font->typeface);
     const SIZE sheetUnits = BaseUnitsOf(module, 8, u"MS Shell Dlg");
     if (pageUnits.cx <= sheetUnits.cx && pageUnits.cy <= sheetUnits.cy) return {};
-    extent[0] = InSheetUnits(extent[0], pageUnits.cx, sheetUnits.cx, 4);
-    extent[1] = InSheetUnits(extent[1], pageUnits.cy, sheetUnits.cy, 8);
-    return copy;
+    page->cx = InSheetUnits(page->cx, pageUnits.cx, sheetUnits.cx, 4);
+    page->cy = InSheetUnits(page->cy, pageUnits.cy, sheetUnits.cy, 8);
+    return TemplateInMemory(*page);
 }
 
 CPropertySheet::CPropertySheet(UINT captionStringId, HWND parent, UINT selectPage)
     : m_captionStringId(captionStringId), m_parent(parent), m_startPage(selectPage) {}
 
 CPropertySheet::~CPropertySheet() {
-    if (g_sheetOpening == this) g_sheetOpening = nullptr;
     Unsubclass();
+    binding::Forget(*this);
 }
 
 void CPropertySheet::AddPage(CPropertyPage* page) {
@@ -246,9 +189,10 @@ INT_PTR CPropertySheet::DoModal() {
     header.pfnCallback = SheetCallback;
 
     m_ownCaption = false;
-    g_sheetOpening = this;
+    // The platform's callback names no sheet: this one is expected.
+    binding::Expect(this);
     const INT_PTR result = controls->propertySheet(&header);
-    g_sheetOpening = nullptr;
+    binding::Forget(*this);
     m_platformTemplates.clear();
     return result;
 }
@@ -257,7 +201,7 @@ void CPropertySheet::SetWizardButtons(DWORD flags) {
     if (m_hWnd) PostMessageA(m_hWnd, PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
 }
 
-void CPropertySheet::OnInitDialog() {}
+void CPropertySheet::OnFirstPageShown() {}
 
 void CPropertySheet::OnDestroy() {}
 
@@ -267,8 +211,7 @@ bool CPropertySheet::HandleMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 
 void CPropertySheet::Subclass(HWND window) {
     m_hWnd = window;
-    ForgetSheet(window);
-    SubclassedSheets().emplace_back(window, this);
+    binding::Bind(window, *this);
     m_baseProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SheetWindowProc)));
 }
@@ -278,24 +221,23 @@ void CPropertySheet::Unsubclass() {
     if (m_baseProc && IsWindow(m_hWnd)) {
         SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_baseProc));
     }
-    ForgetSheet(m_hWnd);
+    binding::Release(m_hWnd);
     m_hWnd = nullptr;
     m_baseProc = nullptr;
 }
 
-bool CPropertySheet::IsPageTemplateCaption(const char* text) const {
-    for (const CPropertyPage* page : m_pages) {
-        // A page window carries its template's caption as its text.
-        if (page->m_hWnd && WindowText(page->m_hWnd) == text) return true;
-    }
-    return false;
+void CPropertySheet::SetTitle(const std::string& caption) {
+    m_ownCaption = true;
+    m_settingCaption = true;
+    ::SetWindowTextA(m_hWnd, caption.c_str());
+    m_settingCaption = false;
 }
 
 LRESULT CPropertySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case kInitialiseMessage:
             try {
-                OnInitDialog();
+                OnFirstPageShown();
             } catch (...) {
                 // A sheet that could not set itself up must not be used: after the
                 // report it ends as if cancelled, before the user can act in it.
@@ -306,16 +248,11 @@ LRESULT CPropertySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_HELP:
             // F1 is ignored: not passed on, so no owner sees it either.
             return FALSE;
-        case WM_SETTEXT: {
-            const auto* text = reinterpret_cast<const char*>(lParam);
-            if (text && IsPageTemplateCaption(text)) {
-                // The platform titling the wizard after a page's activation.
-                if (m_ownCaption) return TRUE;
-            } else {
-                m_ownCaption = true;
-            }
+        case WM_SETTEXT:
+            // Any caption but the program's own is the platform titling the wizard after a
+            // page's activation: refused once the program has its own.
+            if (m_ownCaption && !m_settingCaption) return TRUE;
             break;
-        }
         case WM_DESTROY: {
             const LRESULT result = CallWindowProcA(m_baseProc, m_hWnd, message, wParam, lParam);
             OnDestroy();
@@ -338,7 +275,8 @@ LRESULT CPropertySheet::OnSheetMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK CPropertySheet::SheetWindowProc(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
-    CPropertySheet* sheet = SubclassedSheet(window);
+    // Only the sheet's subclassing binds a CPropertySheet to a window this procedure runs.
+    auto* sheet = static_cast<CPropertySheet*>(binding::Find(window));
     if (!sheet || !sheet->m_baseProc) return DefWindowProcA(window, message, wParam, lParam);
     try {
         return sheet->OnSheetMessage(message, wParam, lParam);
@@ -351,18 +289,28 @@ LRESULT CALLBACK CPropertySheet::SheetWindowProc(HWND window, UINT message, WPAR
 
 int CALLBACK CPropertySheet::SheetCallback(HWND window, UINT message, LPARAM lParam) {
     try {
-        if (message == PSCB_INITIALIZED && g_sheetOpening && window) {
-            CPropertySheet* sheet = g_sheetOpening;
-            g_sheetOpening = nullptr;
+        auto* sheet = message == PSCB_INITIALIZED && window
+                          ? static_cast<CPropertySheet*>(binding::TakeExpected())
+                          : nullptr;
+        if (sheet) {
             sheet->Subclass(window);
             // The platform has sized the sheet and not shown it yet.
             CentreInWorkArea(window);
             PostMessageA(window, kInitialiseMessage, 0, 0);
         } else if (message == PSCB_PRECREATE && lParam) {
-            // No context-help button in the caption: the program has no help.
-            const TemplateStyles styles = StylesOf(reinterpret_cast<DLGTEMPLATE*>(lParam));
-            *styles.style &= ~static_cast<DWORD>(DS_CONTEXTHELP);
-            *styles.exStyle &= ~static_cast<DWORD>(WS_EX_CONTEXTHELP);
+            // No context-help button in the caption: the program has no help. The platform's
+            // template of the sheet, changed in place.
+            auto* start = reinterpret_cast<std::uint8_t*>(lParam);
+            const dialog_template::StylePlaces places =
+                dialog_template::StylePlacesOf(std::span<const std::uint8_t, 4>(start, 4));
+            const auto clear = [start](std::size_t at, DWORD bits) {
+                DWORD value = 0;
+                std::memcpy(&value, start + at, sizeof value);
+                value &= ~bits;
+                std::memcpy(start + at, &value, sizeof value);
+            };
+            clear(places.style, DS_CONTEXTHELP);
+            clear(places.exStyle, WS_EX_CONTEXTHELP);
         }
     } catch (...) {
         ReportCurrentException("the wizard sheet's callback");

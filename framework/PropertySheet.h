@@ -1,15 +1,10 @@
 // CPropertySheet: the platform's property sheet, run modally in wizard mode.
 //
-// It hooks in where the platform offers: the sheet's callback at
-// PSCB_INITIALIZED (the window exists, no page does yet) subclasses the window
-// and posts the program's initialisation to it, which so runs once the
-// platform has shown the first page. Step captions stick by their text: after
-// a page's activation the platform titles a wizard with the caption of the
-// page's template, and once the program has set a caption of its own, that
-// text is not applied. This design replaced a thread-wide creation hook (to
-// see WM_INITDIALOG) and a record of whose code was running when a caption
-// came; it is smaller and does not depend on the path by which the platform
-// changes pages.
+// It hooks in where the platform offers: the sheet's callback at PSCB_INITIALIZED (the window
+// exists, no page does yet) subclasses the window and posts the program's initialisation to
+// it, which so runs once the platform has shown the first page. The platform titles a wizard
+// with the caption of a page's template after the page's activation; once the program has
+// set a caption of its own, the sheet refuses that titling for the rest of the run.
 #pragma once
 
 #include <windows.h>
@@ -51,11 +46,11 @@ public:
     // requests take effect in the order made, the last one winning.
     void SetWizardButtons(DWORD flags);
 
-    // The sheet's caption, once the window exists. It sticks: the platform's
-    // titling after a page's activation (with the caption of a page's
-    // template) is not applied over it. A caption set with SetWindowText
-    // sticks the same way, unless it is the very text of a page's template.
-    void SetTitle(const std::string& caption) { SetWindowText(caption); }
+    // The sheet's caption, once the window exists. It sticks: the platform's titling after
+    // a page's activation (with the caption of a page's template) is not applied over it.
+    // SetWindowText on the sheet is the same.
+    void SetTitle(const std::string& caption);
+    void SetWindowText(const std::string& caption) { SetTitle(caption); }
 
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
     CPropertyPage* GetPage(int index) const;
@@ -71,7 +66,7 @@ protected:
     // page, before any input reaches the sheet. The base does nothing. An
     // exception escaping it is reported, and the sheet then closes as if
     // cancelled.
-    virtual void OnInitDialog();
+    virtual void OnFirstPageShown();
 
     // WM_DESTROY, after the platform's own handling.
     virtual void OnDestroy();
@@ -86,7 +81,6 @@ private:
                                             LPARAM lParam);
     static int CALLBACK SheetCallback(HWND window, UINT message, LPARAM lParam);
     LRESULT OnSheetMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool IsPageTemplateCaption(const char* text) const;
     void Subclass(HWND window);
     void Unsubclass();
 
@@ -98,5 +92,6 @@ private:
     UINT m_startPage;
     bool m_wizard = false;
     WNDPROC m_baseProc = nullptr;
-    bool m_ownCaption = false;  // the program has set the caption this run
+    bool m_ownCaption = false;      // the program has set the caption this run
+    bool m_settingCaption = false;  // the caption being set is the program's
 };

@@ -58,3 +58,24 @@ UnsignedReading CWnd::GetDlgItemUnsigned(int controlId) const {
 void CWnd::SetDlgItemUnsigned(int controlId, std::uint32_t value) {
     SetDlgItemText(controlId, std::to_string(value));
 }
+
+void CWnd::ShowDlgItem(int controlId, bool show) {
+    ShowWindow(GetDlgItem(controlId), show ? SW_SHOW : SW_HIDE);
+}
+
+bool CWnd::IsDlgItemChecked(int controlId) const {
+    return SendMessageA(GetDlgItem(controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CWnd::SetDefaultButton(int controlId) {
+    SendMessageA(m_hWnd, DM_SETDEFID, static_cast<WPARAM>(controlId), 0);
+}
+
+void CWnd::AddListRow(int controlId, const std::string& text) {
+    SendMessageA(GetDlgItem(controlId), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CWnd::SetListTabStops(int controlId, const int* stops, int count) {
+    SendMessageA(GetDlgItem(controlId), LB_SETTABSTOPS, static_cast<WPARAM>(count),
+                 reinterpret_cast<LPARAM>(stops));
+}

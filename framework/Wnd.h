@@ -25,6 +25,15 @@ public:
     void SetDlgItemText(int controlId, const std::string& text);
     std::string GetDlgItemText(int controlId) const;
     void EnableDlgItem(int controlId, bool enable);
+    void ShowDlgItem(int controlId, bool show);
+    // Whether a check box or radio button is checked.
+    bool IsDlgItemChecked(int controlId) const;
+    // The button Enter presses (DM_SETDEFID).
+    void SetDefaultButton(int controlId);
+    // A list box's rows: one more at the end (the list's order when it sorts), and where
+    // its columns start, in dialog units from its left edge.
+    void AddListRow(int controlId, const std::string& text);
+    void SetListTabStops(int controlId, const int* stops, int count);
 
     // The platform's GetDlgItemInt with unsigned translation, read by the
     // portable rule (ReadUnsignedItemText) so that every system reads alike.

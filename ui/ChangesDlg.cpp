@@ -1,6 +1,7 @@
 // The list of changes, one row per value with its columns at the list's tab stops.
 #include "ui/ChangesDlg.h"
 
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -33,35 +34,31 @@ BOOL CChangesDlg::OnInitDialog() {
         theApp.SetItemLanguageText(text::kIDCANCEL, IDCANCEL, m_hWnd);
     } else {
         // Only a list to read: Close (Enter or Escape) is all there is to press.
-        HWND restore = RequireDlgItem(m_hWnd, IDOK);
-        ShowWindow(restore, SW_HIDE);
-        EnableWindow(restore, FALSE);
+        ShowDlgItem(IDOK, false);
+        EnableDlgItem(IDOK, false);
         theApp.SetItemLanguageText(text::k61, IDCANCEL, m_hWnd);
-        SendMessageA(m_hWnd, DM_SETDEFID, IDCANCEL, 0);
+        SetDefaultButton(IDCANCEL);
     }
     FillList();
     if (m_changes.empty() && defaults) {
         // Nothing to restore: the list says so, and Cancel is all there is to press.
-        EnableWindow(RequireDlgItem(m_hWnd, IDOK), FALSE);
-        SendMessageA(m_hWnd, DM_SETDEFID, IDCANCEL, 0);
+        EnableDlgItem(IDOK, false);
+        SetDefaultButton(IDCANCEL);
     }
     return TRUE;
 }
 
 void CChangesDlg::FillList() {
-    HWND list = RequireDlgItem(m_hWnd, IDC_CHANGES_LIST);
-    SendMessageA(list, LB_SETTABSTOPS, std::size(kColumnStops),
-                 reinterpret_cast<LPARAM>(kColumnStops));
+    SetListTabStops(IDC_CHANGES_LIST, kColumnStops, static_cast<int>(std::size(kColumnStops)));
     const changes::Words words{theApp.GetLanguageText(text::k62), theApp.GetLanguageText(text::k63),
                                theApp.GetLanguageText(text::k64), theApp.GetLanguageText(text::k65),
                                theApp.GetLanguageText(text::k66)};
     if (m_changes.empty()) {
         const std::string none =
             theApp.GetLanguageText(m_mode == Mode::WindowsDefaults ? text::k68 : text::k67);
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(none.c_str()));
+        AddListRow(IDC_CHANGES_LIST, none);
     }
     for (const engine::Change& change : m_changes) {
-        const std::string row = changes::RowText(change, words);
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+        AddListRow(IDC_CHANGES_LIST, changes::RowText(change, words));
     }
 }

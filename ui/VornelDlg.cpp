@@ -15,8 +15,8 @@
 #include "engine/Engine.h"
 #include "engine/Win32RegistryStore.h"
 #include "framework/CommonControls.h"
-#include "framework/DialogTemplate.h"
 #include "framework/MessageBox.h"
+#include "framework/TemplateResource.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
 #include "ui/ChangesDlg.h"
@@ -49,23 +49,13 @@ bool EndsWithIni(const char* name) {
 // items (each language's flag and name) itself, for the common controls that have no
 // extended combo box; empty when the resource cannot be read.
 std::vector<DWORD> TemplateWithPlainLanguageList() {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDD_VORNEL_DIALOG), RT_DIALOG);
-    const DWORD size = found ? SizeofResource(instance, found) : 0;
-    const auto* resource =
-        size ? static_cast<const std::uint8_t*>(LockResource(LoadResource(instance, found)))
-             : nullptr;
-    if (resource == nullptr) return {};
-    auto dialog = dialog_template::Read({resource, size});
+    auto dialog = ReadTemplateResource(GetModuleHandleA(nullptr), IDD_VORNEL_DIALOG);
     dialog_template::Item* list =
         dialog ? dialog_template::FindItem(*dialog, IDC_LANGUAGE_LIST) : nullptr;
     if (list == nullptr) return {};
     list->windowClass = {dialog_template::kComboBoxClass, {}};
     list->style |= CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-    const std::vector<std::uint8_t> bytes = dialog_template::Write(*dialog);
-    std::vector<DWORD> aligned((bytes.size() + sizeof(DWORD) - 1) / sizeof(DWORD), 0);
-    std::memcpy(aligned.data(), bytes.data(), bytes.size());
-    return aligned;
+    return TemplateInMemory(*dialog);
 }
 
 // The language list's two forms: the extended combo box keeps each item's text and
@@ -208,35 +198,32 @@ bool CVornelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
                 return true;
             }
             break;
-        case WM_COMMAND: {
-            const int id = LOWORD(wParam);
-            const int code = HIWORD(wParam);
-            if (id == IDC_SET_SETTINGS && code == BN_CLICKED) {
-                OnSetSettings();
-                return true;
-            }
-            if (id == IDC_RESET_SETTINGS && code == BN_CLICKED) {
-                OnResetSettings();
-                return true;
-            }
-            if (id == IDC_SHOW_CHANGES && code == BN_CLICKED) {
-                OnShowChanges();
-                return true;
-            }
-            if (id == IDC_WINDOWS_DEFAULTS && code == BN_CLICKED) {
-                OnWindowsDefaults();
-                return true;
-            }
-            if (id == IDC_LANGUAGE_LIST && code == CBN_SELCHANGE) {
-                OnSelchangeLanguage();
-                return true;
-            }
-            break;
-        }
         default:
             break;
     }
     return CDialog::HandleMessage(message, wParam, lParam, result);
+}
+
+bool CVornelDlg::OnCommand(int id, int code, HWND control) {
+    // The four commands, each a button's click.
+    static constexpr struct {
+        int id;
+        void (CVornelDlg::*handler)();
+    } kCommands[] = {{IDC_SET_SETTINGS, &CVornelDlg::OnSetSettings},
+                     {IDC_RESET_SETTINGS, &CVornelDlg::OnResetSettings},
+                     {IDC_SHOW_CHANGES, &CVornelDlg::OnShowChanges},
+                     {IDC_WINDOWS_DEFAULTS, &CVornelDlg::OnWindowsDefaults}};
+    for (const auto& command : kCommands) {
+        if (id == command.id && code == BN_CLICKED) {
+            (this->*command.handler)();
+            return true;
+        }
+    }
+    if (id == IDC_LANGUAGE_LIST && code == CBN_SELCHANGE) {
+        OnSelchangeLanguage();
+        return true;
+    }
+    return CDialog::OnCommand(id, code, control);
 }
 
 void CVornelDlg::OnSysCommand(WPARAM, LPARAM) {

@@ -24,6 +24,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(int id, int code, HWND control) override;
 
 private:
     void OnSysCommand(WPARAM command, LPARAM lParam);

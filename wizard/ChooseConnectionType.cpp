@@ -21,7 +21,7 @@ BOOL CChooseConnectionType::OnInitDialog() {
 
 void CChooseConnectionType::StoreChoice() {
     ConnectionType& type = State().connectionType;
-    type = wizard::ConnectionTypeFromRadios([this](int controlId) { return IsChecked(controlId); },
-                                            type);
+    type = wizard::ConnectionTypeFromRadios(
+        [this](int controlId) { return IsDlgItemChecked(controlId); }, type);
     if (type == DialUp) ProbeModemPortSpeed();
 }

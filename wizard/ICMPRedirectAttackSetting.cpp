@@ -8,5 +8,5 @@ CICMPRedirectAttackSetting::CICMPRedirectAttackSetting(wizard::WizardState& stat
 
 void CICMPRedirectAttackSetting::StoreChoice() {
     // Checked means ICMP redirects are accepted: no inversion.
-    State().chosen.icmpRedirects = IsChecked(IDC_chk_ICMP) ? 1 : 0;
+    State().chosen.icmpRedirects = IsDlgItemChecked(IDC_chk_ICMP) ? 1 : 0;
 }

@@ -47,7 +47,9 @@ public:
     CModemBoost modemBoost;
 
 protected:
-    void OnInitDialog() override;
+    // The sheet's initialisation, once its first page is shown.
+    void OnFirstPageShown() override { OnInitDialog(); }
+    void OnInitDialog();
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:

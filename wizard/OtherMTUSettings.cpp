@@ -9,6 +9,6 @@ COtherMTUSettings::COtherMTUSettings(wizard::WizardState& state)
 
 void COtherMTUSettings::StoreChoice() {
     wizard::WizardState& state = State();
-    state.chosen.pmtuBlackHoleDetect = IsChecked(IDC_chk_BlackHoleDetection) ? 1 : 0;
-    state.chosen.pmtuDiscovery = IsChecked(IDC_chk_MTUDiscovery) ? 0 : 1;
+    state.chosen.pmtuBlackHoleDetect = IsDlgItemChecked(IDC_chk_BlackHoleDetection) ? 1 : 0;
+    state.chosen.pmtuDiscovery = IsDlgItemChecked(IDC_chk_MTUDiscovery) ? 0 : 1;
 }

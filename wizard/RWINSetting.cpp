@@ -110,14 +110,14 @@ BOOL CRWINSetting::MayLeave() {
     return CheckEntriesAgain();
 }
 
-bool CRWINSetting::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (EditNotification(message, wParam, EN_CHANGE) == IDC_MULTIPLIER) {
+bool CRWINSetting::OnCommand(int id, int code, HWND control) {
+    if (id == IDC_MULTIPLIER && code == EN_CHANGE) {
         OnChangeMultiplier();
         return true;
     }
-    if (EditNotification(message, wParam, EN_KILLFOCUS) == IDC_MULTIPLIER) {
+    if (id == IDC_MULTIPLIER && code == EN_KILLFOCUS) {
         OnKillFocusMultiplier();
         return true;
     }
-    return CWizardPage::HandleMessage(message, wParam, lParam, result);
+    return CWizardPage::OnCommand(id, code, control);
 }

@@ -18,7 +18,7 @@ protected:
     void StoreChoice() override;
     BOOL MayLeave() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(int id, int code, HWND control) override;
 
     // Every activation starts again from the recommendation and the MSS chosen now.
     void Recommend() override;

@@ -118,10 +118,6 @@ std::string CWizardPage::Text(const TextEntry& entry) {
     return theApp.GetLanguageText(entry);
 }
 
-bool CWizardPage::IsChecked(int controlId) const {
-    return SendMessageA(GetDlgItem(controlId), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 void CWizardPage::DoDataExchange(CDataExchange* pDX) {
     for (const PageField& field : m_table.fields) {
         DDX_Text(pDX, field.controlId, entries.*field.value);
@@ -143,15 +139,15 @@ void CWizardPage::CorrectOnLostFocus(const PageField& field) {
     }
 }
 
-bool CWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (auto id = EditNotification(message, wParam, EN_KILLFOCUS)) {
+bool CWizardPage::OnCommand(int id, int code, HWND control) {
+    if (code == EN_KILLFOCUS) {
         for (const PageField& field : m_table.fields) {
-            if (field.controlId != *id) continue;
+            if (field.controlId != id) continue;
             CorrectOnLostFocus(field);
             return true;
         }
     }
-    return CPropertyPage::HandleMessage(message, wParam, lParam, result);
+    return CPropertyPage::OnCommand(id, code, control);
 }
 
 void CWizardPage::StoreEntries() {
@@ -168,9 +164,4 @@ void CWizardPage::StoreEntries() {
 
 BOOL CWizardPage::CheckEntriesAgain() {
     return UpdateData(true) ? TRUE : FALSE;
-}
-
-std::optional<int> CWizardPage::EditNotification(UINT message, WPARAM wParam, WORD code) {
-    if (message != WM_COMMAND || HIWORD(wParam) != code) return std::nullopt;
-    return static_cast<int>(LOWORD(wParam));
 }

@@ -61,14 +61,13 @@ protected:
     virtual BOOL MayLeave();
 
     static std::string Text(const TextEntry& entry);
-    bool IsChecked(int controlId) const;
 
     // The fields of the table, in its order: each edit with its entry, then its range.
     void DoDataExchange(CDataExchange* pDX) override;
 
     // EN_KILLFOCUS of a field's edit: read as the platform's unsigned GetDlgItemInt, and
     // when below the field's least value, the entry and the edit take the recommendation.
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnCommand(int id, int code, HWND control) override;
 
     // The first step of leaving: reads the entries (a failed read has shown its message and
     // leaves the fields after it unread), replaces each entry below its least value by the
@@ -80,9 +79,6 @@ protected:
     // the page may be left (TRUE). A value that is still outside its range keeps the page and
     // shows its range message a second time.
     BOOL CheckEntriesAgain();
-
-    // The control id when the message is EN_KILLFOCUS / EN_CHANGE of an edit.
-    static std::optional<int> EditNotification(UINT message, WPARAM wParam, WORD code);
 
     wizard::WizardPage m_index;
 

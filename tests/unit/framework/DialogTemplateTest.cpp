@@ -96,4 +96,24 @@ TEST(DialogTemplate, ItemsAfterAChangedClassKeepTheirAlignment) {
     }
 }
 
+// The styles changed in place, where the platform hands a template over: found in both forms.
+TEST(DialogTemplate, StylesAreFoundWhereEachFormKeepsThem) {
+    for (const bool extended : {false, true}) {
+        Template dialog;
+        dialog.extended = extended;
+        dialog.helpId = extended ? 0x11111111u : 0;
+        dialog.style = 0x80C80000u;
+        dialog.exStyle = 0x00000400u;
+        const std::vector<std::uint8_t> bytes = Write(dialog);
+        const StylePlaces places = StylePlacesOf(std::span<const std::uint8_t, 4>(bytes.data(), 4));
+        const auto at = [&](std::size_t offset) {
+            std::uint32_t value = 0;
+            for (std::size_t i = 4; i-- > 0;) value = (value << 8) | bytes[offset + i];
+            return value;
+        };
+        EXPECT_EQ(at(places.style), dialog.style) << (extended ? "extended" : "classic");
+        EXPECT_EQ(at(places.exStyle), dialog.exStyle) << (extended ? "extended" : "classic");
+    }
+}
+
 }  // namespace

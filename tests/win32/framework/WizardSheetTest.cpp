@@ -90,7 +90,7 @@ public:
     int destroyCalls = 0;
 
 protected:
-    void OnInitDialog() override {
+    void OnFirstPageShown() override {
         activeAtInit = ActiveIndex(*this);
         m_log.push_back("sheet:init");
         if (onInit) onInit();
