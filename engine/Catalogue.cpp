@@ -19,54 +19,48 @@ constexpr CatalogueValue kBrowserValues[] = {
      &TV::maxConnectionsPer1_0Server,
      0,
      &TV::maxConnectionsPer1_0Server,
-     &FF::maxConnectionsPer1_0ServerFound,
-     {1, 1, 1}},
+     &FF::maxConnectionsPer1_0ServerFound},
     {"MaxConnectionsPerServer",
      {"KB 183110"},
      &TV::maxConnectionsPerServer,
      0,
      &TV::maxConnectionsPerServer,
-     &FF::maxConnectionsPerServerFound,
-     {2, 2, 2}},
+     &FF::maxConnectionsPerServerFound},
 };
 
 // The stack values of Windows 95, 98 and Me, text on 98 and Me (KB 158474). Windows 95
 // has window scaling and selective acknowledgements only with the Windows Sockets 2
 // update (KB 182108), so "Tcp1323Opts" and "SackOpts" do nothing without it.
 constexpr CatalogueValue kWin9xStackValues[] = {
-    {"SackOpts", {"KB 158474, KB 214432"}, nullptr, 1, nullptr, nullptr, {1, 1, 1}},
-    {"Tcp1323Opts", {"KB 158474"}, nullptr, 1, nullptr, nullptr, {2, 2, 2}},
-    {"DefaultTTL", {"KB 158474"}, &TV::ttl, 0, &TV::ttl, &FF::ttlFound, {3, 3, 3}},
-    {"DefaultRcvWindow", {"KB 158474"}, &TV::rwin, 0, &TV::rwin, &FF::rwinFound, {4, 4, 4}},
-    {"GlobalMaxTcpWindowSize", {"KB 158474"}, &TV::rwin, 0, nullptr, nullptr, {5, 5, 5}},
+    {"SackOpts", {"KB 158474, KB 214432"}, nullptr, 1, nullptr, nullptr},
+    {"Tcp1323Opts", {"KB 158474"}, nullptr, 1, nullptr, nullptr},
+    {"DefaultTTL", {"KB 158474"}, &TV::ttl, 0, &TV::ttl, &FF::ttlFound},
+    {"DefaultRcvWindow", {"KB 158474"}, &TV::rwin, 0, &TV::rwin, &FF::rwinFound},
+    {"GlobalMaxTcpWindowSize", {"KB 158474"}, &TV::rwin, 0, nullptr, nullptr},
     {"PMTUBlackHoleDetect",
      {"KB 156438"},
      &TV::pmtuBlackHoleDetect,
      0,
      &TV::pmtuBlackHoleDetect,
-     &FF::pmtuBlackHoleDetectFound,
-     {6, 6, 6}},
+     &FF::pmtuBlackHoleDetectFound},
     {"PMTUDiscovery",
      {"KB 156438"},
      &TV::pmtuDiscovery,
      0,
      &TV::pmtuDiscovery,
-     &FF::pmtuDiscoveryFound,
-     {7, 7, 7}},
+     &FF::pmtuDiscoveryFound},
     {"KeepAliveTime",
      {"KB 167833"},
      &TV::keepAliveTime,
      0,
      &TV::keepAliveTime,
-     &FF::keepAliveTimeFound,
-     {8, 8, 8}},
+     &FF::keepAliveTimeFound},
     {"KeepAliveInterval",
      {"KB 158474"},
      &TV::keepAliveInterval,
      0,
      &TV::keepAliveInterval,
-     &FF::keepAliveIntervalFound,
-     {9, 9, 9}},
+     &FF::keepAliveIntervalFound},
 };
 
 // The stack values of Windows NT 4.0, 2000 and XP (KB 120642, KB 314053, KB 224829). NT 4.0
@@ -77,100 +71,69 @@ constexpr CatalogueValue kWin9xStackValues[] = {
 // written, and the later one read wins for the value in force. "SYNAttackProtect" takes 0
 // to 2 (KB 142641).
 constexpr CatalogueValue kWinNtStackValues[] = {
-    {"SackOpts",
-     {"KB 224829; Windows 2000 registry reference"},
-     nullptr,
-     1,
-     nullptr,
-     nullptr,
-     {1, 1, 1}},
-    {"Tcp1323Opts",
-     {"KB 224829; Windows 2000 registry reference"},
-     nullptr,
-     1,
-     nullptr,
-     nullptr,
-     {2, 2, 2}},
-    {"GlobalMaxTcpWindowSize",
-     {"Windows 2000 registry reference"},
-     &TV::rwin,
-     0,
-     nullptr,
-     nullptr,
-     {3, 7, 4}},
-    {"TcpMaxDupAcks", {"KB 162179, KB 224829"}, nullptr, 2, nullptr, nullptr, {4, 3, 5}},
-    {"DefaultTTL", {"KB 314053, KB 120642"}, &TV::ttl, 0, &TV::ttl, &FF::ttlFound, {5, 4, 6}},
-    {"TcpWindowSize", {"KB 224829, KB 314053"}, &TV::rwin, 0, &TV::rwin, &FF::rwinFound, {6, 6, 3}},
-    {"DefaultReceiveWindow",
-     {"KB 246984 (read under AFD only)"},
-     nullptr,
-     8192,
-     nullptr,
-     nullptr,
-     {7, 5, 7}},
+    {"SackOpts", {"KB 224829; Windows 2000 registry reference"}, nullptr, 1, nullptr, nullptr},
+    {"Tcp1323Opts", {"KB 224829; Windows 2000 registry reference"}, nullptr, 1, nullptr, nullptr},
+    {"GlobalMaxTcpWindowSize", {"Windows 2000 registry reference"}, &TV::rwin, 0, nullptr, nullptr},
+    {"TcpMaxDupAcks", {"KB 162179, KB 224829"}, nullptr, 2, nullptr, nullptr},
+    {"DefaultTTL", {"KB 314053, KB 120642"}, &TV::ttl, 0, &TV::ttl, &FF::ttlFound},
+    {"TcpWindowSize", {"KB 224829, KB 314053"}, &TV::rwin, 0, &TV::rwin, &FF::rwinFound},
+    {"DefaultReceiveWindow", {"KB 246984 (read under AFD only)"}, nullptr, 8192, nullptr, nullptr},
     {"EnablePMTUBHDetect",
      {"KB 314053, KB 120642"},
      &TV::pmtuBlackHoleDetect,
      0,
      &TV::pmtuBlackHoleDetect,
-     &FF::pmtuBlackHoleDetectFound,
-     {8, 8, 8}},
+     &FF::pmtuBlackHoleDetectFound},
     {"EnablePMTUDiscovery",
      {"KB 314053, KB 120642"},
      &TV::pmtuDiscovery,
      0,
      &TV::pmtuDiscovery,
-     &FF::pmtuDiscoveryFound,
-     {9, 9, 9}},
+     &FF::pmtuDiscoveryFound},
     {"KeepAliveTime",
      {"KB 314053, KB 120642"},
      &TV::keepAliveTime,
      0,
      &TV::keepAliveTime,
-     &FF::keepAliveTimeFound,
-     {10, 10, 10}},
+     &FF::keepAliveTimeFound},
     {"KeepAliveInterval",
      {"KB 314053, KB 120642"},
      &TV::keepAliveInterval,
      0,
      &TV::keepAliveInterval,
-     &FF::keepAliveIntervalFound,
-     {11, 11, 11}},
+     &FF::keepAliveIntervalFound},
     {"SYNAttackProtect",
      {"KB 142641"},
      &TV::synAttackProtect,
      0,
      &TV::synAttackProtect,
-     &FF::synAttackProtectFound,
-     {12, 12, 12}},
+     &FF::synAttackProtectFound},
     {"EnableICMPRedirects",
      {"KB 225344"},
      &TV::icmpRedirects,
      0,
      &TV::icmpRedirects,
-     &FF::icmpRedirectsFound,
-     {13, 13, 13}},
+     &FF::icmpRedirectsFound},
     {"EnableICMPRedirect",
      {"KB 243427"},
      &TV::icmpRedirects,
      0,
      &TV::icmpRedirects,
-     &FF::icmpRedirectsFound,
-     {14, 14, 14}},
+     &FF::icmpRedirectsFound},
 };
 
 // Windows 98 and 98 SE read the global receive-window limit under a misspelt name, as a
 // number, from a key of its own (KB 239731); "GlobalMaxTcpWindowSize" beside the other
 // stack values has no effect there.
 constexpr CatalogueValue kWin98ParameterValues[] = {
-    {"GlobalMaxTcpWindoSize", {"KB 239731"}, &TV::rwin, 0, nullptr, nullptr, {1, 1, 1}},
+    {"GlobalMaxTcpWindoSize", {"KB 239731"}, &TV::rwin, 0, nullptr, nullptr},
 };
 
 // AFD, the socket driver, reads "DefaultReceiveWindow" from its own key on Windows NT 4.0
 // (KB 246984) and on 2000 and XP alike (Windows Server 2003 TCP/IP Implementation Details,
 // appendix C); under Tcpip\Parameters nothing reads it.
 constexpr CatalogueValue kAfdValues[] = {
-    {"DefaultReceiveWindow", {"KB 246984"}, nullptr, 8192, nullptr, nullptr, {1, 1, 1}},
+    {"DefaultReceiveWindow", {"KB 246984"}, nullptr, 8192, nullptr, nullptr},
 };
 
 // Windows NT 4.0 RAS sends at most "IPMTU" (1 to 1500, Service Pack 4 and later) on its
@@ -180,7 +143,7 @@ std::optional<std::int32_t> DialUpLinkMtu(const TuningValues& chosen, Connection
     return std::clamp(chosen.mtu, 1, 1500);
 }
 constexpr CatalogueValue kNdisWanValues[] = {
-    {"IPMTU", {"KB 183229"}, nullptr, 0, nullptr, nullptr, {1, 1, 1}, DialUpLinkMtu},
+    {"IPMTU", {"KB 183229"}, nullptr, 0, nullptr, nullptr, DialUpLinkMtu},
 };
 
 constexpr KeyCatalogue kBrowser{
@@ -195,6 +158,37 @@ constexpr KeyCatalogue kWin9xStack{reg::kLocalMachine,
                                    Reach::Create,
                                    nullptr,
                                    catalogue::kStackAbsentValue};
+// Finish writes the NT stack's window sizes after the values around them, and Reset puts
+// them back first, as every version of Vornel has done; the others go in the table's order.
+constexpr const char* kWinNtStackApplyOrder[] = {"SackOpts",
+                                                 "Tcp1323Opts",
+                                                 "TcpMaxDupAcks",
+                                                 "DefaultTTL",
+                                                 "DefaultReceiveWindow",
+                                                 "TcpWindowSize",
+                                                 "GlobalMaxTcpWindowSize",
+                                                 "EnablePMTUBHDetect",
+                                                 "EnablePMTUDiscovery",
+                                                 "KeepAliveTime",
+                                                 "KeepAliveInterval",
+                                                 "SYNAttackProtect",
+                                                 "EnableICMPRedirects",
+                                                 "EnableICMPRedirect"};
+constexpr const char* kWinNtStackRestoreOrder[] = {"SackOpts",
+                                                   "Tcp1323Opts",
+                                                   "TcpWindowSize",
+                                                   "GlobalMaxTcpWindowSize",
+                                                   "TcpMaxDupAcks",
+                                                   "DefaultTTL",
+                                                   "DefaultReceiveWindow",
+                                                   "EnablePMTUBHDetect",
+                                                   "EnablePMTUDiscovery",
+                                                   "KeepAliveTime",
+                                                   "KeepAliveInterval",
+                                                   "SYNAttackProtect",
+                                                   "EnableICMPRedirects",
+                                                   "EnableICMPRedirect"};
+
 constexpr KeyCatalogue kWinNtStack{reg::kLocalMachine,
                                    catalogue::kWinNtStackKey,
                                    Encoding::Number,
@@ -202,7 +196,9 @@ constexpr KeyCatalogue kWinNtStack{reg::kLocalMachine,
                                    kWinNtReleases,
                                    Reach::Create,
                                    nullptr,
-                                   catalogue::kStackAbsentValue};
+                                   catalogue::kStackAbsentValue,
+                                   kWinNtStackApplyOrder,
+                                   kWinNtStackRestoreOrder};
 constexpr KeyCatalogue kWin98Parameters{reg::kLocalMachine,
                                         catalogue::kWin98ParametersKey,
                                         Encoding::Number,
@@ -423,11 +419,21 @@ std::vector<std::string> BoundAdapters(const reg::Value& bind) {
 std::vector<const CatalogueValue*> InOrder(const KeyCatalogue& key, Step step) {
     std::vector<const CatalogueValue*> result;
     result.reserve(key.values.size());
-    for (const CatalogueValue& value : key.values) result.push_back(&value);
-    const auto column = static_cast<std::size_t>(step);
-    std::sort(result.begin(), result.end(), [column](const auto* a, const auto* b) {
-        return a->order[column] < b->order[column];
-    });
+    const std::span<const char* const> order = step == Step::Apply ? key.applyOrder
+                                               : step == Step::Restore
+                                                   ? key.restoreOrder
+                                                   : std::span<const char* const>{};
+    for (const char* name : order) {
+        for (const CatalogueValue& value : key.values) {
+            if (std::string_view(value.name) == name) result.push_back(&value);
+        }
+    }
+    // The values an order does not name (all of them without one) follow in the table's order.
+    for (const CatalogueValue& value : key.values) {
+        if (std::find(result.begin(), result.end(), &value) == result.end()) {
+            result.push_back(&value);
+        }
+    }
     return result;
 }
 

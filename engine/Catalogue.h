@@ -29,7 +29,7 @@ inline constexpr std::int32_t kKeyNotMade = 2;
 // little-endian 32-bit number (REG_DWORD).
 enum class Encoding : std::uint8_t { Text, Number };
 
-// The three passes over the catalogue, each with its own order of values.
+// The three passes over the catalogue; a key may give each its own order of values.
 enum class Step : std::uint8_t { Capture = 0, Apply = 1, Restore = 2 };
 
 // A set of releases.
@@ -69,8 +69,7 @@ struct CatalogueValue {
     std::int32_t constant;
     std::int32_t TuningValues::*inForce;  // null: read for the backup only
     bool FoundFlags::*found;
-    std::array<std::uint8_t, 3> order;  // position in capture, apply and restore
-    AppliedRule rule = nullptr;         // set: decides what is written, over the two above
+    AppliedRule rule = nullptr;  // set: decides what is written, over the two above
 };
 
 // How Finish comes to a key it writes into.
@@ -93,6 +92,10 @@ struct KeyCatalogue {
     // Where the backup records that the key did not exist when it was made: a value of
     // that name in the key's part (or, for a key without one, in the backup key itself).
     const char* absentName = catalogue::kKeyAbsentValue;
+    // The names of its values in the order Finish writes them and in the order Reset puts
+    // them back; empty: the table's order, which capture always takes.
+    std::span<const char* const> applyOrder{};
+    std::span<const char* const> restoreOrder{};
 };
 
 // A value that every adapter or interface has, backed up in a part of the backup
