@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/Catalogue.h"
-#include "engine/MemoryRegistryStore.h"
+#include "tests/shared/MemoryRegistryStore.h"
 #include "tests/shared/RegistryTestSupport.h"
 
 namespace {

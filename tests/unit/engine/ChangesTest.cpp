@@ -6,7 +6,7 @@
 #include "engine/Catalogue.h"
 #include "engine/Changes.h"
 #include "engine/Engine.h"
-#include "engine/MemoryRegistryStore.h"
+#include "tests/shared/MemoryRegistryStore.h"
 #include "tests/shared/RegistryTestSupport.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "engine/Catalogue.h"
 #include "engine/Engine.h"
-#include "engine/MemoryRegistryStore.h"
+#include "tests/shared/MemoryRegistryStore.h"
 #include "tests/shared/RegistryTestSupport.h"
 
 namespace {

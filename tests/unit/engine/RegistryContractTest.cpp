@@ -1,5 +1,5 @@
 // The registry contract on the in-memory store, and what only the memory store promises.
-#include "engine/MemoryRegistryStore.h"
+#include "tests/shared/MemoryRegistryStore.h"
 #include "tests/shared/RegistryContractCases.h"
 
 RegistryStore& ContractStore() {

@@ -1,5 +1,5 @@
 // The in-memory registry: a tree of keys with sorted subkeys and values kept in creation order.
-#include "engine/MemoryRegistryStore.h"
+#include "tests/shared/MemoryRegistryStore.h"
 
 #include <algorithm>
 #include <cstring>
