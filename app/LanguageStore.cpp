@@ -103,16 +103,10 @@ std::string LanguageStore::Text(std::string_view appPath, std::string_view langu
     std::string file = LanguageFile(appPath, language);
     if (m_file.empty() || file != m_file) Read(file);
     if (m_throughPlatform) return PlatformText(m_file, key, englishDefault);
-    return text::ApplyLineBreaks(m_texts.Text(key, englishDefault));
+    return profile::LanguageText(m_texts, key, englishDefault);
 }
 
 void LanguageStore::Forget() {
     m_file.clear();
     m_texts = ProfileSection();
-}
-
-std::string ReadLanguageText(std::string_view appPath, std::string_view language,
-                             std::string_view key, std::string_view englishDefault) {
-    LanguageStore store;
-    return store.Text(appPath, language, key, englishDefault);
 }

@@ -27,7 +27,3 @@ private:
     bool m_throughPlatform = false;
     ProfileSection m_texts;
 };
-
-// One lookup with the file read for it alone.
-std::string ReadLanguageText(std::string_view appPath, std::string_view language,
-                             std::string_view key, std::string_view englishDefault);

@@ -341,8 +341,7 @@ std::string profile::ReadProfileString(std::string_view fileBytes, std::string_v
     return ProfileSection(fileBytes, section).Text(key, defaultText, bufferSize);
 }
 
-std::string profile::LanguageTextFromBytes(std::string_view fileBytes, std::string_view key,
-                                           std::string_view englishDefault) {
-    return text::ApplyLineBreaks(
-        profile::ReadProfileString(fileBytes, kLanguageSection, key, englishDefault));
+std::string profile::LanguageText(const ProfileSection& texts, std::string_view key,
+                                  std::string_view englishDefault) {
+    return text::ApplyLineBreaks(texts.Text(key, englishDefault));
 }

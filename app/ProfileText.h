@@ -61,12 +61,12 @@ private:
     std::vector<Line> m_lines;
 };
 
-// A language text exactly as the language store returns it for a file holding `fileBytes`:
-// section "Linkvane", a 2000-byte buffer, then the '*' rule.
 namespace profile {
 
-std::string LanguageTextFromBytes(std::string_view fileBytes, std::string_view key,
-                                  std::string_view englishDefault);
+// A language text as the language store shows it, from the file's "Linkvane" section: the
+// key's text (or the English default) as a 2000-byte buffer takes it, then the '*' rule.
+std::string LanguageText(const ProfileSection& texts, std::string_view key,
+                         std::string_view englishDefault);
 
 // The conversions between code page 1252 and UTF-16 that the rules above use (exposed for the
 // tests that hold them against the platform's own).

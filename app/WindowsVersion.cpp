@@ -46,9 +46,3 @@ std::optional<WindowsRelease> platform::DecideRelease(const CWindowsVersion& ver
     }
     return std::nullopt;
 }
-
-std::optional<PlatformFamily> platform::DecidePlatformFamily(const CWindowsVersion& version) {
-    const std::optional<WindowsRelease> release = platform::DecideRelease(version);
-    if (!release) return std::nullopt;
-    return platform::FamilyOf(*release);
-}

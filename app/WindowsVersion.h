@@ -44,5 +44,4 @@ private:
 // release and with it the family; none holding means the program must refuse to run.
 namespace platform {
 std::optional<WindowsRelease> DecideRelease(const CWindowsVersion& version);
-std::optional<PlatformFamily> DecidePlatformFamily(const CWindowsVersion& version);
 }  // namespace platform

@@ -9,7 +9,7 @@
 #include "wizard/ICMPRedirectAttackSetting.h"
 #include "wizard/KeepAliveSettings.h"
 #include "wizard/MTUSettings.h"
-#include "wizard/ModemBoostPage.h"
+#include "wizard/ModemBoost.h"
 #include "wizard/OtherMTUSettings.h"
 #include "wizard/RWINSetting.h"
 #include "wizard/SYNFloodAttackSetting.h"

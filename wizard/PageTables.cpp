@@ -186,13 +186,4 @@ const PageTable& TableOf(WizardPage page) {
     return kTables[page];
 }
 
-const PageField* FieldOf(std::int32_t TuningValues::*value) {
-    for (const PageTable& table : kTables) {
-        for (const PageField& field : table.fields) {
-            if (field.value == value) return &field;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace wizard

@@ -83,7 +83,4 @@ struct PageTable {
 // The table of a page; page must be one of the nine.
 const PageTable& TableOf(WizardPage page);
 
-// The field row that lets the user type the value, or null when no page has one.
-const PageField* FieldOf(std::int32_t TuningValues::*value);
-
 }  // namespace wizard

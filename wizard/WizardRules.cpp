@@ -31,13 +31,6 @@ void TakeFamilyDefaults(WizardState& state) {
     }
 }
 
-TuningValues DefaultsFor(PlatformFamily family) {
-    WizardState state;
-    state.family = family;
-    TakeFamilyDefaults(state);
-    return state.recommended;
-}
-
 std::int64_t ReceiveWindow(std::int32_t mss, std::int32_t multiplier) {
     // |mss x multiplier| is at most 2^62; only the factor 4 can leave 64 bits.
     const std::int64_t product = std::int64_t{mss} * std::int64_t{multiplier};

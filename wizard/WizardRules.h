@@ -37,10 +37,9 @@ std::int32_t RecommendedMultiplier(ConnectionType type);
 // mss x m x 4 stays within 65535 (at least 1): 11 for DSL's MSS of 1452.
 std::int32_t RecommendedMultiplier(ConnectionType type, std::int32_t mss, bool windowScaling);
 
-// The values every run of the family starts with (the pages' default rows); others are 0.
-TuningValues DefaultsFor(PlatformFamily family);
-// Puts those values into the run's chosen and recommended values, where the pages that show
-// them take them as their first entries.
+// Puts the values every run of the family starts with (the pages' default rows) into the
+// run's chosen and recommended values, where the pages that show them take them as their
+// first entries.
 void TakeFamilyDefaults(WizardState& state);
 
 // ---- Receive window --------------------------------------------------------

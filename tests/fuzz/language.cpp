@@ -7,6 +7,7 @@
 
 #include "app/ProfileText.h"
 #include "res/TextCatalog.h"
+#include "tests/shared/LanguageTextSupport.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           std::string("first").substr(0, buffer > 0 ? buffer - 1 : 0));
 
     // The program's lookup: the section, its buffer, then every '*' a line break.
-    const std::string shown = profile::LanguageTextFromBytes(file, key, fallback);
+    const std::string shown = langtest::LanguageTextFromBytes(file, key, fallback);
     Check(shown.size() < kLanguageTextBufferSize && shown.find('*') == std::string::npos);
     return 0;
 }

@@ -34,9 +34,6 @@ TEST_P(FamilyDecision, GivesTheReleaseAndItsFamilyOrRefuses) {
     const Release& r = GetParam();
     const CWindowsVersion version = Version(r.platform, r.major, r.minor, r.build);
     EXPECT_EQ(platform::DecideRelease(version), r.release) << r.name;
-    EXPECT_EQ(platform::DecidePlatformFamily(version),
-              r.release ? std::optional(platform::FamilyOf(*r.release)) : std::nullopt)
-        << r.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/ProfileText.h"
+#include "tests/shared/LanguageTextSupport.h"
 
 namespace {
 
@@ -256,20 +257,20 @@ TEST(LanguageText, StarsBecomeLineFeeds) {
 
 TEST(LanguageText, FileTextOrDefaultWithTheStarRule) {
     const std::string file = kHeader + "IDC_HINT=Hint*with**breaks\r\nempty=\r\n";
-    EXPECT_EQ(profile::LanguageTextFromBytes(file, "idc_hint", "x"), "Hint\nwith\n\nbreaks");
-    EXPECT_EQ(profile::LanguageTextFromBytes(file, "empty", "x"), "");
-    EXPECT_EQ(profile::LanguageTextFromBytes(file, "absent", "a*b\nc"), "a\nb\nc");
-    EXPECT_EQ(profile::LanguageTextFromBytes("", "41", "first\nsecond"), "first\nsecond");
+    EXPECT_EQ(langtest::LanguageTextFromBytes(file, "idc_hint", "x"), "Hint\nwith\n\nbreaks");
+    EXPECT_EQ(langtest::LanguageTextFromBytes(file, "empty", "x"), "");
+    EXPECT_EQ(langtest::LanguageTextFromBytes(file, "absent", "a*b\nc"), "a\nb\nc");
+    EXPECT_EQ(langtest::LanguageTextFromBytes("", "41", "first\nsecond"), "first\nsecond");
 }
 
 TEST(LanguageText, IsDataNeverAFormat) {
     const std::string file = kHeader + "k=%s %n %d %%\r\n";
-    EXPECT_EQ(profile::LanguageTextFromBytes(file, "k", "x"), "%s %n %d %%");
+    EXPECT_EQ(langtest::LanguageTextFromBytes(file, "k", "x"), "%s %n %d %%");
 }
 
 TEST(LanguageText, CutAt1999CharactersBeforeTheStarRule) {
     const std::string stars(2500, '*');
-    EXPECT_EQ(profile::LanguageTextFromBytes(kHeader + "k=" + stars + "\r\n", "k", "x"),
+    EXPECT_EQ(langtest::LanguageTextFromBytes(kHeader + "k=" + stars + "\r\n", "k", "x"),
               std::string(1999, '\n'));
 }
 

@@ -16,6 +16,7 @@
 #include "LanguageCorpus.h"
 #include "app/ProfileText.h"
 #include "res/TextCatalog.h"
+#include "tests/shared/LanguageTextSupport.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ TEST(LanguageTemplate, FileIsTheRenderedCatalogue) {
 TEST(LanguageTemplate, ReadingItBackGivesEveryDefault) {
     const std::string file = corpus::ReadBytes(kTemplatePath);
     for (const TextEntry& entry : text::AllTexts()) {
-        EXPECT_EQ(profile::LanguageTextFromBytes(file, entry.key, "\x01missing"),
+        EXPECT_EQ(langtest::LanguageTextFromBytes(file, entry.key, "\x01missing"),
                   text::ApplyLineBreaks(entry.english))
             << entry.key;
     }
@@ -192,7 +193,8 @@ TEST(ShippedLanguages, EveryFileHasExactlyTheTemplatesKeys) {
         std::set<std::string> written, folded;
         for (const std::string& key : KeysInTextSection(file.bytes)) {
             EXPECT_TRUE(folded.insert(AsciiLower(key)).second) << "written twice: " << key;
-            EXPECT_NE(profile::LanguageTextFromBytes(file.bytes, key, "\x01missing"), "\x01missing")
+            EXPECT_NE(langtest::LanguageTextFromBytes(file.bytes, key, "\x01missing"),
+                      "\x01missing")
                 << "no text read for " << key;
             written.insert(key);
         }
@@ -214,7 +216,8 @@ TEST(ShippedLanguages, TextsKeepTheirNumbersAndLineBreaks) {
         SCOPED_TRACE(file.name);
         for (const TextEntry& entry : text::AllTexts()) {
             const std::string english = text::ApplyLineBreaks(entry.english);
-            const std::string text = profile::LanguageTextFromBytes(file.bytes, entry.key, english);
+            const std::string text =
+                langtest::LanguageTextFromBytes(file.bytes, entry.key, english);
             EXPECT_EQ(PlaceholderCount(text), PlaceholderCount(english)) << entry.key;
             if (english.find('\n') != std::string::npos) {
                 EXPECT_EQ(BreakShape(text), BreakShape(english)) << entry.key;

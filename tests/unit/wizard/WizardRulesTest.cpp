@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/ProfileText.h"
+#include "tests/shared/WizardTestSupport.h"
 #include "wizard/WizardRules.h"
 
 using namespace wizard;
@@ -125,11 +126,14 @@ TEST(ReceiveWindow, LiveRecomputationIgnoresZero) {
 
 // ---- Entry fix-ups -----------------------------------------------------------
 
-// The field row of a value, which the test needs to exist.
+// The field row of a value on whichever page has it, which the test needs to exist.
 const PageField& Field(std::int32_t TuningValues::*value) {
-    const PageField* field = FieldOf(value);
-    if (field == nullptr) throw std::logic_error("no page has a field for the value");
-    return *field;
+    for (int page = 0; page < kPageCount; ++page) {
+        for (const PageField& field : TableOf(static_cast<WizardPage>(page)).fields) {
+            if (field.value == value) return field;
+        }
+    }
+    throw std::logic_error("no page has a field for the value");
 }
 
 TEST(EntryFixUps, LowerLimitsPerField) {
@@ -163,7 +167,7 @@ TEST(EntryFixUps, LowerLimitsPerField) {
 // row or, for the MTU and MSS, from the connection type.
 TEST(EntryFixUps, EveryFieldStartsWithAValueItKeeps) {
     for (PlatformFamily family : {Win9x, WinNT}) {
-        TuningValues first = DefaultsFor(family);
+        TuningValues first = wizardtest::DefaultsFor(family);
         for (ConnectionType type : {DialUp, DSL, LAN, CableModem}) {
             first.mtu = RecommendMtu(type).mtu;
             first.mss = RecommendMtu(type).mss;

@@ -28,7 +28,7 @@ protected:
     }
     std::string Text(const std::string& language, const std::string& key,
                      const std::string& fallback) {
-        return ReadLanguageText(m_appPath.string(), language, key, fallback);
+        return ::LanguageStore().Text(m_appPath.string(), language, key, fallback);
     }
 
     std::filesystem::path m_appPath;
@@ -49,7 +49,7 @@ TEST_F(LanguageStore, DefaultWhenFileSectionOrKeyIsMissing) {
                   "speed up your conection, you can reset your connection settings by simply "
                   "click the 'Reset Connection Settings' Button.\n\nSo Good Luck ...");
     }
-    EXPECT_EQ(ReadLanguageText("Z:\\no\\such\\folder", "English", "79", text::k79.english),
+    EXPECT_EQ(::LanguageStore().Text("Z:\\no\\such\\folder", "English", "79", text::k79.english),
               text::k79.english);
 }
 
@@ -123,7 +123,7 @@ TEST_F(LanguageStore, TextIsDataNeverAFormat) {
 TEST_F(LanguageStore, OverlongPathGivesTheDefault) {
     const std::string language(600, 'L');
     EXPECT_EQ(Text(language, "18", "Vornel"), "Vornel");
-    EXPECT_EQ(ReadLanguageText(std::string(700, 'A'), language, "18", "Vornel"), "Vornel");
+    EXPECT_EQ(::LanguageStore().Text(std::string(700, 'A'), language, "18", "Vornel"), "Vornel");
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "framework/PropertySheet.h"
 #include "res/TextCatalog.h"
 #include "res/resource.h"
+#include "tests/shared/WizardTestSupport.h"
 #include "wizard/ModemPicture.h"
 #include "wizard/WizardRules.h"
 
@@ -61,7 +62,7 @@ std::vector<std::string> ShippedLanguages() {
 struct Language {
     std::string name;
     std::string operator()(const TextEntry& entry) const {
-        return ReadLanguageText(ShippedFolder(), name, entry.key, entry.english);
+        return LanguageStore().Text(ShippedFolder(), name, entry.key, entry.english);
     }
 };
 
@@ -169,7 +170,7 @@ struct DialogLayout {
 // the longer default in milliseconds.
 constexpr std::int32_t kWidestCount = 65535;
 constexpr auto kWidestWindow = static_cast<std::int32_t>(wizard::kMaxReceiveWindow);
-const std::int32_t kWidestKeepAlive = wizard::DefaultsFor(WinNT).keepAliveTime;
+const std::int32_t kWidestKeepAlive = wizardtest::DefaultsFor(WinNT).keepAliveTime;
 
 const std::vector<DialogLayout>& Dialogs() {
     using namespace text;

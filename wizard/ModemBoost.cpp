@@ -1,5 +1,5 @@
 // The modem boost page: a description, a picture of the speed list, Back and Finish.
-#include "wizard/ModemBoostPage.h"
+#include "wizard/ModemBoost.h"
 
 #include "res/resource.h"
 #include "wizard/ModemPicture.h"
