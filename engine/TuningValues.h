@@ -1,5 +1,5 @@
-// The twelve tunable values, the flags that say which of them the registry held, and the
-// kind of connection they are chosen for.
+// The tunable values, the flags that say which of them the registry held, and the kind of
+// connection they are chosen for.
 #pragma once
 
 #include <cstdint>

@@ -112,6 +112,9 @@ constexpr PageDefault kTtlDefaults[] = {
 
 // ---- Keep-alive ------------------------------------------------------------------
 
+// The rows give the order the entries are read in, interval first, as the page has always read
+// them (a text that is no number stops the reading there, so the order decides which message
+// shows); the tab order, time first, is the dialog template's.
 constexpr PageField kKeepAliveFields[] = {
     {IDC_KEEP_ALIVE_INTERVAL, &TV::keepAliveInterval, 1},
     {IDC_KEEP_ALIVE_TIME, &TV::keepAliveTime, 1},
