@@ -219,7 +219,8 @@ void RunFloor(const std::string& exe) {
     }
 }
 
-// The floor's start-up when it first shows Vornel's start-up picture, closed as Vornel's is.
+// The floor's start-up as Vornel's: its start-up picture, closed as Vornel's is, then its main
+// dialog's template.
 void RunFloorWithPicture(const std::string& exe) {
     constexpr const char* kName = "floor_picture";
     PrepareSystem();
@@ -233,8 +234,7 @@ void RunFloorWithPicture(const std::string& exe) {
     const double pictureShown = Now();
     Print(kName, "splash_ms", pictureShown - start);
     PressKey(picture, VK_ESCAPE);
-    HWND dialog = WaitShown(
-        pid, [](HWND window) { return Item(window, IDC_FLOOR_FINISH) != nullptr; }, "dialog");
+    HWND dialog = WaitShown(pid, WindowKind::MainDialog);
     Drawn(dialog);
     Print(kName, "startup_ms", Now() - start);
     Print(kName, "after_picture_ms", Now() - pictureShown);

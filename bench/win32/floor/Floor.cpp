@@ -2,8 +2,8 @@
 // with the common controls, and Finish's registry calls on Windows NT made straight to advapi32,
 // followed by the same message box; and, on the driver's command, a wizard of Vornel.exe's own
 // nine page templates with no code behind them, the floor of a page's activation; or, asked by
-// the environment, Vornel's start-up picture first, gone on Escape, the floor of a start-up that
-// shows a picture before its dialog.
+// the environment, Vornel's start-up picture, gone on Escape, then Vornel's own main dialog
+// template with no code behind it: the floor of Vornel's start-up.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -252,16 +252,21 @@ INT_PTR CALLBACK PictureProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-void ShowPicture() {
+// The start-up as Vornel's without its own work: its start-up picture, gone on Escape, then its
+// main dialog from its own template with nothing behind it (no languages in the list, no flags).
+// False when the environment does not ask for it.
+bool ShowVornelStartup() {
     char path[MAX_PATH];
     if (GetEnvironmentVariableA(FLOOR_PICTURE_VARIABLE, nullptr, 0) == 0 ||
         GetEnvironmentVariableA(FLOOR_PAGES_VARIABLE, path, sizeof path) == 0) {
-        return;
+        return false;
     }
-    HMODULE pictures = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (pictures == nullptr) return;
-    DialogBoxParamA(pictures, MAKEINTRESOURCEA(IDD_SPLASH), nullptr, PictureProc, 0);
-    FreeLibrary(pictures);
+    HMODULE program = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (program == nullptr) return false;
+    DialogBoxParamA(program, MAKEINTRESOURCEA(IDD_SPLASH), nullptr, PictureProc, 0);
+    DialogBoxParamA(program, MAKEINTRESOURCEA(IDD_VORNEL_DIALOG), nullptr, PictureProc, 0);
+    FreeLibrary(program);
+    return true;
 }
 
 INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -283,9 +288,10 @@ INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    // The classes Vornel's dialogs use, its language list's extended combo box among them.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
-    ShowPicture();
+    if (ShowVornelStartup()) return 0;
     return static_cast<int>(
         DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_FLOOR), nullptr, FloorProc, 0));
 }
