@@ -5,14 +5,19 @@
 #include "framework/MessageBox.h"
 #include "framework/Wnd.h"
 
-void CDataExchange::Fail(int controlId, const std::string& message) {
-    HWND control = RequireDlgItem(m_hDlg, controlId);
-    m_failed = true;
+void ShowEntryMessage(HWND dialog, int controlId, const std::string& message) {
+    HWND control = RequireDlgItem(dialog, controlId);
     // The message comes first: closing it hands the focus back, so the focus
     // is placed afterwards.
-    AppMessageBox(m_hDlg, message, MB_OK | MB_ICONEXCLAMATION);
+    AppMessageBox(dialog, message, MB_OK | MB_ICONEXCLAMATION);
     SetFocus(control);
     SendMessageA(control, EM_SETSEL, 0, -1);
+}
+
+void CDataExchange::Fail(int controlId, const std::string& message) {
+    RequireDlgItem(m_hDlg, controlId);
+    m_failed = true;
+    ShowEntryMessage(m_hDlg, controlId, message);
 }
 
 namespace {

@@ -17,11 +17,13 @@ public:
     bool m_failed = false;    // a field failed; later DDX_/DDV_ calls do nothing
     int m_lastControlId = 0;  // the control of the last DDX_ call (DDV_ reports on it)
 
-    // Shows the message (exclamation icon, application caption, owned by the
-    // dialog's top-level window), gives the control the focus with its whole
-    // text selected, and marks the exchange failed.
+    // ShowEntryMessage, and marks the exchange failed.
     void Fail(int controlId, const std::string& message);
 };
+
+// Shows the message (exclamation icon, application caption, owned by the dialog's top-level
+// window), then gives the control the focus with its whole text selected.
+void ShowEntryMessage(HWND dialog, int controlId, const std::string& message);
 
 // A control missing from the dialog throws std::logic_error (RequireDlgItem), in both
 // directions: a wrong id must not read as an empty field.

@@ -94,7 +94,8 @@ void CRWINSetting::OnKillFocusMultiplier() {
 
 void CRWINSetting::StoreChoice() {
     wizard::WizardState& state = State();
-    // A failed read has shown its message; the page is left all the same.
+    // A failed read has shown its message; the page is left all the same, since what it
+    // writes back is a window in range (the base's check has no fields to check).
     m_leaving = true;
     UpdateData(true);
     m_leaving = false;
@@ -104,10 +105,6 @@ void CRWINSetting::StoreChoice() {
     }
     UpdateData(false);
     state.chosen.rwin = static_cast<std::int32_t>(rwinEntry);
-}
-
-BOOL CRWINSetting::MayLeave() {
-    return CheckEntriesAgain();
 }
 
 bool CRWINSetting::OnCommand(int id, int code, HWND control) {

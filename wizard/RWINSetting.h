@@ -16,7 +16,6 @@ public:
 
 protected:
     void StoreChoice() override;
-    BOOL MayLeave() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(int id, int code, HWND control) override;
 

@@ -3,6 +3,8 @@
 
 #include <prsht.h>
 
+#include <vector>
+
 #include "app/VornelApp.h"
 #include "framework/DataExchange.h"
 #include "wizard/MyPropertySheet.h"
@@ -121,11 +123,11 @@ std::string CWizardPage::Text(const TextEntry& entry) {
 void CWizardPage::DoDataExchange(CDataExchange* pDX) {
     for (const PageField& field : m_table.fields) {
         DDX_Text(pDX, field.controlId, entries.*field.value);
-        if (field.range) {
-            const wizard::EntryRange range = field.range(entries);
-            DDV_MinMaxInt(pDX, entries.*field.value, range.minimum, range.maximum);
-        }
     }
+}
+
+void CWizardPage::Report(const wizard::EntryProblem& problem) {
+    ShowEntryMessage(m_hWnd, problem.controlId, wizard::ProblemMessage(problem));
 }
 
 void CWizardPage::CorrectOnLostFocus(const PageField& field) {
@@ -151,7 +153,12 @@ bool CWizardPage::OnCommand(int id, int code, HWND control) {
 }
 
 void CWizardPage::StoreEntries() {
-    UpdateData(true);
+    std::vector<std::string> texts;
+    texts.reserve(m_table.fields.size());
+    for (const PageField& field : m_table.fields) {
+        texts.push_back(WindowText(RequireDlgItem(m_hWnd, field.controlId)));
+    }
+    if (auto problem = wizard::ReadEntries(m_table.fields, texts, entries)) Report(*problem);
     for (const PageField& field : m_table.fields) {
         entries.*field.value =
             wizard::FixUpEntry(field, entries.*field.value, m_state.recommended.*field.value);
@@ -163,5 +170,8 @@ void CWizardPage::StoreEntries() {
 }
 
 BOOL CWizardPage::CheckEntriesAgain() {
-    return UpdateData(true) ? TRUE : FALSE;
+    const std::optional<wizard::EntryProblem> problem =
+        wizard::CheckEntries(m_table.fields, entries);
+    if (problem) Report(*problem);
+    return problem ? FALSE : TRUE;
 }

@@ -57,28 +57,32 @@ protected:
     BOOL OnKillActive() final;
     // Puts what the page holds into the run's state; the base stores the table's entries.
     virtual void StoreChoice();
-    // Whether the page may be left; the base reads the table's entries again.
+    // Whether the page may be left; the base checks the table's entries again.
     virtual BOOL MayLeave();
 
     static std::string Text(const TextEntry& entry);
 
-    // The fields of the table, in its order: each edit with its entry, then its range.
+    // The fields of the table, in its order, each edit with its entry.
     void DoDataExchange(CDataExchange* pDX) override;
 
     // EN_KILLFOCUS of a field's edit: read as the platform's unsigned GetDlgItemInt, and
     // when below the field's least value, the entry and the edit take the recommendation.
     bool OnCommand(int id, int code, HWND control) override;
 
-    // The first step of leaving: reads the entries (a failed read has shown its message and
-    // leaves the fields after it unread), replaces each entry below its least value by the
-    // recommendation, shows the entries again and copies them into the run's chosen values.
-    // An unreadable field, and every field after it, thus shows its last entry again.
+    // The first step of leaving: reads the edits once into the entries (wizard::ReadEntries; a
+    // problem is reported, and the fields after it keep their entries), replaces each entry
+    // below its least value by the recommendation, writes the entries back into the edits and
+    // copies them into the run's chosen values. An unreadable field, and every field after it,
+    // thus shows its last entry again.
     void StoreEntries();
 
-    // The second step: reads the entries once more, and this reading alone decides whether
-    // the page may be left (TRUE). A value that is still outside its range keeps the page and
-    // shows its range message a second time.
+    // The second step: checks the entries as written back (wizard::CheckEntries), and this
+    // check alone decides whether the page may be left (TRUE). A value that is still outside
+    // its range keeps the page and shows its range message a second time.
     BOOL CheckEntriesAgain();
+
+    // Shows the problem's message, then focuses its edit with the whole text selected.
+    void Report(const wizard::EntryProblem& problem);
 
     wizard::WizardPage m_index;
 

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
+
+#include "framework/IntegerText.h"
 
 namespace wizard {
 
@@ -68,6 +71,44 @@ LostFocusResult LostFocusEntry(const PageField& field, std::uint32_t typed,
     const auto value = static_cast<std::int32_t>(typed);
     if (value < field.least) return {recommended, true};
     return {value, false};
+}
+
+std::string ProblemMessage(const EntryProblem& problem) {
+    if (!problem.outside) return std::string(kEnterIntegerMessage);
+    return exchange::EnterIntegerRangeMessage(problem.outside->minimum, problem.outside->maximum);
+}
+
+namespace {
+
+std::optional<EntryProblem> OutsideItsRange(const PageField& field, const TuningValues& entries) {
+    if (!field.range) return std::nullopt;
+    const EntryRange range = field.range(entries);
+    const std::int32_t value = entries.*field.value;
+    if (value >= range.minimum && value <= range.maximum) return std::nullopt;
+    return EntryProblem{field.controlId, range};
+}
+
+}  // namespace
+
+std::optional<EntryProblem> ReadEntries(std::span<const PageField> fields,
+                                        std::span<const std::string> texts, TuningValues& entries) {
+    if (texts.size() != fields.size()) throw std::logic_error("one text per field");
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const PageField& field = fields[i];
+        const std::optional<std::int32_t> read = exchange::ParseExchangeInt32(texts[i]);
+        if (!read) return EntryProblem{field.controlId, std::nullopt};
+        entries.*field.value = *read;
+        if (auto problem = OutsideItsRange(field, entries)) return problem;
+    }
+    return std::nullopt;
+}
+
+std::optional<EntryProblem> CheckEntries(std::span<const PageField> fields,
+                                         const TuningValues& entries) {
+    for (const PageField& field : fields) {
+        if (auto problem = OutsideItsRange(field, entries)) return problem;
+    }
+    return std::nullopt;
 }
 
 std::string UnsignedDecimal(std::int32_t value) {

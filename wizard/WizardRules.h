@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -100,6 +101,33 @@ struct LostFocusResult {
 // above 2147483647 therefore counts as negative and is replaced.
 LostFocusResult LostFocusEntry(const PageField& field, std::uint32_t typed,
                                std::int32_t recommended);
+
+// ---- Leaving a page ---------------------------------------------------------
+// Leaving reads the page's edits once. The first check goes through their texts as the
+// user left them; after the fix-ups the page writes its entries back and checks them a
+// second time, and only that check decides whether the page may be left. A value still
+// outside its range is therefore reported by both checks.
+
+// What a check found wrong with one field.
+struct EntryProblem {
+    int controlId;
+    std::optional<EntryRange> outside;  // the range the value is outside; nothing: no integer
+};
+
+// The platform's message for the problem.
+std::string ProblemMessage(const EntryProblem& problem);
+
+// The first check: the fields' texts (one per field, in the table's order) into their
+// entries. It stops at the first text that is not an integer, whose entry keeps its value,
+// or at the first value outside its range, which its entry holds; the fields after it keep
+// their entries.
+std::optional<EntryProblem> ReadEntries(std::span<const PageField> fields,
+                                        std::span<const std::string> texts, TuningValues& entries);
+
+// The second check: the entries as the page wrote them back, against their ranges, in the
+// table's order.
+std::optional<EntryProblem> CheckEntries(std::span<const PageField> fields,
+                                         const TuningValues& entries);
 
 // ---- Status and recommendation texts ----------------------------------------
 // Language texts are data: they are joined as they are, never used as a format.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "app/ProfileText.h"
@@ -206,6 +207,55 @@ TEST(EntryFixUps, LostFocusReadsUnsignedAndCountsHighValuesAsNegative) {
     const LostFocusResult high = LostFocusEntry(mtu, 2147483648u, 1500);
     EXPECT_EQ(high.value, 1500);
     EXPECT_TRUE(high.rewriteControl);
+}
+
+// Leaving the MTU page: the first check reads in the table's order and stops at the first
+// problem; the second checks what the fix-ups left, so a value still out of range is reported
+// by both, and the MSS's range follows the MTU just read.
+TEST(EntryChecks, LeavingReadsInOrderAndStopsAtTheFirstProblem) {
+    const auto fields = TableOf(kPageMtu).fields;
+    const TuningValues start = [] {
+        TuningValues v{};
+        v.mtu = 1500;
+        v.mss = 1460;
+        return v;
+    }();
+    struct Case {
+        std::vector<std::string> texts;
+        std::int32_t mtu, mss;  // the entries afterwards
+        int problemAt;          // 0: none
+        std::string message;
+    };
+    const Case cases[] = {
+        {{" 1400\t", "1360"}, 1400, 1360, 0, ""},
+        {{"1400", "1400"}, 1400, 1400, IDC_MSS, "Please enter an integer between 1 and 1360."},
+        {{"67", "1"}, 67, 1460, IDC_MTU, "Please enter an integer between 68 and 65535."},
+        {{"x", "1"}, 1500, 1460, IDC_MTU, "Please enter an integer."},
+        {{"1600", ""}, 1600, 1460, IDC_MSS, "Please enter an integer."},
+        {{"1600", "4294967297"}, 1600, 1460, IDC_MSS, "Please enter an integer."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.texts[0] + "|" + c.texts[1]);
+        TuningValues entries = start;
+        const std::optional<EntryProblem> problem = ReadEntries(fields, c.texts, entries);
+        EXPECT_EQ(entries.mtu, c.mtu);
+        EXPECT_EQ(entries.mss, c.mss);
+        ASSERT_EQ(problem.has_value(), c.problemAt != 0);
+        if (!problem) continue;
+        EXPECT_EQ(problem->controlId, c.problemAt);
+        EXPECT_EQ(ProblemMessage(*problem), c.message);
+    }
+
+    // After the fix-ups: an MTU of 67 is above its least value and stays out of range; an MSS
+    // of 0 took the recommendation and is in range.
+    TuningValues entries = start;
+    entries.mtu = 67;
+    EXPECT_EQ(CheckEntries(fields, entries)->controlId, IDC_MTU);
+    entries.mtu = 1400;
+    EXPECT_EQ(CheckEntries(fields, entries)->controlId, IDC_MSS);
+    entries.mss = 1360;
+    EXPECT_FALSE(CheckEntries(fields, entries));
+    EXPECT_THROW(ReadEntries(fields, std::vector<std::string>{"1"}, entries), std::logic_error);
 }
 
 // ---- Texts ---------------------------------------------------------------------
