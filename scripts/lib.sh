@@ -38,13 +38,33 @@ ensure_packages() {
   log "installing build and test packages"
   export DEBIAN_FRONTEND=noninteractive
   as_root dpkg --add-architecture i386
-  as_root apt-get update -qq
-  as_root apt-get install -y -qq --no-install-recommends \
-    cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev \
-    g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev \
-    binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils x11-apps \
-    fonts-dejavu-core fonts-wine clang-format clang libclang-rt-dev \
-    gcc-12-source libgmp-dev libmpfr-dev libmpc-dev scons zlib1g-dev p7zip-full patch \
+  # A mirror caught mid-sync serves an index of the wrong size for a while: try
+  # again, then go on with what came (an index of a suite's updates at worst).
+  local try
+  for try in 1 2 3 4; do
+    as_root apt-get update -qq && break
+    [ "$try" -eq 4 ] && { log "package indexes incomplete: installing from what came"; break; }
+    sleep $((try * 15))
+  done
+  local packages=(
+    cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-i686-dev mingw-w64-x86-64-dev
+    binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth imagemagick x11-utils x11-apps
+    fonts-dejavu-core fonts-wine clang-format clang libclang-rt-dev
+    gcc-12-source libgmp-dev libmpfr-dev libmpc-dev scons zlib1g-dev p7zip-full patch)
+  as_root apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null && return 0
+  # An i386 library must be the very version of its amd64 twin. Where the mirror's
+  # i386 index of the release's updates is missing or stale, or the machine's image
+  # is older than the mirror, take both from the release's own suite: first bring
+  # the machine up to it (a twin's family with it, systemd's say), then install.
+  local release
+  release=$(. /etc/os-release && printf '%s' "${VERSION_CODENAME:-}")
+  [ -n "$release" ] || die "package installation failed"
+  log "installing again from $release's own suite"
+  as_root apt-get upgrade -y -qq -t "$release" \
+    -o Dpkg::Options::=--force-confdef -o Dpkg::Options::=--force-confold >/dev/null ||
+    die "package upgrade failed"
+  as_root apt-get install -y -qq -t "$release" --no-install-recommends "${packages[@]}" \
     >/dev/null || die "package installation failed"
 }
 
